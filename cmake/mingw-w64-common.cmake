@@ -1,0 +1,10 @@
+set(CMAKE_C_COMPILER ${QUILLON_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUILLON_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${QUILLON_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${QUILLON_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Tests run under Wine; the test command provides a throw-away WINEPREFIX and a private display.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

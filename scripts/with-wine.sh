@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs a command with a throw-away Wine prefix and a private Xvfb display, then removes both.
+# Usage: scripts/with-wine.sh COMMAND [ARGS...]
+set -euo pipefail
+
+prefix=$(mktemp -d /tmp/quillon-wine.XXXXXX)
+export WINEPREFIX="$prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# Pick a display number nobody uses.
+display=""
+for n in $(seq 90 150); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=$n; break; fi
+done
+[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
+
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  kill "$xvfb_pid" >/dev/null 2>&1 || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$prefix"
+}
+trap cleanup EXIT
+
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+wineboot -i >/dev/null 2>&1 || true
+wineserver -w || true
+"$@"
