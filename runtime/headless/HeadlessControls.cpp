@@ -1,0 +1,220 @@
+#include "runtime/headless/HeadlessControls.h"
+
+#include <algorithm>
+
+namespace quillon::runtime {
+
+namespace {
+
+wchar_t FoldCase(wchar_t ch) {
+  if (ch >= L'A' && ch <= L'Z') return static_cast<wchar_t>(ch + 32);
+  if (ch >= 0xC0 && ch <= 0xDE && ch != 0xD7) return static_cast<wchar_t>(ch + 32);
+  return ch;
+}
+
+bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](wchar_t x, wchar_t y) { return FoldCase(x) < FoldCase(y); });
+}
+
+bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return FoldCase(x) == FoldCase(y); });
+}
+
+}  // namespace
+
+// ---- List box -------------------------------------------------------------------------------------------------
+
+HeadlessListBox::HeadlessListBox(const ControlSpec& spec)
+    : sorted_((spec.options & kSorted) != 0), extended_((spec.options & kExtendedSelection) != 0) {}
+
+void HeadlessListBox::AddItem(const std::wstring& text) {
+  auto position = items_.end();
+  if (sorted_) position = std::upper_bound(items_.begin(), items_.end(), text, LessIgnoringCase);
+  const int index = static_cast<int>(position - items_.begin());
+  items_.insert(position, text);
+  marks_.insert(marks_.begin() + index, false);
+  if (current_ >= index) ++current_;
+}
+
+void HeadlessListBox::RemoveItem(int index) {
+  if (!InRange(index)) return;
+  items_.erase(items_.begin() + index);
+  marks_.erase(marks_.begin() + index);
+  if (current_ == index) {
+    current_ = -1;
+  } else if (current_ > index) {
+    --current_;
+  }
+}
+
+void HeadlessListBox::Clear() {
+  items_.clear();
+  marks_.clear();
+  current_ = -1;
+}
+
+int HeadlessListBox::ListCount() const { return static_cast<int>(items_.size()); }
+
+std::wstring HeadlessListBox::List(int index) const { return InRange(index) ? items_[index] : std::wstring(); }
+
+int HeadlessListBox::ListIndex() const { return current_; }
+
+void HeadlessListBox::SetListIndex(int index) {
+  if (IsExtended()) {
+    if (InRange(index)) current_ = index;
+    return;
+  }
+  current_ = InRange(index) ? index : -1;
+  RaiseClick();
+}
+
+bool HeadlessListBox::Selected(int index) const {
+  if (!InRange(index)) return false;
+  return IsExtended() ? static_cast<bool>(marks_[index]) : index == current_;
+}
+
+void HeadlessListBox::SetSelected(int index, bool selected) {
+  if (!InRange(index)) return;
+  if (IsExtended()) {
+    marks_[index] = selected;
+    return;
+  }
+  if (selected) {
+    current_ = index;
+  } else if (current_ == index) {
+    current_ = -1;
+  } else {
+    return;
+  }
+  RaiseClick();
+}
+
+int HeadlessListBox::SelCount() const {
+  if (!IsExtended()) return current_ >= 0 ? 1 : 0;
+  return static_cast<int>(std::count(marks_.begin(), marks_.end(), true));
+}
+
+std::wstring HeadlessListBox::Text() const { return List(current_); }
+
+void HeadlessListBox::SetText(const std::wstring& text) {
+  const auto match =
+      std::find_if(items_.begin(), items_.end(), [&](const std::wstring& item) { return EqualIgnoringCase(item, text); });
+  const int index = match == items_.end() ? -1 : static_cast<int>(match - items_.begin());
+  if (IsExtended()) {
+    if (index >= 0) current_ = index;
+    return;
+  }
+  current_ = index;
+  RaiseClick();
+}
+
+void HeadlessListBox::BeginUpdate() { ++updateDepth_; }
+
+void HeadlessListBox::EndUpdate() {
+  if (updateDepth_ > 0) --updateDepth_;
+}
+
+void HeadlessListBox::SelectOnly(int index) {
+  std::fill(marks_.begin(), marks_.end(), false);
+  marks_[index] = true;
+  current_ = index;
+}
+
+void HeadlessListBox::UserClick(int index) {
+  if (!InRange(index)) return;
+  if (IsExtended()) {
+    SelectOnly(index);
+  } else {
+    current_ = index;
+  }
+  RaiseClick();
+}
+
+void HeadlessListBox::UserCtrlClick(int index) {
+  if (!InRange(index)) return;
+  if (!IsExtended()) {
+    UserClick(index);
+    return;
+  }
+  marks_[index] = !marks_[index];
+  current_ = index;
+  RaiseClick();
+}
+
+void HeadlessListBox::UserDoubleClick(int index) {
+  if (!InRange(index)) return;
+  UserClick(index);
+  if (DblClick) DblClick();
+}
+
+void HeadlessListBox::RaiseClick() {
+  if (Click) Click();
+}
+
+// ---- Combo box ------------------------------------------------------------------------------------------------
+
+void HeadlessComboBox::SetText(const std::wstring& text) {
+  text_ = text;
+  index_ = -1;
+}
+
+void HeadlessComboBox::Clear() {
+  items_.clear();
+  text_.clear();
+  index_ = -1;
+}
+
+std::wstring HeadlessComboBox::List(int index) const {
+  return index >= 0 && index < ListCount() ? items_[index] : std::wstring();
+}
+
+void HeadlessComboBox::SetListIndex(int index) {
+  if (index < 0 || index >= ListCount()) {
+    index_ = -1;
+    text_.clear();
+    return;
+  }
+  index_ = index;
+  text_ = items_[index];
+}
+
+// ---- Text box -------------------------------------------------------------------------------------------------
+
+void HeadlessTextBox::SetText(const std::wstring& text) {
+  text_ = text;
+  selStart_ = 0;
+  selLength_ = 0;
+}
+
+void HeadlessTextBox::SetSelStart(int start) {
+  const int length = static_cast<int>(text_.size());
+  selStart_ = std::clamp(start, 0, length);
+  selLength_ = 0;
+}
+
+void HeadlessTextBox::SetSelLength(int length) {
+  const int room = static_cast<int>(text_.size()) - selStart_;
+  selLength_ = std::clamp(length, 0, room);
+}
+
+void HeadlessTextBox::UserClick(int caret) {
+  SetSelStart(caret);
+  if (Click) Click();
+}
+
+// ---- Check box ------------------------------------------------------------------------------------------------
+
+HeadlessCheckBox::HeadlessCheckBox(const ControlSpec& spec)
+    : caption_(spec.caption),
+      value_((spec.options & kChecked) != 0 ? 1 : 0),
+      enabled_((spec.options & kDisabled) == 0) {}
+
+void HeadlessCheckBox::UserClick() {
+  if (!enabled_) return;
+  value_ = value_ == 1 ? 0 : 1;
+  if (Click) Click();
+}
+
+}  // namespace quillon::runtime
