@@ -17,9 +17,12 @@ enum : Status {
   kFileNotFound = 2,
   kAccessDenied = 5,
   kInvalidHandle = 6,
+  kInvalidParameter = 87,
+  kBadPathname = 161,
   kMoreData = 234,
   kNoMoreItems = 259,
   kBadDatabase = 1009,
+  kKeyDeleted = 1018,
 };
 
 /// The predefined hive handles. Closing one does no harm and it stays usable.

@@ -1,0 +1,458 @@
+#include "registry/memory/MemoryRegistry.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <iterator>
+#include <stdexcept>
+#include <utility>
+
+namespace quillon::registry {
+
+namespace {
+
+// A name as the platform compares it: every byte taken to its character in code page 1252 and upper-cased. The
+// platform matches names through this form and lists subkeys in its code-unit order, so "aB" comes before "a_".
+using FoldedName = std::u16string;
+
+constexpr std::array<char16_t, 32> kHigh1252{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char16_t FoldByte(unsigned char byte) noexcept {
+  if (byte >= 'a' && byte <= 'z') return static_cast<char16_t>(byte - 0x20);
+  if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<char16_t>(byte - 0x20);
+  if (byte == 0xFF) return 0x0178;  // ÿ -> Ÿ
+  if (byte == 0x9A) return 0x0160;  // š -> Š
+  if (byte == 0x9C) return 0x0152;  // œ -> Œ
+  if (byte == 0x9E) return 0x017D;  // ž -> Ž
+  if (byte >= 0x80 && byte <= 0x9F) return kHigh1252[byte - 0x80u];
+  return byte;
+}
+
+FoldedName Fold(const std::string& name) {
+  FoldedName folded;
+  folded.reserve(name.size());
+  for (char c : name) folded.push_back(FoldByte(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+// Splits a subkey path as the platform reads it. A single trailing backslash is ignored; a leading one, or two in
+// a row, make the path unusable.
+[[nodiscard]] Status SplitSubkeyPath(const std::string& path, std::vector<std::string>& components) {
+  components.clear();
+  if (path.empty()) return kSuccess;
+  std::string::size_type start = 0;
+  for (;;) {
+    const auto slash = path.find('\\', start);
+    const std::string component = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    if (slash == std::string::npos) {
+      if (!component.empty()) components.push_back(component);
+      return kSuccess;
+    }
+    if (component.empty()) return kBadPathname;
+    components.push_back(component);
+    start = slash + 1;
+  }
+}
+
+constexpr Key kHiveHandles[] = {kClassesRoot, kCurrentUser, kLocalMachine, kUsers,
+                                kPerformanceData, kCurrentConfig, kDynData};
+
+// Hive names and aliases the fixture helpers accept, matched after upper-casing.
+struct HiveName {
+  const char* name;
+  Key handle;
+};
+constexpr HiveName kHiveNames[] = {
+    {"HKEY_CLASSES_ROOT", kClassesRoot},       {"HKCR", kClassesRoot},     {"HKR", kClassesRoot},
+    {"CR", kClassesRoot},                      {"HKEY_CURRENT_CONFIG", kCurrentConfig},
+    {"HKCC", kCurrentConfig},                  {"HCC", kCurrentConfig},    {"CC", kCurrentConfig},
+    {"HKEY_CURRENT_USER", kCurrentUser},       {"HKCU", kCurrentUser},     {"HCU", kCurrentUser},
+    {"CU", kCurrentUser},                      {"HKEY_LOCAL_MACHINE", kLocalMachine},
+    {"HKLM", kLocalMachine},                   {"HLM", kLocalMachine},     {"LM", kLocalMachine},
+    {"HKEY_USERS", kUsers},                    {"HKU", kUsers},            {"HU", kUsers},
+    {"U", kUsers},                             {"HKEY_DYN_DATA", kDynData}, {"HKDD", kDynData},
+    {"HDD", kDynData},                         {"DD", kDynData},           {"HKEY_PERFORMANCE_DATA", kPerformanceData},
+    {"HKPD", kPerformanceData},                {"HPD", kPerformanceData},  {"PD", kPerformanceData},
+};
+
+}  // namespace
+
+struct MemoryRegistry::Node {
+  using SubkeyMap = std::map<FoldedName, NodePtr>;
+
+  std::string name;
+  bool deleted = false;
+  SubkeyMap subkeys;
+  std::vector<std::pair<std::string, StoredValue>> values;  // in the order first written
+  std::unordered_map<FoldedName, std::size_t> valueIndex;   // folded name -> position in `values`
+
+  // Enumeration goes index by index, so the last position reached is kept: the next index is one step away, which
+  // keeps listing a key with many subkeys linear overall.
+  std::size_t cursorIndex = 0;
+  SubkeyMap::iterator cursor;
+  bool cursorValid = false;
+
+  explicit Node(std::string keyName) : name(std::move(keyName)) {}
+
+  Node* FindSubkey(const std::string& subkeyName) const {
+    const auto found = subkeys.find(Fold(subkeyName));
+    return found == subkeys.end() ? nullptr : found->second.get();
+  }
+
+  NodePtr AddSubkey(const std::string& subkeyName) {
+    auto [it, inserted] = subkeys.try_emplace(Fold(subkeyName), nullptr);
+    if (inserted) {
+      it->second = std::make_shared<Node>(subkeyName);
+      cursorValid = false;
+    }
+    return it->second;
+  }
+
+  void RemoveSubkey(const std::string& subkeyName) {
+    subkeys.erase(Fold(subkeyName));
+    cursorValid = false;
+  }
+
+  const Node* SubkeyAt(std::size_t index) {
+    const std::size_t count = subkeys.size();
+    if (index >= count) return nullptr;
+    // Walk from whichever of the start, the cursor and the end is nearest.
+    SubkeyMap::iterator it = subkeys.begin();
+    std::size_t distance = index;
+    if (cursorValid) {
+      const std::size_t fromCursor = index >= cursorIndex ? index - cursorIndex : cursorIndex - index;
+      if (fromCursor < distance) {
+        it = cursor;
+        if (index >= cursorIndex) {
+          std::advance(it, static_cast<std::ptrdiff_t>(fromCursor));
+        } else {
+          std::advance(it, -static_cast<std::ptrdiff_t>(fromCursor));
+        }
+        distance = 0;
+      }
+    }
+    if (distance != 0 && count - index < distance) {
+      it = subkeys.end();
+      std::advance(it, -static_cast<std::ptrdiff_t>(count - index));
+      distance = 0;
+    }
+    if (distance != 0) std::advance(it, static_cast<std::ptrdiff_t>(distance));
+    cursor = it;
+    cursorIndex = index;
+    cursorValid = true;
+    return it->second.get();
+  }
+
+  const StoredValue* FindValue(const std::string& valueName) const {
+    const auto found = valueIndex.find(Fold(valueName));
+    return found == valueIndex.end() ? nullptr : &values[found->second].second;
+  }
+
+  void SetValue(const std::string& valueName, StoredValue value) {
+    auto [it, inserted] = valueIndex.try_emplace(Fold(valueName), values.size());
+    if (inserted) {
+      values.emplace_back(valueName, std::move(value));
+      return;
+    }
+    // Overwriting keeps the value's place and the name as first written.
+    values[it->second].second = std::move(value);
+  }
+
+  bool RemoveValue(const std::string& valueName) {
+    const auto found = valueIndex.find(Fold(valueName));
+    if (found == valueIndex.end()) return false;
+    const std::size_t position = found->second;
+    valueIndex.erase(found);
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(position));
+    for (auto& entry : valueIndex) {
+      if (entry.second > position) --entry.second;
+    }
+    return true;
+  }
+};
+
+MemoryRegistry::MemoryRegistry() {
+  for (std::size_t i = 0; i < std::size(kHiveHandles); ++i) hives_.push_back(std::make_shared<Node>(std::string()));
+}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+MemoryRegistry::Node* MemoryRegistry::Resolve(Key key) const noexcept {
+  if (IsPredefinedKey(key)) return hives_[key - kClassesRoot].get();
+  const auto found = handles_.find(key);
+  return found == handles_.end() ? nullptr : found->second.get();
+}
+
+Key MemoryRegistry::AddHandle(const NodePtr& node) {
+  // Handles are never reused, so a stale handle in a test cannot reach another key by accident.
+  const Key handle = nextHandle_;
+  nextHandle_ += 4;
+  handles_.emplace(handle, node);
+  return handle;
+}
+
+bool MemoryRegistry::InjectedFailure(Operation operation, Status& status) noexcept {
+  for (auto it = failures_.begin(); it != failures_.end(); ++it) {
+    if (it->operation != operation) continue;
+    if (--it->callsLeft != 0) continue;
+    status = it->status;
+    failures_.erase(it);
+    return true;
+  }
+  return false;
+}
+
+void MemoryRegistry::FailNthCall(Operation operation, std::uint32_t nth, Status status) {
+  if (nth == 0) throw std::invalid_argument("FailNthCall counts calls from 1");
+  failures_.push_back({operation, nth, status});
+}
+
+Status MemoryRegistry::OpenKey(Key parent, const std::string& name, Key& out) noexcept {
+  out = 0;
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::OpenKey, injected)) return injected;
+  Node* node = Resolve(parent);
+  if (node == nullptr) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  try {
+    // An empty name gives back the very handle passed in, as the platform does; nothing new is opened.
+    if (name.empty()) {
+      out = parent;
+      return kSuccess;
+    }
+    std::vector<std::string> components;
+    if (const Status status = SplitSubkeyPath(name, components); status != kSuccess) return status;
+    NodePtr current;
+    for (const auto& component : components) {
+      const auto found = node->subkeys.find(Fold(component));
+      if (found == node->subkeys.end()) return kFileNotFound;
+      current = found->second;
+      node = current.get();
+    }
+    out = AddHandle(current);
+    return kSuccess;
+  } catch (...) {
+    out = 0;
+    return kBadDatabase;
+  }
+}
+
+Status MemoryRegistry::CreateKey(Key parent, const std::string& name, Key& out) noexcept {
+  out = 0;
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::CreateKey, injected)) return injected;
+  Node* node = Resolve(parent);
+  if (node == nullptr) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  try {
+    if (name.empty()) {
+      out = parent;
+      return kSuccess;
+    }
+    std::vector<std::string> components;
+    if (const Status status = SplitSubkeyPath(name, components); status != kSuccess) return status;
+    NodePtr current;
+    for (const auto& component : components) {
+      current = node->AddSubkey(component);
+      node = current.get();
+    }
+    out = AddHandle(current);
+    return kSuccess;
+  } catch (...) {
+    out = 0;
+    return kBadDatabase;
+  }
+}
+
+Status MemoryRegistry::CloseKey(Key key) noexcept {
+  if (IsPredefinedKey(key)) return kSuccess;
+  return handles_.erase(key) != 0 ? kSuccess : kInvalidHandle;
+}
+
+Status MemoryRegistry::EnumKey(Key key, std::uint32_t index, std::string& buffer) noexcept {
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::EnumKey, injected)) return injected;
+  Node* node = Resolve(key);
+  if (node == nullptr) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  const Node* subkey = node->SubkeyAt(index);
+  if (subkey == nullptr) return kNoMoreItems;
+  if (subkey->name.size() >= buffer.size()) return kMoreData;
+  std::memcpy(buffer.data(), subkey->name.data(), subkey->name.size());
+  buffer[subkey->name.size()] = '\0';
+  return kSuccess;
+}
+
+Status MemoryRegistry::EnumValue(Key key, std::uint32_t index, std::string& nameBuffer, std::uint32_t& nameSize,
+                                 std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataSize) noexcept {
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::EnumValue, injected)) return injected;
+  Node* node = Resolve(key);
+  if (node == nullptr) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  if (data != nullptr && dataSize == nullptr) return kInvalidParameter;
+  if (index >= node->values.size()) return kNoMoreItems;
+  const auto& [name, value] = node->values[index];
+  const std::size_t capacity = std::min<std::size_t>(nameSize, nameBuffer.size());
+  if (name.size() >= capacity) return kMoreData;
+  const auto needed = static_cast<std::uint32_t>(value.data.size());
+  const bool dataFits = dataSize == nullptr || data == nullptr || *dataSize >= needed;
+  std::memcpy(nameBuffer.data(), name.data(), name.size());
+  nameBuffer[name.size()] = '\0';
+  nameSize = static_cast<std::uint32_t>(name.size());
+  if (type != nullptr) *type = value.type;
+  if (data != nullptr && dataFits && needed != 0) std::memcpy(data, value.data.data(), needed);
+  if (dataSize != nullptr) *dataSize = needed;
+  return dataFits ? kSuccess : kMoreData;
+}
+
+Status MemoryRegistry::QueryValueEx(Key key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                    std::uint32_t* size) noexcept {
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::QueryValueEx, injected)) return injected;
+  Node* node = Resolve(key);
+  if (node == nullptr) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  if (data != nullptr && size == nullptr) return kInvalidParameter;
+  const StoredValue* value = node->FindValue(name);
+  if (value == nullptr) return kFileNotFound;
+  const auto needed = static_cast<std::uint32_t>(value->data.size());
+  if (type != nullptr) *type = value->type;
+  if (size == nullptr) return kSuccess;
+  const bool fits = data == nullptr || *size >= needed;
+  if (data != nullptr && fits && needed != 0) std::memcpy(data, value->data.data(), needed);
+  *size = needed;
+  return fits ? kSuccess : kMoreData;
+}
+
+Status MemoryRegistry::SetValueEx(Key key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                                  std::uint32_t size) noexcept {
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::SetValueEx, injected)) return injected;
+  Node* node = Resolve(key);
+  if (node == nullptr) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  if (data == nullptr && size != 0) return kInvalidParameter;
+  try {
+    StoredValue value;
+    value.type = type;
+    if (size != 0) value.data.assign(data, data + size);
+    node->SetValue(name, std::move(value));
+    return kSuccess;
+  } catch (...) {
+    return kBadDatabase;
+  }
+}
+
+Status MemoryRegistry::FlushKey(Key key) noexcept {
+  Node* node = Resolve(key);
+  if (node == nullptr) return kInvalidHandle;
+  return node->deleted ? kKeyDeleted : kSuccess;
+}
+
+Status MemoryRegistry::DeleteKey(Key parent, const std::string& name) noexcept {
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::DeleteKey, injected)) return injected;
+  Node* node = Resolve(parent);
+  if (node == nullptr) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  try {
+    std::vector<std::string> components;
+    if (const Status status = SplitSubkeyPath(name, components); status != kSuccess) return status;
+    // The platform cannot delete a hive, and an empty name would name the key itself.
+    if (components.empty()) return kAccessDenied;
+    for (std::size_t i = 0; i + 1 < components.size(); ++i) {
+      node = node->FindSubkey(components[i]);
+      if (node == nullptr) return kFileNotFound;
+    }
+    const auto found = node->subkeys.find(Fold(components.back()));
+    if (found == node->subkeys.end()) return kFileNotFound;
+    if (!found->second->subkeys.empty()) return kAccessDenied;
+    found->second->deleted = true;
+    node->RemoveSubkey(components.back());
+    return kSuccess;
+  } catch (...) {
+    return kBadDatabase;
+  }
+}
+
+Status MemoryRegistry::DeleteValue(Key key, const std::string& name) noexcept {
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::DeleteValue, injected)) return injected;
+  Node* node = Resolve(key);
+  if (node == nullptr) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  return node->RemoveValue(name) ? kSuccess : kFileNotFound;
+}
+
+// Fixture helpers.
+
+MemoryRegistry::Node* MemoryRegistry::NodeAt(const std::string& path, bool create) const {
+  const auto slash = path.find('\\');
+  std::string hive = path.substr(0, slash);
+  std::transform(hive.begin(), hive.end(), hive.begin(),
+                 [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; });
+  const HiveName* row = std::find_if(std::begin(kHiveNames), std::end(kHiveNames),
+                                     [&](const HiveName& candidate) { return hive == candidate.name; });
+  if (row == std::end(kHiveNames)) throw std::invalid_argument("unknown hive in path: " + path);
+  Node* node = hives_[row->handle - kClassesRoot].get();
+  if (slash == std::string::npos) return node;
+  std::vector<std::string> components;
+  if (SplitSubkeyPath(path.substr(slash + 1), components) != kSuccess) {
+    throw std::invalid_argument("malformed path: " + path);
+  }
+  for (const auto& component : components) {
+    Node* next = create ? node->AddSubkey(component).get() : node->FindSubkey(component);
+    if (next == nullptr) return nullptr;
+    node = next;
+  }
+  return node;
+}
+
+void MemoryRegistry::Put(const std::string& path) { static_cast<void>(NodeAt(path, true)); }
+
+void MemoryRegistry::PutValue(const std::string& path, const std::string& name, std::uint32_t type,
+                              const std::vector<std::uint8_t>& bytes) {
+  NodeAt(path, true)->SetValue(name, StoredValue{type, bytes});
+}
+
+void MemoryRegistry::PutString(const std::string& path, const std::string& name, const std::string& text) {
+  std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  PutValue(path, name, kRegSz, bytes);
+}
+
+void MemoryRegistry::PutDword(const std::string& path, const std::string& name, std::uint32_t number) {
+  PutValue(path, name, kRegDword,
+           {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+            static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)});
+}
+
+void MemoryRegistry::PutBinary(const std::string& path, const std::string& name,
+                               const std::vector<std::uint8_t>& bytes) {
+  PutValue(path, name, kRegBinary, bytes);
+}
+
+bool MemoryRegistry::KeyExists(const std::string& path) const { return NodeAt(path, false) != nullptr; }
+
+std::optional<StoredValue> MemoryRegistry::GetValue(const std::string& path, const std::string& name) const {
+  const Node* node = NodeAt(path, false);
+  if (node == nullptr) return std::nullopt;
+  const StoredValue* value = node->FindValue(name);
+  if (value == nullptr) return std::nullopt;
+  return *value;
+}
+
+std::vector<std::string> MemoryRegistry::SubkeyNames(const std::string& path) const {
+  std::vector<std::string> names;
+  const Node* node = NodeAt(path, false);
+  if (node == nullptr) return names;
+  for (const auto& entry : node->subkeys) names.push_back(entry.second->name);
+  return names;
+}
+
+}  // namespace quillon::registry

@@ -1,0 +1,93 @@
+#pragma once
+/// An in-memory registry with the platform's semantics, for tests: seven hive roots, names matched without case,
+/// subkeys listed in the platform's order, values in the order first written, and the platform's result codes.
+/// Names are bytes of code page 1252, the ANSI code page the tests' platform uses.
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "registry/RegistryApi.h"
+
+namespace quillon::registry {
+
+/// One stored value, as a test reads it back.
+struct StoredValue {
+  std::uint32_t type = kRegNone;
+  std::vector<std::uint8_t> data;
+};
+
+/// The operations a test can make fail on purpose.
+enum class Operation { OpenKey, CreateKey, EnumKey, EnumValue, QueryValueEx, SetValueEx, DeleteKey, DeleteValue };
+
+class MemoryRegistry : public RegistryApi {
+ public:
+  MemoryRegistry();
+  ~MemoryRegistry() override;
+  MemoryRegistry(const MemoryRegistry&) = delete;
+  MemoryRegistry& operator=(const MemoryRegistry&) = delete;
+
+  [[nodiscard]] Status OpenKey(Key parent, const std::string& name, Key& out) noexcept override;
+  [[nodiscard]] Status CreateKey(Key parent, const std::string& name, Key& out) noexcept override;
+  Status CloseKey(Key key) noexcept override;
+  [[nodiscard]] Status EnumKey(Key key, std::uint32_t index, std::string& buffer) noexcept override;
+  [[nodiscard]] Status EnumValue(Key key, std::uint32_t index, std::string& nameBuffer, std::uint32_t& nameSize,
+                                 std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataSize) noexcept override;
+  [[nodiscard]] Status QueryValueEx(Key key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                    std::uint32_t* size) noexcept override;
+  Status SetValueEx(Key key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                    std::uint32_t size) noexcept override;
+  Status FlushKey(Key key) noexcept override;
+  Status DeleteKey(Key parent, const std::string& name) noexcept override;
+  Status DeleteValue(Key key, const std::string& name) noexcept override;
+
+  /// Handles obtained from OpenKey/CreateKey and not yet closed; hive handles do not count.
+  [[nodiscard]] std::size_t OpenHandleCount() const noexcept { return handles_.size(); }
+
+  // Fixture helpers. Paths start with a hive name or alias in any case ("HKCU\\Software\\A"); missing keys on the
+  // way are created. They throw std::invalid_argument for an unknown hive.
+
+  /// Creates the key and every missing key above it.
+  void Put(const std::string& path);
+  void PutString(const std::string& path, const std::string& name, const std::string& text);
+  void PutDword(const std::string& path, const std::string& name, std::uint32_t number);
+  void PutBinary(const std::string& path, const std::string& name, const std::vector<std::uint8_t>& bytes);
+  void PutValue(const std::string& path, const std::string& name, std::uint32_t type,
+                const std::vector<std::uint8_t>& bytes);
+
+  [[nodiscard]] bool KeyExists(const std::string& path) const;
+  /// The value as stored, or nothing when the key or the value does not exist.
+  [[nodiscard]] std::optional<StoredValue> GetValue(const std::string& path, const std::string& name) const;
+  /// Subkey names of the key in enumeration order (empty when it does not exist).
+  [[nodiscard]] std::vector<std::string> SubkeyNames(const std::string& path) const;
+
+  /// Makes the `nth` call (1-based, counted from now) of `operation` return `status` without doing anything.
+  void FailNthCall(Operation operation, std::uint32_t nth, Status status);
+
+ private:
+  struct Node;
+  using NodePtr = std::shared_ptr<Node>;
+
+  [[nodiscard]] Node* Resolve(Key key) const noexcept;
+  [[nodiscard]] Node* NodeAt(const std::string& path, bool create) const;
+  [[nodiscard]] Key AddHandle(const NodePtr& node);
+  [[nodiscard]] bool InjectedFailure(Operation operation, Status& status) noexcept;
+
+  std::vector<NodePtr> hives_;
+  std::unordered_map<Key, NodePtr> handles_;
+  Key nextHandle_ = 0x100;
+
+  struct PlannedFailure {
+    Operation operation;
+    std::uint32_t callsLeft;
+    Status status;
+  };
+  std::vector<PlannedFailure> failures_;
+};
+
+}  // namespace quillon::registry
