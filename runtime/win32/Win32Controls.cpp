@@ -1,0 +1,453 @@
+#include "runtime/win32/Win32Controls.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace quillon::runtime::win32 {
+
+namespace {
+
+template <typename T = LRESULT>
+T Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) noexcept {
+  return static_cast<T>(SendMessageW(window, message, wParam, lParam));
+}
+
+LPARAM TextParam(const std::wstring& text) noexcept { return reinterpret_cast<LPARAM>(text.c_str()); }
+
+/// The text of item `index` of a list (LB_GETTEXT) or combo box (CB_GETLBTEXT); "" for an index out of range.
+std::wstring ItemText(HWND window, UINT lengthMessage, UINT textMessage, int index) {
+  const LRESULT length = SendMessageW(window, lengthMessage, static_cast<WPARAM>(index), 0);
+  if (length < 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied =
+      SendMessageW(window, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
+  return text;
+}
+
+/// A colour word as a COLORREF; words with the high bit set name a system colour, as the platform's forms do.
+COLORREF ToColorRef(std::uint32_t color) noexcept {
+  if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFFu));
+  return static_cast<COLORREF>(color & 0xFFFFFFu);
+}
+
+}  // namespace
+
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+  return text;
+}
+
+// ----------------------------------------------------------------------------------------------------------------
+// List box
+
+Win32ListBox::Win32ListBox(Win32Session& session, HWND window, unsigned options) noexcept
+    : Win32Control(session, window), extended_((options & kExtendedSelection) != 0) {}
+
+void Win32ListBox::ReserveFor(int count) noexcept {
+  // The control grows its item array by a few entries at a time, which makes a fill of 100,000 entries quadratic;
+  // reserving room in doubling steps keeps it linear.
+  if (count <= reserved_) return;
+  const int current = ListCount();
+  const int target = std::max({count, current * 2, 256});
+  Send(Window(), LB_INITSTORAGE, static_cast<WPARAM>(target - current), static_cast<LPARAM>(target - current) * 64);
+  reserved_ = target;
+}
+
+void Win32ListBox::AddItem(const std::wstring& text) {
+  ReserveFor(ListCount() + 1);
+  Send(Window(), LB_ADDSTRING, 0, TextParam(text));
+}
+
+void Win32ListBox::RemoveItem(int index) {
+  Send(Window(), LB_DELETESTRING, static_cast<WPARAM>(index));
+  if (ListCount() == 0) hasFocusItem_ = false;
+}
+
+void Win32ListBox::Clear() {
+  Send(Window(), LB_RESETCONTENT);
+  hasFocusItem_ = false;
+  reserved_ = 0;
+}
+
+int Win32ListBox::ListCount() const { return Send<int>(Window(), LB_GETCOUNT); }
+
+std::wstring Win32ListBox::List(int index) const { return ItemText(Window(), LB_GETTEXTLEN, LB_GETTEXT, index); }
+
+int Win32ListBox::ListIndex() const {
+  if (!IsExtended()) return Send<int>(Window(), LB_GETCURSEL);
+  if (!hasFocusItem_ || ListCount() == 0) return -1;
+  return Send<int>(Window(), LB_GETCARETINDEX);
+}
+
+void Win32ListBox::SetListIndex(int index) {
+  const bool inRange = index >= 0 && index < ListCount();
+  if (IsExtended()) {
+    // Moving the focus to no entry is not something the control can do; such an index is ignored.
+    if (!inRange) return;
+    Send(Window(), LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+    hasFocusItem_ = true;
+    return;
+  }
+  // LB_SETCURSEL notifies nobody; the window relies on the click a user's selection would raise.
+  Send(Window(), LB_SETCURSEL, static_cast<WPARAM>(inRange ? index : -1));
+  if (Click) Click();
+}
+
+bool Win32ListBox::Selected(int index) const { return Send<int>(Window(), LB_GETSEL, static_cast<WPARAM>(index)) > 0; }
+
+void Win32ListBox::SetSelected(int index, bool selected) {
+  // LB_SETSEL takes -1 for "every entry"; an index out of range must not become that.
+  if (index < 0 || index >= ListCount()) return;
+  if (IsExtended()) {
+    // Marking leaves the focus where it is; Go To moves it with SetListIndex.
+    Send(Window(), LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(index));
+    return;
+  }
+  if (selected) {
+    SetListIndex(index);
+    return;
+  }
+  if (ListIndex() == index) SetListIndex(-1);
+}
+
+int Win32ListBox::SelCount() const {
+  if (IsExtended()) return std::max(Send<int>(Window(), LB_GETSELCOUNT), 0);
+  return ListIndex() >= 0 ? 1 : 0;
+}
+
+std::wstring Win32ListBox::Text() const {
+  const int index = ListIndex();
+  return index >= 0 ? List(index) : std::wstring();
+}
+
+void Win32ListBox::SetText(const std::wstring& text) {
+  // LB_FINDSTRINGEXACT compares ignoring case, as the window's text matching wants.
+  const int found = Send<int>(Window(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), TextParam(text));
+  if (IsExtended() && found < 0) return;
+  SetListIndex(found);
+}
+
+void Win32ListBox::BeginUpdate() {
+  if (updateDepth_++ == 0) Send(Window(), WM_SETREDRAW, FALSE);
+}
+
+void Win32ListBox::EndUpdate() {
+  if (updateDepth_ == 0 || --updateDepth_ > 0) return;
+  Send(Window(), WM_SETREDRAW, TRUE);
+  InvalidateRect(Window(), nullptr, TRUE);
+}
+
+void Win32ListBox::OnCommand(int notification) noexcept {
+  switch (notification) {
+    case LBN_SELCHANGE:
+      hasFocusItem_ = true;
+      session_.RaiseEvent(Click);
+      return;
+    case LBN_DBLCLK:
+      session_.RaiseEvent(DblClick);
+      return;
+    default:
+      return;
+  }
+}
+
+// ----------------------------------------------------------------------------------------------------------------
+// Combo box
+
+std::wstring Win32ComboBox::Text() const { return WindowText(Window()); }
+
+void Win32ComboBox::SetText(const std::wstring& text) {
+  SetWindowTextW(Window(), text.c_str());
+  picked_ = false;
+}
+
+void Win32ComboBox::AddItem(const std::wstring& text) { Send(Window(), CB_ADDSTRING, 0, TextParam(text)); }
+
+void Win32ComboBox::Clear() {
+  Send(Window(), CB_RESETCONTENT);
+  SetWindowTextW(Window(), L"");
+  picked_ = false;
+}
+
+int Win32ComboBox::ListCount() const { return Send<int>(Window(), CB_GETCOUNT); }
+
+std::wstring Win32ComboBox::List(int index) const {
+  return ItemText(Window(), CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
+}
+
+int Win32ComboBox::ListIndex() const { return picked_ ? Send<int>(Window(), CB_GETCURSEL) : -1; }
+
+void Win32ComboBox::SetListIndex(int index) {
+  Send(Window(), CB_SETCURSEL, static_cast<WPARAM>(index));
+  picked_ = index >= 0 && index < ListCount();
+}
+
+void Win32ComboBox::OnCommand(int notification) noexcept {
+  switch (notification) {
+    case CBN_SELCHANGE:
+      picked_ = true;
+      return;
+    case CBN_EDITCHANGE:
+      picked_ = false;
+      return;
+    default:
+      return;
+  }
+}
+
+// ----------------------------------------------------------------------------------------------------------------
+// Text box
+
+Win32TextBox::Win32TextBox(Win32Session& session, HWND window, unsigned options)
+    : Win32Control(session, window),
+      readOnly_((options & kReadOnly) != 0),
+      holdsBackAppends_((options & kMultiLine) != 0 && (options & kReadOnly) != 0),
+      subclass_(window, SubclassProcedure, 1, reinterpret_cast<DWORD_PTR>(this)) {
+  // The default limit is about 32,000 characters; search results and binary data run far longer.
+  Send(window, EM_SETLIMITTEXT, 0);
+}
+
+Win32TextBox::~Win32TextBox() { session_.RemovePendingText(*this); }
+
+void Win32TextBox::FlushPendingText() const {
+  if (pendingAppend_.empty()) return;
+  const std::wstring text = std::exchange(pendingAppend_, std::wstring());
+  session_.RemovePendingText(*this);
+  AppendNow(text);
+}
+
+void Win32TextBox::AppendNow(const std::wstring& text) const {
+  const int end = GetWindowTextLengthW(Window());
+  Send(Window(), EM_SETSEL, static_cast<WPARAM>(end), end);
+  Send(Window(), EM_REPLACESEL, FALSE, TextParam(text));
+}
+
+std::wstring Win32TextBox::Text() const {
+  FlushPendingText();
+  return WindowText(Window());
+}
+
+void Win32TextBox::SetText(const std::wstring& text) {
+  pendingAppend_.clear();
+  session_.RemovePendingText(*this);
+  SetWindowTextW(Window(), text.c_str());
+}
+
+void Win32TextBox::AppendText(const std::wstring& text) {
+  if (text.empty()) return;
+  if (!holdsBackAppends_) {
+    AppendNow(text);
+    return;
+  }
+  pendingAppend_ += text;
+  session_.AddPendingText(*this);
+}
+
+void Win32TextBox::GetSelection(DWORD& start, DWORD& end) const {
+  FlushPendingText();
+  start = 0;
+  end = 0;
+  Send(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+}
+
+int Win32TextBox::SelStart() const {
+  DWORD start = 0;
+  DWORD end = 0;
+  GetSelection(start, end);
+  return static_cast<int>(start);
+}
+
+void Win32TextBox::SetSelStart(int start) {
+  FlushPendingText();
+  const int clamped = std::clamp(start, 0, GetWindowTextLengthW(Window()));
+  Send(Window(), EM_SETSEL, static_cast<WPARAM>(clamped), clamped);
+  Send(Window(), EM_SCROLLCARET);
+}
+
+int Win32TextBox::SelLength() const {
+  DWORD start = 0;
+  DWORD end = 0;
+  GetSelection(start, end);
+  return static_cast<int>(end - start);
+}
+
+void Win32TextBox::SetSelLength(int length) {
+  const int start = SelStart();
+  const int end = std::clamp(start + std::max(length, 0), start, GetWindowTextLengthW(Window()));
+  Send(Window(), EM_SETSEL, static_cast<WPARAM>(start), end);
+  Send(Window(), EM_SCROLLCARET);
+}
+
+std::wstring Win32TextBox::SelText() const {
+  DWORD start = 0;
+  DWORD end = 0;
+  GetSelection(start, end);
+  const std::wstring text = WindowText(Window());
+  if (start >= text.size() || end <= start) return {};
+  return text.substr(start, end - start);
+}
+
+HBRUSH Win32TextBox::OnControlColor(HDC dc) noexcept {
+  // Read-only edit controls ask for the dialog colour; the window's boxes stay white like editable ones.
+  if (!readOnly_) return nullptr;
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  return GetSysColorBrush(COLOR_WINDOW);
+}
+
+void Win32TextBox::Forget() noexcept {
+  pendingAppend_.clear();
+  session_.RemovePendingText(*this);
+  subclass_.Release();
+  Win32Control::Forget();
+}
+
+LRESULT CALLBACK Win32TextBox::SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                                 UINT_PTR id, DWORD_PTR data) noexcept {
+  auto* box = reinterpret_cast<Win32TextBox*>(data);
+  switch (message) {
+    case WM_LBUTTONUP: {
+      // The caret moved on the button going down; the click handler reads it.
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      box->session_.RaiseEvent(box->Click);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(window, SubclassProcedure, id);
+      box->subclass_.Release();
+      return DefSubclassProc(window, message, wParam, lParam);
+    default:
+      return DefSubclassProc(window, message, wParam, lParam);
+  }
+}
+
+// ----------------------------------------------------------------------------------------------------------------
+// Check box
+
+int Win32CheckBox::Value() const { return Send<int>(Window(), BM_GETCHECK); }
+
+void Win32CheckBox::SetValue(int value) {
+  Send(Window(), BM_SETCHECK, static_cast<WPARAM>(std::clamp(value, 0, 2)));
+}
+
+bool Win32CheckBox::Enabled() const { return IsWindowEnabled(Window()) != FALSE; }
+
+void Win32CheckBox::SetEnabled(bool enabled) { EnableWindow(Window(), enabled ? TRUE : FALSE); }
+
+std::wstring Win32CheckBox::Caption() const { return WindowText(Window()); }
+
+void Win32CheckBox::OnCommand(int notification) noexcept {
+  if (notification != BN_CLICKED) return;
+  // A three-state button left to itself would cycle through greyed; the user only ever toggles checked.
+  Send(Window(), BM_SETCHECK, Value() == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+  session_.RaiseEvent(Click);
+}
+
+// ----------------------------------------------------------------------------------------------------------------
+// Picture box
+
+Win32PictureBox::Win32PictureBox(Win32Session& session, HWND window)
+    : Win32Control(session, window), backColor_(0x8000000Fu), brush_(CreateSolidBrush(ToColorRef(backColor_))) {
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void Win32PictureBox::SetBackColor(std::uint32_t color) {
+  backColor_ = color;
+  brush_.Reset(CreateSolidBrush(ToColorRef(color)));
+  // The labels inside paint on this colour too.
+  RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+LRESULT Win32PictureBox::OnEraseBackground(HDC dc) noexcept {
+  RECT client{};
+  GetClientRect(Window(), &client);
+  FillRect(dc, &client, brush_.Get());
+  return 1;
+}
+
+LRESULT CALLBACK Win32PictureBox::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  auto* box = reinterpret_cast<Win32PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_ERASEBKGND:
+      if (!box) break;
+      return box->OnEraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      // The form keeps the table of controls, those inside this panel included.
+      return SendMessageW(GetParent(window), message, wParam, lParam);
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// ----------------------------------------------------------------------------------------------------------------
+// Label
+
+Win32Label::Win32Label(Win32Session& session, HWND window, unsigned options,
+                       const Win32PictureBox* backdrop) noexcept
+    : Win32Control(session, window),
+      autoSize_((options & kAutoSize) != 0),
+      whiteTransparent_((options & kWhiteTransparent) != 0),
+      backdrop_(backdrop) {
+  if (autoSize_) SizeToCaption();
+}
+
+std::wstring Win32Label::Caption() const { return WindowText(Window()); }
+
+void Win32Label::SetCaption(const std::wstring& caption) {
+  SetWindowTextW(Window(), caption.c_str());
+  if (autoSize_) SizeToCaption();
+}
+
+void Win32Label::SizeToCaption() noexcept {
+  const std::wstring caption = [this]() noexcept {
+    try {
+      return Caption();
+    } catch (...) {
+      return std::wstring();
+    }
+  }();
+  ScreenDc dc(Window());
+  if (!dc.Get()) return;
+  SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(Window(), WM_GETFONT, 0, 0)));
+  RECT extent{};
+  DrawTextW(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent,
+            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  SetWindowPos(Window(), nullptr, 0, 0, extent.right - extent.left, extent.bottom - extent.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HBRUSH Win32Label::OnControlColor(HDC dc) noexcept {
+  if (whiteTransparent_) {
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkMode(dc, TRANSPARENT);
+    // The panel's own brush rather than a hollow one: a shorter caption then wipes the longer one it replaces.
+    return backdrop_ ? backdrop_->Brush() : GetSysColorBrush(COLOR_BTNFACE);
+  }
+  if (!backdrop_) return nullptr;
+  SetBkMode(dc, TRANSPARENT);
+  return backdrop_->Brush();
+}
+
+// ----------------------------------------------------------------------------------------------------------------
+// Command button
+
+std::wstring Win32CommandButton::Caption() const { return WindowText(Window()); }
+
+void Win32CommandButton::OnCommand(int notification) noexcept {
+  if (notification == BN_CLICKED) session_.RaiseEvent(Click);
+}
+
+}  // namespace quillon::runtime::win32
