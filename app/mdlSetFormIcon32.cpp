@@ -44,8 +44,7 @@ void SetOneIcon(IconPlatform& platform, std::uint32_t hWnd, std::uint32_t top, I
 
 }  // namespace
 
-void SetFormIcon(IconPlatform& platform, std::uint32_t hWnd, const std::string& iconName,
-                 IconTarget target) noexcept {
+void SetFormIcon(IconPlatform& platform, std::uint32_t hWnd, const std::string& iconName, IconTarget target) noexcept {
   std::uint32_t top = hWnd;
   if (target == IconTarget::kWindowAndOwner) top = TopOfOwnerChain(platform, hWnd);
   SetOneIcon(platform, hWnd, top, target, iconName, IconPlatform::kIconBig, IconPlatform::kSmCxIcon,

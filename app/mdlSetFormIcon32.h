@@ -32,7 +32,6 @@ enum class IconTarget { kWindowOnly, kWindowAndOwner };
 
 /// Loads `iconName` at the system's large and then small icon size and sends each to the top of the owner chain
 /// (with kWindowAndOwner) and then to `hWnd`. Failures are ignored: a failed load sends icon 0 all the same.
-void SetFormIcon(IconPlatform& platform, std::uint32_t hWnd, const std::string& iconName,
-                 IconTarget target) noexcept;
+void SetFormIcon(IconPlatform& platform, std::uint32_t hWnd, const std::string& iconName, IconTarget target) noexcept;
 
 }  // namespace quillon

@@ -325,7 +325,9 @@ class ByteWriter {
 
 constexpr std::size_t kInfoHeaderSize = 40;
 
-inline std::size_t XorStride(int size, int bitCount) { return static_cast<std::size_t>((size * bitCount + 31) / 32 * 4); }
+inline std::size_t XorStride(int size, int bitCount) {
+  return static_cast<std::size_t>((size * bitCount + 31) / 32 * 4);
+}
 inline std::size_t MaskStride(int size) { return static_cast<std::size_t>((size + 31) / 32 * 4); }
 
 // One image in the icon file's BMP form: the header with the doubled height of colour and mask bitmaps, the

@@ -19,8 +19,7 @@ int Win32IconPlatform::GetSystemMetrics(int index) { return ::GetSystemMetrics(i
 std::uintptr_t Win32IconPlatform::LoadIconImage(const std::string& name, int width, int height) {
   // Shared images belong to the system: loading the same name and size again gives the same handle, and the
   // program never frees them.
-  return reinterpret_cast<std::uintptr_t>(
-      ::LoadImageA(instance_, name.c_str(), IMAGE_ICON, width, height, LR_SHARED));
+  return reinterpret_cast<std::uintptr_t>(::LoadImageA(instance_, name.c_str(), IMAGE_ICON, width, height, LR_SHARED));
 }
 
 void Win32IconPlatform::SendSetIcon(std::uint32_t hWnd, int which, std::uintptr_t icon) {
