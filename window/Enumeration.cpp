@@ -35,10 +35,10 @@ std::int32_t frmRegEdit::RegistryEnumKeys(registry::Key mKey, runtime::ListBox& 
     for (std::uint32_t index = 0;; ++index) {
       std::string buffer(kNameBufferSize, ' ');
       const registry::Status status = registry_.EnumKey(mKey, index, buffer);
-      const std::wstring name = runtime::Trim(runtime_.Text().FromAnsi(buffer));
-      if (!name.empty()) lst.AddItem(CutAtNul(name));
       // Any failure ends the listing: the normal end, and also a name too long for the buffer.
       if (status != registry::kSuccess) break;
+      const std::wstring name = runtime::Trim(runtime_.Text().FromAnsi(buffer));
+      if (!name.empty()) lst.AddItem(CutAtNul(name));
     }
   }
   registry_.CloseKey(mKey);
@@ -54,10 +54,12 @@ std::int32_t frmRegEdit::RegistryEnumValues(registry::Key mKey, runtime::ListBox
     std::string buffer(kNameBufferSize, ' ');
     std::uint32_t size = kNameBufferSize;
     const registry::Status status = registry_.EnumValue(mKey, index, buffer, size, nullptr, nullptr, nullptr);
+    // A failed call adds nothing. The platform fills the buffer with the front of a value name too long for it,
+    // and that cut name names no value, so it must not be listed.
+    if (status != registry::kSuccess) break;
     const std::wstring name = runtime::Trim(runtime_.Text().FromAnsi(buffer));
     // The unnamed value comes back as a lone NUL; it is already listed as the empty entry.
     if (!name.empty() && name != std::wstring(1, L'\0')) lst.AddItem(CutAtNul(name));
-    if (status != registry::kSuccess) break;
   }
   return 0;
 }
