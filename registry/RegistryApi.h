@@ -21,6 +21,7 @@ enum : Status {
   kBadPathname = 161,
   kMoreData = 234,
   kNoMoreItems = 259,
+  kNoAccess = 998,
   kBadDatabase = 1009,
   kKeyDeleted = 1018,
 };

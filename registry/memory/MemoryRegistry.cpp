@@ -39,23 +39,19 @@ FoldedName Fold(const std::string& name) {
   return folded;
 }
 
-// Splits a subkey path as the platform reads it. A single trailing backslash is ignored; a leading one, or two in
-// a row, make the path unusable.
+// Splits a subkey path as the platform reads it: a leading backslash makes the path unusable, and empty
+// components elsewhere (doubled or trailing backslashes) are passed over.
 [[nodiscard]] Status SplitSubkeyPath(const std::string& path, std::vector<std::string>& components) {
   components.clear();
-  if (path.empty()) return kSuccess;
+  if (!path.empty() && path.front() == '\\') return kBadPathname;
   std::string::size_type start = 0;
-  for (;;) {
-    const auto slash = path.find('\\', start);
-    const std::string component = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
-    if (slash == std::string::npos) {
-      if (!component.empty()) components.push_back(component);
-      return kSuccess;
-    }
-    if (component.empty()) return kBadPathname;
-    components.push_back(component);
+  while (start < path.size()) {
+    auto slash = path.find('\\', start);
+    if (slash == std::string::npos) slash = path.size();
+    if (slash > start) components.push_back(path.substr(start, slash - start));
     start = slash + 1;
   }
+  return kSuccess;
 }
 
 constexpr Key kHiveHandles[] = {kClassesRoot, kCurrentUser, kLocalMachine, kUsers,
@@ -85,6 +81,7 @@ struct MemoryRegistry::Node {
   using SubkeyMap = std::map<FoldedName, NodePtr>;
 
   std::string name;
+  Node* parent = nullptr;  // null for a hive and once the key is deleted
   bool deleted = false;
   SubkeyMap subkeys;
   std::vector<std::pair<std::string, StoredValue>> values;  // in the order first written
@@ -107,13 +104,18 @@ struct MemoryRegistry::Node {
     auto [it, inserted] = subkeys.try_emplace(Fold(subkeyName), nullptr);
     if (inserted) {
       it->second = std::make_shared<Node>(subkeyName);
+      it->second->parent = this;
       cursorValid = false;
     }
     return it->second;
   }
 
   void RemoveSubkey(const std::string& subkeyName) {
-    subkeys.erase(Fold(subkeyName));
+    const auto found = subkeys.find(Fold(subkeyName));
+    if (found == subkeys.end()) return;
+    found->second->deleted = true;
+    found->second->parent = nullptr;
+    subkeys.erase(found);
     cursorValid = false;
   }
 
@@ -181,10 +183,12 @@ MemoryRegistry::MemoryRegistry() {
 
 MemoryRegistry::~MemoryRegistry() = default;
 
-MemoryRegistry::Node* MemoryRegistry::Resolve(Key key) const noexcept {
-  if (IsPredefinedKey(key)) return hives_[key - kClassesRoot].get();
+MemoryRegistry::Node* MemoryRegistry::Resolve(Key key) const noexcept { return SharedNode(key).get(); }
+
+MemoryRegistry::NodePtr MemoryRegistry::SharedNode(Key key) const noexcept {
+  if (IsPredefinedKey(key)) return hives_[key - kClassesRoot];
   const auto found = handles_.find(key);
-  return found == handles_.end() ? nullptr : found->second.get();
+  return found == handles_.end() ? nullptr : found->second;
 }
 
 Key MemoryRegistry::AddHandle(const NodePtr& node) {
@@ -217,21 +221,20 @@ Status MemoryRegistry::OpenKey(Key parent, const std::string& name, Key& out) no
   if (InjectedFailure(Operation::OpenKey, injected)) return injected;
   Node* node = Resolve(parent);
   if (node == nullptr) return kInvalidHandle;
+  // An empty name gives back the very handle passed in, even that of a deleted key; nothing new is opened.
+  if (name.empty()) {
+    out = parent;
+    return kSuccess;
+  }
   if (node->deleted) return kKeyDeleted;
   try {
-    // An empty name gives back the very handle passed in, as the platform does; nothing new is opened.
-    if (name.empty()) {
-      out = parent;
-      return kSuccess;
-    }
     std::vector<std::string> components;
     if (const Status status = SplitSubkeyPath(name, components); status != kSuccess) return status;
-    NodePtr current;
+    NodePtr current = SharedNode(parent);
     for (const auto& component : components) {
-      const auto found = node->subkeys.find(Fold(component));
-      if (found == node->subkeys.end()) return kFileNotFound;
+      const auto found = current->subkeys.find(Fold(component));
+      if (found == current->subkeys.end()) return kFileNotFound;
       current = found->second;
-      node = current.get();
     }
     out = AddHandle(current);
     return kSuccess;
@@ -249,16 +252,12 @@ Status MemoryRegistry::CreateKey(Key parent, const std::string& name, Key& out) 
   if (node == nullptr) return kInvalidHandle;
   if (node->deleted) return kKeyDeleted;
   try {
-    if (name.empty()) {
-      out = parent;
-      return kSuccess;
-    }
     std::vector<std::string> components;
     if (const Status status = SplitSubkeyPath(name, components); status != kSuccess) return status;
-    NodePtr current;
+    // Unlike opening, creating with an empty name gives a new handle to the same key.
+    NodePtr current = SharedNode(parent);
     for (const auto& component : components) {
-      current = node->AddSubkey(component);
-      node = current.get();
+      current = current->AddSubkey(component);
     }
     out = AddHandle(current);
     return kSuccess;
@@ -297,17 +296,27 @@ Status MemoryRegistry::EnumValue(Key key, std::uint32_t index, std::string& name
   if (data != nullptr && dataSize == nullptr) return kInvalidParameter;
   if (index >= node->values.size()) return kNoMoreItems;
   const auto& [name, value] = node->values[index];
-  const std::size_t capacity = std::min<std::size_t>(nameSize, nameBuffer.size());
-  if (name.size() >= capacity) return kMoreData;
   const auto needed = static_cast<std::uint32_t>(value.data.size());
-  const bool dataFits = dataSize == nullptr || data == nullptr || *dataSize >= needed;
+  // Type and size are reported whatever else goes wrong.
+  if (type != nullptr) *type = value.type;
+  const std::uint32_t room = dataSize != nullptr ? *dataSize : 0;
+  if (dataSize != nullptr) *dataSize = needed;
+  // Data that does not fit fails the call before the name is looked at: the name buffer stays as it was.
+  if (data != nullptr && room < needed) return kMoreData;
+  if (data != nullptr && needed != 0) std::memcpy(data, value.data.data(), needed);
+  const std::size_t capacity = std::min<std::size_t>(nameSize, nameBuffer.size());
+  if (name.size() >= capacity) {
+    // A name too long for its buffer comes back cut to fit, with its NUL, and the size left as given.
+    if (capacity != 0) {
+      std::memcpy(nameBuffer.data(), name.data(), capacity - 1);
+      nameBuffer[capacity - 1] = '\0';
+    }
+    return kMoreData;
+  }
   std::memcpy(nameBuffer.data(), name.data(), name.size());
   nameBuffer[name.size()] = '\0';
   nameSize = static_cast<std::uint32_t>(name.size());
-  if (type != nullptr) *type = value.type;
-  if (data != nullptr && dataFits && needed != 0) std::memcpy(data, value.data.data(), needed);
-  if (dataSize != nullptr) *dataSize = needed;
-  return dataFits ? kSuccess : kMoreData;
+  return kSuccess;
 }
 
 Status MemoryRegistry::QueryValueEx(Key key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
@@ -336,7 +345,7 @@ Status MemoryRegistry::SetValueEx(Key key, const std::string& name, std::uint32_
   Node* node = Resolve(key);
   if (node == nullptr) return kInvalidHandle;
   if (node->deleted) return kKeyDeleted;
-  if (data == nullptr && size != 0) return kInvalidParameter;
+  if (data == nullptr && size != 0) return kNoAccess;
   try {
     StoredValue value;
     value.type = type;
@@ -363,8 +372,13 @@ Status MemoryRegistry::DeleteKey(Key parent, const std::string& name) noexcept {
   try {
     std::vector<std::string> components;
     if (const Status status = SplitSubkeyPath(name, components); status != kSuccess) return status;
-    // The platform cannot delete a hive, and an empty name would name the key itself.
-    if (components.empty()) return kAccessDenied;
+    // An empty name deletes the key the handle is open on; a hive cannot be deleted.
+    if (components.empty()) {
+      if (node->parent == nullptr) return kAccessDenied;
+      if (!node->subkeys.empty()) return kAccessDenied;
+      node->parent->RemoveSubkey(node->name);
+      return kSuccess;
+    }
     for (std::size_t i = 0; i + 1 < components.size(); ++i) {
       node = node->FindSubkey(components[i]);
       if (node == nullptr) return kFileNotFound;
@@ -372,7 +386,6 @@ Status MemoryRegistry::DeleteKey(Key parent, const std::string& name) noexcept {
     const auto found = node->subkeys.find(Fold(components.back()));
     if (found == node->subkeys.end()) return kFileNotFound;
     if (!found->second->subkeys.empty()) return kAccessDenied;
-    found->second->deleted = true;
     node->RemoveSubkey(components.back());
     return kSuccess;
   } catch (...) {

@@ -74,6 +74,7 @@ class MemoryRegistry : public RegistryApi {
   using NodePtr = std::shared_ptr<Node>;
 
   [[nodiscard]] Node* Resolve(Key key) const noexcept;
+  [[nodiscard]] NodePtr SharedNode(Key key) const noexcept;
   [[nodiscard]] Node* NodeAt(const std::string& path, bool create) const;
   [[nodiscard]] Key AddHandle(const NodePtr& node);
   [[nodiscard]] bool InjectedFailure(Operation operation, Status& status) noexcept;

@@ -2,13 +2,73 @@
 /// The registry operations over advapi32's ANSI functions, with the program's 32-bit handles mapped to the
 /// platform's pointer-sized ones.
 
+#include <cstddef>
+#include <unordered_map>
+
 #include "registry/RegistryApi.h"
+
+struct HKEY__;  // The platform's key handle type; windows.h stays out of this header.
 
 namespace quillon::registry {
 
+/// Owns one open platform key and closes it when it goes. Predefined hive handles are never held by it.
+class UniqueHkey {
+ public:
+  UniqueHkey() noexcept = default;
+  explicit UniqueHkey(HKEY__* key) noexcept : key_(key) {}
+  ~UniqueHkey() { Reset(); }
+  UniqueHkey(UniqueHkey&& other) noexcept : key_(other.Release()) {}
+  UniqueHkey& operator=(UniqueHkey&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  UniqueHkey(const UniqueHkey&) = delete;
+  UniqueHkey& operator=(const UniqueHkey&) = delete;
+
+  [[nodiscard]] HKEY__* Get() const noexcept { return key_; }
+  [[nodiscard]] HKEY__* Release() noexcept {
+    HKEY__* key = key_;
+    key_ = nullptr;
+    return key;
+  }
+  /// Closes the key held, if any, and returns the platform's result (0 when nothing was held).
+  long Reset(HKEY__* key = nullptr) noexcept;
+
+ private:
+  HKEY__* key_ = nullptr;
+};
+
 class Win32Registry : public RegistryApi {
  public:
-  // Declared in the implementation.
+  Win32Registry() = default;
+  Win32Registry(const Win32Registry&) = delete;
+  Win32Registry& operator=(const Win32Registry&) = delete;
+
+  [[nodiscard]] Status OpenKey(Key parent, const std::string& name, Key& out) noexcept override;
+  [[nodiscard]] Status CreateKey(Key parent, const std::string& name, Key& out) noexcept override;
+  Status CloseKey(Key key) noexcept override;
+  [[nodiscard]] Status EnumKey(Key key, std::uint32_t index, std::string& buffer) noexcept override;
+  [[nodiscard]] Status EnumValue(Key key, std::uint32_t index, std::string& nameBuffer, std::uint32_t& nameSize,
+                                 std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataSize) noexcept override;
+  [[nodiscard]] Status QueryValueEx(Key key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                    std::uint32_t* size) noexcept override;
+  Status SetValueEx(Key key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                    std::uint32_t size) noexcept override;
+  Status FlushKey(Key key) noexcept override;
+  Status DeleteKey(Key parent, const std::string& name) noexcept override;
+  Status DeleteValue(Key key, const std::string& name) noexcept override;
+
+  /// Platform keys this object holds open for the program; hive handles do not count.
+  [[nodiscard]] std::size_t OpenHandleCount() const noexcept { return keys_.size(); }
+
+ private:
+  /// The platform handle for a program handle, or null when the program handle is not open.
+  [[nodiscard]] HKEY__* ToPlatform(Key key) const noexcept;
+  /// Takes a key the platform just opened and gives the program its handle for it.
+  [[nodiscard]] Status Adopt(Key parent, HKEY__* parentKey, HKEY__* opened, Key& out) noexcept;
+
+  std::unordered_map<Key, UniqueHkey> keys_;
+  Key nextHandle_ = 0x100;
 };
 
 }  // namespace quillon::registry

@@ -1,0 +1,153 @@
+#include "registry/win32/Win32Registry.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <limits>
+
+namespace quillon::registry {
+
+namespace {
+
+// The one place where the platform's result codes become ours. They share the platform's numbering, so this is a
+// plain conversion; it is still the only spot to change should that ever stop being true.
+[[nodiscard]] Status ToStatus(LONG result) noexcept { return static_cast<Status>(result); }
+
+// The platform's predefined handles are the 32-bit constants sign-extended to pointer size.
+[[nodiscard]] HKEY PredefinedHkey(Key key) noexcept {
+  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<std::int32_t>(key))));
+}
+
+[[nodiscard]] DWORD Capacity(std::size_t size) noexcept {
+  return static_cast<DWORD>(std::min<std::size_t>(size, std::numeric_limits<DWORD>::max()));
+}
+
+}  // namespace
+
+long UniqueHkey::Reset(HKEY__* key) noexcept {
+  HKEY__* old = key_;
+  key_ = key;
+  return old == nullptr ? ERROR_SUCCESS : RegCloseKey(old);
+}
+
+HKEY__* Win32Registry::ToPlatform(Key key) const noexcept {
+  if (IsPredefinedKey(key)) return PredefinedHkey(key);
+  const auto found = keys_.find(key);
+  return found == keys_.end() ? nullptr : found->second.Get();
+}
+
+Status Win32Registry::Adopt(Key parent, HKEY__* parentKey, HKEY__* opened, Key& out) noexcept {
+  // An empty name makes the platform hand back the parent's own handle: it is still the caller's one handle.
+  if (opened == parentKey) {
+    out = parent;
+    return kSuccess;
+  }
+  UniqueHkey owner(opened);
+  try {
+    const Key handle = nextHandle_;
+    keys_.emplace(handle, std::move(owner));
+    // Handles are not reused, so a stale program handle never reaches another key.
+    nextHandle_ += 4;
+    if (IsPredefinedKey(nextHandle_) || nextHandle_ == 0) nextHandle_ = 0x100;
+    out = handle;
+    return kSuccess;
+  } catch (...) {
+    return kBadDatabase;  // `owner` closes the platform key.
+  }
+}
+
+Status Win32Registry::OpenKey(Key parent, const std::string& name, Key& out) noexcept {
+  out = 0;
+  HKEY parentKey = ToPlatform(parent);
+  if (parentKey == nullptr) return kInvalidHandle;
+  HKEY opened = nullptr;
+  const Status status = ToStatus(RegOpenKeyA(parentKey, name.c_str(), &opened));
+  if (status != kSuccess) return status;
+  return Adopt(parent, parentKey, opened, out);
+}
+
+Status Win32Registry::CreateKey(Key parent, const std::string& name, Key& out) noexcept {
+  out = 0;
+  HKEY parentKey = ToPlatform(parent);
+  if (parentKey == nullptr) return kInvalidHandle;
+  HKEY created = nullptr;
+  const Status status = ToStatus(RegCreateKeyA(parentKey, name.c_str(), &created));
+  if (status != kSuccess) return status;
+  return Adopt(parent, parentKey, created, out);
+}
+
+Status Win32Registry::CloseKey(Key key) noexcept {
+  // Closing a hive handle is harmless on the platform; pass it on so the platform's answer is the one reported.
+  if (IsPredefinedKey(key)) return ToStatus(RegCloseKey(PredefinedHkey(key)));
+  const auto found = keys_.find(key);
+  if (found == keys_.end()) return kInvalidHandle;
+  const Status status = ToStatus(found->second.Reset());
+  keys_.erase(found);
+  return status;
+}
+
+Status Win32Registry::EnumKey(Key key, std::uint32_t index, std::string& buffer) noexcept {
+  HKEY platformKey = ToPlatform(key);
+  if (platformKey == nullptr) return kInvalidHandle;
+  return ToStatus(RegEnumKeyA(platformKey, index, buffer.data(), Capacity(buffer.size())));
+}
+
+Status Win32Registry::EnumValue(Key key, std::uint32_t index, std::string& nameBuffer, std::uint32_t& nameSize,
+                                std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataSize) noexcept {
+  HKEY platformKey = ToPlatform(key);
+  if (platformKey == nullptr) return kInvalidHandle;
+  // Never let the platform write past the string, whatever size the caller claims.
+  const DWORD capacity = std::min(static_cast<DWORD>(nameSize), Capacity(nameBuffer.size()));
+  DWORD nameChars = capacity;
+  // Out values start as the caller's, so whatever the platform leaves alone stays as the caller had it.
+  DWORD valueType = type != nullptr ? *type : 0;
+  DWORD bytes = dataSize != nullptr ? *dataSize : 0;
+  const Status status =
+      ToStatus(RegEnumValueA(platformKey, index, nameBuffer.data(), &nameChars, nullptr,
+                             type != nullptr ? &valueType : nullptr, data, dataSize != nullptr ? &bytes : nullptr));
+  if (nameChars != capacity) nameSize = nameChars;
+  if (type != nullptr) *type = valueType;
+  if (dataSize != nullptr) *dataSize = bytes;
+  return status;
+}
+
+Status Win32Registry::QueryValueEx(Key key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                   std::uint32_t* size) noexcept {
+  HKEY platformKey = ToPlatform(key);
+  if (platformKey == nullptr) return kInvalidHandle;
+  DWORD valueType = type != nullptr ? *type : 0;
+  DWORD bytes = size != nullptr ? *size : 0;
+  const Status status = ToStatus(RegQueryValueExA(platformKey, name.c_str(), nullptr,
+                                                  type != nullptr ? &valueType : nullptr, data,
+                                                  size != nullptr ? &bytes : nullptr));
+  if (type != nullptr) *type = valueType;
+  if (size != nullptr) *size = bytes;
+  return status;
+}
+
+Status Win32Registry::SetValueEx(Key key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                                 std::uint32_t size) noexcept {
+  HKEY platformKey = ToPlatform(key);
+  if (platformKey == nullptr) return kInvalidHandle;
+  return ToStatus(RegSetValueExA(platformKey, name.c_str(), 0, type, data, size));
+}
+
+Status Win32Registry::FlushKey(Key key) noexcept {
+  HKEY platformKey = ToPlatform(key);
+  if (platformKey == nullptr) return kInvalidHandle;
+  return ToStatus(RegFlushKey(platformKey));
+}
+
+Status Win32Registry::DeleteKey(Key parent, const std::string& name) noexcept {
+  HKEY parentKey = ToPlatform(parent);
+  if (parentKey == nullptr) return kInvalidHandle;
+  return ToStatus(RegDeleteKeyA(parentKey, name.c_str()));
+}
+
+Status Win32Registry::DeleteValue(Key key, const std::string& name) noexcept {
+  HKEY platformKey = ToPlatform(key);
+  if (platformKey == nullptr) return kInvalidHandle;
+  return ToStatus(RegDeleteValueA(platformKey, name.c_str()));
+}
+
+}  // namespace quillon::registry
