@@ -1,0 +1,251 @@
+// The Find command and the search walk over the in-memory registry: result lines and their order, data texts,
+// option interlock, the guard and the refusal of a malformed search text, and what happens while a walk yields.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/native/WindowFixture.h"
+
+namespace quillon::testing {
+namespace {
+
+constexpr int kCurrentUserRow = 1;  // HKEY_CURRENT_USER in the hive list
+
+class Search : public WindowTest {
+ protected:
+  /// Checks exactly the given kinds of hit, with the text to search for.
+  void Options(bool keys, bool values, bool datas, const std::wstring& findText) {
+    w().chkKeys->SetValue(keys ? 1 : 0);
+    w().chkValues->SetValue(values ? 1 : 0);
+    w().chkDatas->SetValue(datas ? 1 : 0);
+    w().txtFind->SetText(findText);
+  }
+
+  /// Finds below `path` in current-key mode (a hive must still be selected).
+  void FindBelow(const std::wstring& path) {
+    w().List1->SetSelected(kCurrentUserRow, true);
+    w().chkHive->SetValue(0);
+    w().txtKey->SetText(path);
+    Headless(w().cmdFind).UserClick();
+  }
+
+  /// The result lines; every line must end with CR LF.
+  std::vector<std::wstring> Lines() const {
+    const std::wstring text = window->txtFindList->Text();
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (auto end = text.find(L"\r\n"); end != std::wstring::npos; end = text.find(L"\r\n", start)) {
+      lines.push_back(text.substr(start, end - start));
+      start = end + 2;
+    }
+    EXPECT_EQ(start, text.size()) << "text after the last CR LF";
+    return lines;
+  }
+
+  /// Runs `action` once, in the first event processing after `shown` appears in the results.
+  void WhenShown(const std::wstring& shown, std::function<void()> action) {
+    rt().QueueUserAction([this, shown, action] {
+      if (w().txtFindList->Text().find(shown) == std::wstring::npos) return WhenShown(shown, action);
+      action();
+    });
+  }
+
+  using Lines_ = std::vector<std::wstring>;
+};
+
+TEST_F(Search, DepthFirstOrderWithTheStartKeysValuesLastYieldingOncePerStepUnlessFast) {
+  registry.PutString("HKCU\\Software\\A", "Mode", "m");
+  registry.PutString("HKCU\\Software\\A\\B", "Size", "s");
+  registry.Put("HKCU\\Software\\A\\B\\C");
+  registry.PutString("HKCU\\Software\\A\\D", "Color", "c");
+  const Lines_ expected{L"Key : HKEY_CURRENT_USER\\Software\\A\\B",
+                        L"Value : HKEY_CURRENT_USER\\Software\\A\\B\\Size",
+                        L"Key : HKEY_CURRENT_USER\\Software\\A\\B\\C",
+                        L"Key : HKEY_CURRENT_USER\\Software\\A\\D",
+                        L"Value : HKEY_CURRENT_USER\\Software\\A\\D\\Color",
+                        L"Value : HKEY_CURRENT_USER\\Software\\A\\Mode"};
+  Options(true, true, false, L"");
+  FindBelow(L"HKEY_CURRENT_USER\\Software\\A");
+  EXPECT_EQ(Lines(), expected);
+  // One yield before every entry read and before each walk's final call: A's keys 3, B's values 2 and keys 2,
+  // C's values 1 and keys 1, D's values 2 and keys 1, A's values 2.
+  EXPECT_EQ(rt().DoEventsCount(), 14);
+  EXPECT_EQ(rt().MousePointerHistory(), (std::vector<int>{11, 0}));
+
+  w().chkFastFind->SetValue(1);
+  Headless(w().cmdFind).UserClick();
+  EXPECT_EQ(Lines(), expected);
+  EXPECT_EQ(rt().DoEventsCount(), 14);
+
+  // A start path that only partly resolves lists nothing: the walk never shows an ancestor's entries.
+  FindBelow(L"HKEY_CURRENT_USER\\NoSuchKey\\A");
+  EXPECT_TRUE(Lines().empty());
+}
+
+TEST_F(Search, DataTextOfEachTypeAndTheBinaryOption) {
+  const std::string key = "HKCU\\D";
+  registry.PutString(key, "", "dflt");
+  registry.PutString(key, "s", "abc");
+  registry.PutString(key, "x", "xyz");
+  registry.PutDword(key, "n65", 65);
+  registry.PutDword(key, "n0", 0);
+  registry.PutValue(key, "be", registry::kRegDwordBigEndian, {'a', 'b', 0, 0});
+  registry.PutValue(key, "m", registry::kRegMultiSz, {'a', 'b', 'c', 0, 'd', 0, 0});
+  registry.PutBinary(key, "b", {'a', 'b', 0, 'a'});
+  registry.PutValue(key, "e", registry::kRegExpandSz, {'%', 'a', '%', 0});
+  registry.PutString(key, "lines", "one\r\ntwo");
+  registry.PutString(key, "big", std::string(5000, 'x') + "needle");
+  const std::wstring p = L"HKEY_CURRENT_USER\\D\\";
+
+  Options(false, true, true, L"");
+  FindBelow(L"HKEY_CURRENT_USER\\D");
+  const std::wstring all = L"Value : " + p + L"\r\nData : " + p + L"\\dflt\r\nValue : " + p + L"s\r\nData : " + p +
+                           L"s\\abc\r\nValue : " + p + L"x\r\nData : " + p + L"x\\xyz\r\nValue : " + p +
+                           L"n65\r\nData : " + p + L"n65\\A\r\nValue : " + p + L"n0\r\nData : " + p +
+                           L"n0\\\r\nValue : " + p + L"be\r\nData : " + p + L"be\\ab\r\nValue : " + p +
+                           L"m\r\nData : " + p + L"m\\\r\nValue : " + p + L"b\r\nData : " + p + L"b\\\r\nValue : " +
+                           p + L"e\r\nData : " + p + L"e\\%a%\r\nValue : " + p + L"lines\r\nData : " + p +
+                           L"lines\\one\r\ntwo\r\nValue : " + p + L"big\r\nData : " + p + L"big\\" +
+                           std::wstring(5000, L'x') + L"needle\r\n";
+  EXPECT_EQ(w().txtFindList->Text(), all);
+
+  Options(false, false, true, L"A");
+  FindBelow(L"HKEY_CURRENT_USER\\D");
+  EXPECT_EQ(Lines(), (Lines_{L"Data : " + p + L"s\\abc", L"Data : " + p + L"n65\\A", L"Data : " + p + L"be\\ab",
+                             L"Data : " + p + L"e\\%a%"}));
+
+  // Binary data counts only with "Binary" checked, and only up to its first zero byte.
+  w().chkFindBinary->SetValue(1);
+  w().txtFind->SetText(L"b");
+  Headless(w().cmdFind).UserClick();
+  EXPECT_EQ(Lines(), (Lines_{L"Data : " + p + L"s\\abc", L"Data : " + p + L"be\\ab", L"Data : " + p + L"b\\ab"}));
+  w().txtFind->SetText(L"ba");
+  Headless(w().cmdFind).UserClick();
+  EXPECT_TRUE(Lines().empty());
+
+  w().txtFind->SetText(L"[!x]ee?le");
+  Headless(w().cmdFind).UserClick();
+  EXPECT_EQ(Lines(), (Lines_{L"Data : " + p + L"big\\" + std::wstring(5000, L'x') + L"needle"}));
+}
+
+TEST_F(Search, BinaryCanOnlyBeChosenWithDataAndEveryKindClickClearsIt) {
+  EXPECT_FALSE(w().chkFindBinary->Enabled());
+  Headless(w().chkDatas).UserClick();
+  EXPECT_TRUE(w().chkFindBinary->Enabled());
+  for (runtime::CheckBox* kind : {w().chkKeys, w().chkValues, w().chkDatas, w().chkDatas}) {
+    w().chkFindBinary->SetValue(1);
+    Headless(kind).UserClick();
+    EXPECT_EQ(w().chkFindBinary->Value(), 0);
+    EXPECT_EQ(w().chkFindBinary->Enabled(), w().chkDatas->Value() == 1);
+  }
+  EXPECT_EQ(w().chkDatas->Value(), 1);
+}
+
+TEST_F(Search, GuardAndMalformedSearchTextRefuseBeforeAnyWalk) {
+  registry.Put("HKCU\\G\\x[y");
+  w().txtFindList->SetText(L"old results");
+  for (int hiveMode : {1, 0}) {
+    w().chkHive->SetValue(hiveMode);
+    w().txtKey->SetText(L"HKEY_CURRENT_USER\\G");
+    Headless(w().cmdFind).UserClick();
+    EXPECT_EQ(w().txtFindList->Text(), L"");
+    ASSERT_EQ(rt().Messages().size(), hiveMode ? 1u : 2u);
+    EXPECT_EQ(rt().Messages().back().prompt, L"Please Select a Hive or a Subkey");
+    EXPECT_EQ(rt().Messages().back().style, 64);
+    EXPECT_EQ(rt().Messages().back().title, L"Quillon 1.0");
+  }
+  EXPECT_EQ(rt().MousePointerHistory(), (std::vector<int>{11, 0, 11, 0}));
+
+  // Checked as it is matched, lower-cased: [Z-a] is a valid range but matches as [z-a].
+  for (const wchar_t* malformed : {L"ab[c", L"[z-a]", L"[Z-a]"}) {
+    w().txtFind->SetText(malformed);
+    FindBelow(L"HKEY_CURRENT_USER\\G");
+    EXPECT_EQ(rt().Messages().back().style, 64);
+    EXPECT_EQ(rt().Messages().back().title, L"Quillon 1.0");
+    EXPECT_NE(rt().Messages().back().prompt.find(L"search text cannot be used"), std::wstring::npos);
+  }
+  EXPECT_EQ(rt().Messages().size(), 5u);
+  EXPECT_EQ(rt().DoEventsCount(), 0);
+  EXPECT_EQ(rt().MousePointerHistory().back(), 0);
+  w().txtFind->SetText(L"[[]");
+  FindBelow(L"HKEY_CURRENT_USER\\G");
+  EXPECT_EQ(Lines(), Lines_{L"Key : HKEY_CURRENT_USER\\G\\x[y"});
+}
+
+TEST_F(Search, HiveModeWalksTheSelectedHivesInListOrderEachFollowedByItsValues) {
+  registry.PutString("HKCR\\.q", "cr", "1");
+  registry.PutString("HKCR", "crRoot", "1");
+  registry.PutString("HKU\\S-1", "u", "1");
+  registry.PutString("HKCU", "cuRoot", "1");
+  for (int row : {6, 0, 1}) w().List1->SetSelected(row, true);
+  Options(true, true, false, L"");
+  Headless(w().cmdFind).UserClick();
+  EXPECT_EQ(Lines(), (Lines_{L"Key : HKEY_CLASSES_ROOT\\.q", L"Value : HKEY_CLASSES_ROOT\\.q\\cr",
+                             L"Value : HKEY_CLASSES_ROOT\\crRoot", L"Value : HKEY_CURRENT_USER\\cuRoot",
+                             L"Key : HKEY_USERS\\S-1", L"Value : HKEY_USERS\\S-1\\u"}));
+}
+
+TEST_F(Search, LongNamesEndTheirParentsWalkAndAnUnopenableKeyIsListedButNotWalked) {
+  registry.Put("HKCU\\L\\a");
+  registry.Put("HKCU\\L\\b" + std::string(248, 'k'));  // 249 characters: fits
+  registry.Put("HKCU\\L\\c" + std::string(249, 'k'));  // 250: ends the walk of L
+  registry.Put("HKCU\\L\\d");
+  registry.PutString("HKCU\\L\\a", "v1", "1");
+  registry.PutString("HKCU\\L\\a", std::string(250, 'v'), "1");
+  registry.PutString("HKCU\\L\\a", "v3", "1");
+  Options(true, true, false, L"");
+  FindBelow(L"HKEY_CURRENT_USER\\L");
+  // The platform hands back a value name without room cut to fit: that entry is still handled, then its key's
+  // walk ends.
+  EXPECT_EQ(Lines(), (Lines_{L"Key : HKEY_CURRENT_USER\\L\\a", L"Value : HKEY_CURRENT_USER\\L\\a\\v1",
+                             L"Value : HKEY_CURRENT_USER\\L\\a\\" + std::wstring(249, L'v'),
+                             L"Key : HKEY_CURRENT_USER\\L\\b" + std::wstring(248, L'k')}));
+
+  registry.PutString("HKCU\\S", "Outer", "1");
+  registry.PutString("HKCU\\S\\Locked", "Inner", "1");
+  registry.Put("HKCU\\S\\Locked\\Deep");
+  registry.PutString("HKCU\\S\\Open", "Own", "1");
+  // The first open is S itself, the second Locked below it.
+  registry.FailNthCall(registry::Operation::OpenKey, 2, registry::kAccessDenied);
+  FindBelow(L"HKEY_CURRENT_USER\\S");
+  EXPECT_EQ(Lines(), (Lines_{L"Key : HKEY_CURRENT_USER\\S\\Locked", L"Key : HKEY_CURRENT_USER\\S\\Open",
+                             L"Value : HKEY_CURRENT_USER\\S\\Open\\Own", L"Value : HKEY_CURRENT_USER\\S\\Outer"}));
+}
+
+TEST_F(Search, ChangesWhileTheWalkYieldsCountFromTheNextEntryOn) {
+  registry.PutString("HKCU\\W", "gameStart", "1");
+  registry.PutString("HKCU\\W\\alpha", "gamut", "1");
+  registry.PutString("HKCU\\W\\beta", "gamble", "1");
+  registry.PutString("HKCU\\W\\gamma", "other", "1");
+  const std::wstring w0 = L"HKEY_CURRENT_USER\\W\\";
+
+  // New search text and "Values" checked after the first hit: both apply from the next entry, and the start
+  // key's own values are searched because "Values" is checked when the subtree walk ends.
+  Options(true, false, false, L"");
+  WhenShown(L"alpha", [&] {
+    w().txtFind->SetText(L"GAM");
+    Headless(w().chkValues).UserClick();
+  });
+  FindBelow(L"HKEY_CURRENT_USER\\W");
+  EXPECT_EQ(Lines(), (Lines_{L"Key : " + w0 + L"alpha", L"Value : " + w0 + L"beta\\gamble", L"Key : " + w0 + L"gamma",
+                             L"Value : " + w0 + L"gameStart"}));
+
+  // A search text made malformed during the walk matches nothing, and says nothing, until the walk ends.
+  Options(true, false, false, L"");
+  WhenShown(L"alpha", [&] { w().txtFind->SetText(L"[b"); });
+  Headless(w().cmdFind).UserClick();
+  EXPECT_EQ(Lines(), Lines_{L"Key : " + w0 + L"alpha"});
+  EXPECT_TRUE(rt().Messages().empty());
+
+  // A second Find started inside the first clears the results and runs to its end; then the first goes on.
+  Options(true, false, false, L"");
+  WhenShown(L"alpha", [&] { Headless(w().cmdFind).UserClick(); });
+  Headless(w().cmdFind).UserClick();
+  EXPECT_EQ(Lines(), (Lines_{L"Key : " + w0 + L"alpha", L"Key : " + w0 + L"beta", L"Key : " + w0 + L"gamma",
+                             L"Key : " + w0 + L"beta", L"Key : " + w0 + L"gamma"}));
+  const std::vector<int> pointers(rt().MousePointerHistory().end() - 4, rt().MousePointerHistory().end());
+  EXPECT_EQ(pointers, (std::vector<int>{11, 11, 0, 0}));
+}
+
+}  // namespace
+}  // namespace quillon::testing

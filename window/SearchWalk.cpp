@@ -1,0 +1,269 @@
+#include "window/SearchWalk.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "registry/modRegistry.h"
+#include "runtime/text/TextFunctions.h"
+#include "window/frmRegEdit.h"
+
+// How the walk reaches each key: every subkey is opened below its parent, which is already open, instead of
+// resolving its whole path from the hive again. That is one registry call per key instead of one per path
+// component, and it tells exactly whether the key itself opened: a path resolved from the hive would quietly stop
+// at the deepest ancestor that opens, and the walk would then list that ancestor's contents under the child's path.
+
+namespace quillon {
+
+namespace {
+
+// Names come back in a buffer of 250 blanks; the platform writes the name and its NUL into the front of it.
+constexpr std::uint32_t kNameBufferSize = 250;
+// Data of this size or less comes back with the value's name in one call; larger data takes a second call.
+constexpr std::size_t kDataBufferSize = 4096;
+
+/// Owns one open key; closes it (hive handles included, which the platform allows) when it goes.
+class OwnedKey {
+ public:
+  OwnedKey(registry::RegistryApi& registry, registry::Key key) noexcept : registry_(registry), key_(key) {}
+  OwnedKey(const OwnedKey&) = delete;
+  OwnedKey& operator=(const OwnedKey&) = delete;
+  ~OwnedKey() { Reset(0); }
+
+  registry::Key Get() const noexcept { return key_; }
+  registry::Key Release() noexcept { return std::exchange(key_, 0); }
+  void Reset(registry::Key key) noexcept {
+    if (key_ != 0) registry_.CloseKey(key_);
+    key_ = key;
+  }
+
+ private:
+  registry::RegistryApi& registry_;
+  registry::Key key_;
+};
+
+/// The entry name in a name buffer: blanks trimmed at both ends, then cut at the first NUL. False when the buffer
+/// is still all blanks, which means the call delivered no entry. Blank is the same byte in every ANSI code page and
+/// NUL is never the second byte of a double-byte character, so this works on the bytes as well as on the text.
+bool TakeName(const std::string& buffer, std::string& name) {
+  const auto first = buffer.find_first_not_of(' ');
+  if (first == std::string::npos) return false;
+  const auto last = buffer.find_last_not_of(' ');
+  name.assign(buffer, first, last - first + 1);
+  const auto nul = name.find('\0');
+  if (nul != std::string::npos) name.resize(nul);
+  return true;
+}
+
+/// Opens `nameBytes` below the open `parent`; 0 unless that opened a key of its own. An empty name would give
+/// back the parent itself, and walking that again under a deeper path would never end.
+registry::Key OpenChild(registry::RegistryApi& registry, registry::Key parent, const std::string& nameBytes) {
+  if (nameBytes.empty()) return 0;
+  registry::Key child = 0;
+  static_cast<void>(registry.OpenKey(parent, nameBytes, child));
+  return child == parent ? 0 : child;
+}
+
+bool Checked(const runtime::CheckBox* box) { return box->Value() == 1; }
+
+}  // namespace
+
+struct SearchWalk::ValueEntry {
+  std::string nameBuffer;
+  std::uint32_t type = registry::kRegNone;
+  std::string data;  // the bytes the data fetch brought, at most as many as it reported
+};
+
+SearchWalk::SearchWalk(frmRegEdit& window, runtime::Runtime& runtime, registry::RegistryApi& registry)
+    : window_(window), runtime_(runtime), registry_(registry) {}
+
+void SearchWalk::FindKeys(const std::wstring& startPath) {
+  OwnedKey key(registry_, OpenOwnKey(startPath));
+  if (key.Get() == 0) return;
+  WalkKeys(key.Get(), startPath);
+}
+
+void SearchWalk::FindValues(const std::wstring& startPath) {
+  OwnedKey key(registry_, OpenOwnKey(startPath));
+  if (key.Get() == 0) return;
+  WalkValues(key.Get(), startPath);
+}
+
+registry::Key SearchWalk::OpenOwnKey(const std::wstring& path) {
+  // The same reading of a path as OpenKeyPath (trimmed, hive name or alias, components, a last component that
+  // repeats the hive part opening nothing), except that a component that does not open fails the whole path.
+  const runtime::PlatformText& text = runtime_.Text();
+  const std::wstring trimmed = runtime::Trim(path);
+  if (trimmed.empty()) return 0;
+  const auto slash = trimmed.find(L'\\');
+  const std::wstring hivePart = trimmed.substr(0, slash);
+  std::wstring rest = slash == std::wstring::npos ? trimmed : trimmed.substr(slash + 1);
+  const registry::HiveRow* hive = registry::FindHive(text.UCase(hivePart));
+  if (hive == nullptr) return 0;
+
+  OwnedKey key(registry_, hive->handle);
+  const auto stepInto = [&](const std::wstring& component) {
+    registry::Key next = 0;
+    static_cast<void>(registry_.OpenKey(key.Get(), text.ToAnsi(component), next));
+    if (next == 0) return false;
+    // An empty component gives back the same handle: the path stays where it is.
+    if (next != key.Get()) key.Reset(next);
+    return true;
+  };
+  for (auto next = rest.find(L'\\'); next != std::wstring::npos; next = rest.find(L'\\')) {
+    const std::wstring component = rest.substr(0, next);
+    rest.erase(0, next + 1);
+    if (!stepInto(component)) return 0;
+  }
+  const std::wstring last = runtime::Trim(rest);
+  if (!last.empty() && last != hivePart && !stepInto(last)) return 0;
+  return key.Release();
+}
+
+void SearchWalk::WalkKeys(registry::Key key, const std::wstring& path) {
+  std::string buffer;
+  std::string nameBytes;
+  registry::Status status = registry::kSuccess;
+  for (std::uint32_t index = 0; status == registry::kSuccess; ++index) {
+    Yield();
+    buffer.assign(kNameBufferSize, ' ');
+    // Any failure ends this key's walk: the end of the list, and also a name too long for the buffer, so that
+    // the siblings after such a name are not visited.
+    status = registry_.EnumKey(key, index, buffer);
+    if (!TakeName(buffer, nameBytes)) continue;
+
+    const std::wstring name = runtime_.Text().FromAnsi(nameBytes);
+    const std::wstring entryPath = path + L"\\" + name;
+    if (Checked(window_.chkKeys) && Matches(name)) AppendLine(L"Key : ", entryPath);
+
+    // A subkey that does not open (access refused, or gone since it was listed) is an entry of its parent like any
+    // other, but nothing below it can be walked.
+    OwnedKey child(registry_, OpenChild(registry_, key, nameBytes));
+    if (child.Get() == 0) continue;
+    if (Checked(window_.chkValues) || Checked(window_.chkDatas)) WalkValues(child.Get(), entryPath);
+    WalkKeys(child.Get(), entryPath);
+  }
+}
+
+void SearchWalk::WalkValues(registry::Key key, const std::wstring& path) {
+  ValueEntry entry;
+  std::string nameBytes;
+  registry::Status status = registry::kSuccess;
+  for (std::uint32_t index = 0; status == registry::kSuccess; ++index) {
+    Yield();
+    // "Data" cannot change between here and the data line: nothing is processed in between.
+    const bool searchData = Checked(window_.chkDatas);
+    // With data asked for, the status is that of the data fetch: a fetch that fails still lets this value be
+    // handled to its end, and then ends the walk of the key.
+    status = ReadValue(key, index, searchData, entry);
+    // The unnamed value comes back as a lone NUL and goes on with an empty name.
+    if (!TakeName(entry.nameBuffer, nameBytes)) continue;
+
+    const std::wstring valuePath = path + L"\\" + runtime_.Text().FromAnsi(nameBytes);
+    if (Checked(window_.chkValues) && Matches(runtime_.Text().FromAnsi(nameBytes))) {
+      AppendLine(L"Value : ", valuePath);
+    }
+    if (!searchData) continue;
+
+    // Strings and numbers are searched byte by byte as text, binary data only when asked for, other types as
+    // empty text; everything from the first zero byte on is dropped (65 reads "A", 0 reads as nothing).
+    std::string bytes;
+    switch (entry.type) {
+      case registry::kRegSz:
+      case registry::kRegExpandSz:
+      case registry::kRegDword:
+      case registry::kRegDwordBigEndian:
+        bytes = entry.data;
+        break;
+      case registry::kRegBinary:
+        if (Checked(window_.chkFindBinary)) bytes = entry.data;
+        break;
+      default:
+        break;
+    }
+    const auto nul = bytes.find('\0');
+    if (nul != std::string::npos) bytes.resize(nul);
+    const std::wstring dataText = runtime_.Text().FromAnsi(bytes);
+    if (Matches(dataText)) AppendLine(L"Data : ", valuePath + L"\\" + dataText);
+  }
+}
+
+registry::Status SearchWalk::ReadValue(registry::Key key, std::uint32_t index, bool withData, ValueEntry& entry) {
+  entry.nameBuffer.assign(kNameBufferSize, ' ');
+  entry.type = registry::kRegNone;
+  entry.data.clear();
+  std::uint32_t nameSize = kNameBufferSize;
+  std::uint32_t dataSize = 0;
+  if (!withData) return registry_.EnumValue(key, index, entry.nameBuffer, nameSize, &entry.type, nullptr, &dataSize);
+
+  // Every registry call is a round trip to the registry's keeper (tens of microseconds under Wine), so the data is
+  // asked for together with the name. When it does not fit, or the name does not, the value is read the long way,
+  // in the two calls whose outcome this shortcut reproduces.
+  if (data_.size() < kDataBufferSize) data_.resize(kDataBufferSize);
+  dataSize = static_cast<std::uint32_t>(data_.size());
+  const registry::Status status =
+      registry_.EnumValue(key, index, entry.nameBuffer, nameSize, &entry.type, data_.data(), &dataSize);
+  if (status == registry::kMoreData) return ReadValueInTwoCalls(key, index, entry);
+  if (status == registry::kSuccess) {
+    const std::size_t length = std::min<std::size_t>(dataSize, data_.size());
+    entry.data.assign(reinterpret_cast<const char*>(data_.data()), length);
+  }
+  return status;
+}
+
+registry::Status SearchWalk::ReadValueInTwoCalls(registry::Key key, std::uint32_t index, ValueEntry& entry) {
+  // First the name, the type and the size of the data.
+  entry.nameBuffer.assign(kNameBufferSize, ' ');
+  entry.type = registry::kRegNone;
+  entry.data.clear();
+  std::uint32_t nameSize = kNameBufferSize;
+  std::uint32_t dataSize = 0;
+  const registry::Status status =
+      registry_.EnumValue(key, index, entry.nameBuffer, nameSize, &entry.type, nullptr, &dataSize);
+  std::string unused;
+  if (!TakeName(entry.nameBuffer, unused)) return status;
+
+  // Then the data, into a buffer one byte larger than reported, with the reported size as its size; the type and
+  // size this call reports replace the first ones, and its result decides whether the walk goes on.
+  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(dataSize) + 1, 0);
+  std::string fetchName(kNameBufferSize, ' ');
+  std::uint32_t fetchNameSize = kNameBufferSize;
+  std::uint32_t fetchSize = dataSize;
+  const registry::Status fetchStatus =
+      registry_.EnumValue(key, index, fetchName, fetchNameSize, &entry.type, buffer.data(), &fetchSize);
+  // A value that grew in between reports more than the buffer holds; only what the buffer holds can be read.
+  const std::size_t length = std::min<std::size_t>(fetchSize, buffer.size());
+  entry.data.assign(reinterpret_cast<const char*>(buffer.data()), length);
+  return fetchStatus;
+}
+
+void SearchWalk::Yield() {
+  if (!Checked(window_.chkFastFind)) runtime_.DoEvents();
+}
+
+bool SearchWalk::Matches(const std::wstring& text) {
+  // The search text is read at every comparison, so a change made while the walk yields counts from the next
+  // entry on. Lower-casing and wrapping it are only redone when it changed.
+  const std::wstring findText = window_.txtFind->Text();
+  if (!havePattern_ || findText != lastFindText_) {
+    lastFindText_ = findText;
+    lowerFindText_ = runtime_.Text().LCase(findText);
+    plainText_ = lowerFindText_.find_first_of(L"*?#[") == std::wstring::npos;
+    pattern_ = L"*" + lowerFindText_ + L"*";
+    havePattern_ = true;
+  }
+  const std::wstring lowerText = runtime_.Text().LCase(text);
+  // Without pattern characters, fitting "*text*" is being found inside: a plain search, the common case.
+  if (plainText_) return lowerText.find(lowerFindText_) != std::wstring::npos;
+  // A search text that became malformed during the walk (a list still being typed) matches nothing until it is
+  // whole again; Find refuses such a text before a walk starts.
+  return runtime::Like(lowerText, pattern_).value_or(false);
+}
+
+void SearchWalk::AppendLine(const wchar_t* label, const std::wstring& text) {
+  std::wstring line;
+  line.reserve(text.size() + 12);
+  line.append(label).append(text).append(L"\r\n");
+  window_.txtFindList->AppendText(line);
+}
+
+}  // namespace quillon

@@ -1,0 +1,57 @@
+#pragma once
+/// The search walk behind AddFindKeys and AddFindValues: a depth-first walk over the registry below a start path
+/// that matches key names, value names and value data against the search text and appends one result line per hit.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "registry/RegistryApi.h"
+#include "runtime/Runtime.h"
+
+namespace quillon {
+
+class frmRegEdit;
+
+/// One walk's working state. A Find started while another one yields gets its own walk, so nothing here is shared
+/// between the two; options and the search text are still read from the window's controls at every entry.
+class SearchWalk {
+ public:
+  SearchWalk(frmRegEdit& window, runtime::Runtime& runtime, registry::RegistryApi& registry);
+
+  /// Lists the matching keys below `startPath` (and their values, when Values or Data is checked).
+  void FindKeys(const std::wstring& startPath);
+  /// Lists the matching values of the key `startPath` itself.
+  void FindValues(const std::wstring& startPath);
+
+ private:
+  /// Opens the key the path names, or returns 0 when any part of it does not open: a search must never list the
+  /// contents of an ancestor under a deeper path.
+  [[nodiscard]] registry::Key OpenOwnKey(const std::wstring& path);
+  void WalkKeys(registry::Key key, const std::wstring& path);
+  void WalkValues(registry::Key key, const std::wstring& path);
+
+  struct ValueEntry;
+  [[nodiscard]] registry::Status ReadValue(registry::Key key, std::uint32_t index, bool withData, ValueEntry& entry);
+  [[nodiscard]] registry::Status ReadValueInTwoCalls(registry::Key key, std::uint32_t index, ValueEntry& entry);
+
+  void Yield();
+  [[nodiscard]] bool Matches(const std::wstring& text);
+  void AppendLine(const wchar_t* label, const std::wstring& text);
+
+  frmRegEdit& window_;
+  runtime::Runtime& runtime_;
+  registry::RegistryApi& registry_;
+
+  // The search text as last read and the pattern made from it; rebuilt whenever the text read differs.
+  bool havePattern_ = false;
+  std::wstring lastFindText_;
+  std::wstring lowerFindText_;
+  bool plainText_ = false;  // no pattern characters: a substring test gives the same answer as the match
+  std::wstring pattern_;
+
+  // Data of most values fits here, so one enumeration call per value brings name, type and data together.
+  std::vector<std::uint8_t> data_;
+};
+
+}  // namespace quillon
