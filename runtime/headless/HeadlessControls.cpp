@@ -78,7 +78,9 @@ bool HeadlessListBox::Selected(int index) const {
 void HeadlessListBox::SetSelected(int index, bool selected) {
   if (!InRange(index)) return;
   if (IsExtended()) {
+    // As LB_SETSEL does, marking an entry also moves the focus to it; unmarking leaves the focus.
     marks_[index] = selected;
+    if (selected) current_ = index;
     return;
   }
   if (selected) {
@@ -185,6 +187,13 @@ void HeadlessComboBox::SetListIndex(int index) {
 void HeadlessTextBox::SetText(const std::wstring& text) {
   text_ = text;
   selStart_ = 0;
+  selLength_ = 0;
+}
+
+void HeadlessTextBox::AppendText(const std::wstring& text) {
+  if (text.empty()) return;
+  text_ += text;
+  selStart_ = static_cast<int>(text_.size());
   selLength_ = 0;
 }
 

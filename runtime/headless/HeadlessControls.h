@@ -78,7 +78,8 @@ class HeadlessTextBox : public TextBox {
 
   std::wstring Text() const override { return text_; }
   void SetText(const std::wstring& text) override;
-  void AppendText(const std::wstring& text) override { text_ += text; }
+  /// As on Win32 (EM_SETSEL at the end, then EM_REPLACESEL), the caret ends up after the appended text.
+  void AppendText(const std::wstring& text) override;
   int SelStart() const override { return selStart_; }
   void SetSelStart(int start) override;
   int SelLength() const override { return selLength_; }

@@ -104,8 +104,9 @@ void Win32ListBox::SetSelected(int index, bool selected) {
   // LB_SETSEL takes -1 for "every entry"; an index out of range must not become that.
   if (index < 0 || index >= ListCount()) return;
   if (IsExtended()) {
-    // Marking leaves the focus where it is; Go To moves it with SetListIndex.
+    // The control moves its focus to an entry it marks (not to one it unmarks), as a Ctrl+click does.
     Send(Window(), LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(index));
+    if (selected) hasFocusItem_ = true;
     return;
   }
   if (selected) {
