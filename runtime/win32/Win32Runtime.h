@@ -7,7 +7,7 @@
 #include <string>
 
 #include "runtime/Runtime.h"
-#include "runtime/win32/SessionSettingsStore.h"
+#include "runtime/win32/Win32SettingsStore.h"
 #include "runtime/win32/Win32Handles.h"
 #include "runtime/win32/Win32PlatformText.h"
 #include "runtime/win32/Win32Session.h"
@@ -63,7 +63,7 @@ class Win32Runtime : public Runtime {
   /// at once, which the user cannot tell from a pump that found nothing.
   void DoEvents() override;
 
-  /// Held in memory for the session only, until the store in the user's registry is written.
+  /// Kept in the current user's registry, under Software\<application name>.
   SettingsStore& Settings() override { return settings_; }
   const PlatformText& Text() const override { return text_; }
 
@@ -76,7 +76,7 @@ class Win32Runtime : public Runtime {
   win32::WindowClass pictureBoxClass_;
   win32::Win32Application app_;
   win32::Win32PlatformText text_;
-  win32::SessionSettingsStore settings_;
+  win32::Win32SettingsStore settings_;
   LONGLONG pumpIntervalTicks_ = 0;
   LONGLONG lastPumpTicks_ = 0;
   bool pumped_ = false;
