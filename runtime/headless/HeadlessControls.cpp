@@ -1,6 +1,7 @@
 #include "runtime/headless/HeadlessControls.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace quillon::runtime {
 
@@ -12,9 +13,43 @@ wchar_t FoldCase(wchar_t ch) {
   return ch;
 }
 
+// The order of the platform's sorted list boxes, which sort with CompareString ignoring case ("word sort"):
+// symbols come before digits and digits before letters; hyphens and apostrophes count only when all else is
+// equal; an accented letter sorts with its base letter, after it when all else is equal.
+bool IgnoredInWordSort(wchar_t ch) { return ch == L'-' || ch == L'\''; }
+
+wchar_t BaseLetter(wchar_t folded) {
+  static const wchar_t kLatin1Bases[] = L"aaaaaaaceeeeiiiidnooooo\xF7ouuuuy\xFEy";  // U+00E0 to U+00FF
+  if (folded >= 0xE0 && folded <= 0xFF) return kLatin1Bases[folded - 0xE0];
+  return folded;
+}
+
+int PrimaryWeight(wchar_t ch) {
+  const wchar_t folded = FoldCase(ch);
+  const wchar_t base = BaseLetter(folded);
+  if (base >= L'a' && base <= L'z') return 0x30000 + base;
+  if (ch >= L'0' && ch <= L'9') return 0x20000 + ch;
+  if (ch < 0xC0 || ch == 0xD7 || ch == 0xF7) return 0x10000 + ch;  // symbols, ASCII and Latin-1
+  return 0x40000 + folded;
+}
+
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](wchar_t x, wchar_t y) { return FoldCase(x) < FoldCase(y); });
+  auto weights = [](const std::wstring& text, auto weight) {
+    std::vector<int> result;
+    for (wchar_t ch : text) {
+      if (!IgnoredInWordSort(ch)) result.push_back(weight(ch));
+    }
+    return result;
+  };
+  const auto primary = [](wchar_t ch) { return PrimaryWeight(ch); };
+  const auto accent = [](wchar_t ch) { return BaseLetter(FoldCase(ch)) != FoldCase(ch) ? 1 : 0; };
+  const std::vector<int> primaryA = weights(a, primary);
+  const std::vector<int> primaryB = weights(b, primary);
+  if (primaryA != primaryB) return primaryA < primaryB;
+  const std::vector<int> accentA = weights(a, accent);
+  const std::vector<int> accentB = weights(b, accent);
+  if (accentA != accentB) return accentA < accentB;
+  return std::count_if(a.begin(), a.end(), IgnoredInWordSort) < std::count_if(b.begin(), b.end(), IgnoredInWordSort);
 }
 
 bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
@@ -31,7 +66,8 @@ HeadlessListBox::HeadlessListBox(const ControlSpec& spec)
 
 void HeadlessListBox::AddItem(const std::wstring& text) {
   auto position = items_.end();
-  if (sorted_) position = std::upper_bound(items_.begin(), items_.end(), text, LessIgnoringCase);
+  // Ahead of an entry that compares equal, as the control's binary search inserts.
+  if (sorted_) position = std::lower_bound(items_.begin(), items_.end(), text, LessIgnoringCase);
   const int index = static_cast<int>(position - items_.begin());
   items_.insert(position, text);
   marks_.insert(marks_.begin() + index, false);

@@ -58,8 +58,14 @@ class Win32ListBox final : public ListBox, public Win32Control {
  private:
   bool IsExtended() const noexcept { return extended_; }
   void ReserveFor(int count) noexcept;
+  bool SortsAfterLastItem(const std::wstring& text, int count) const;
 
+  bool sorted_;
   bool extended_;
+  LCID locale_;
+  /// The last entry of a sorted list, while it is known without asking the control.
+  std::wstring lastItem_;
+  bool lastItemKnown_ = false;
   /// Extended-selection lists have no "current entry" until the user or the program moves the focus; the control
   /// itself always reports a caret (item 0), which is not what the window means by a current entry.
   bool hasFocusItem_ = false;

@@ -133,6 +133,14 @@ TYPED_TEST_P(RuntimeContract, SortedListsOrderIgnoringCaseUnsortedKeepInsertionO
   EXPECT_EQ(c.sorted.ListCount(), 8);
   EXPECT_EQ(c.sorted.List(99), L"");
 
+  // The platform's word sort: symbols before digits before letters, hyphens count last, accents after their letter.
+  c.sorted.Clear();
+  Fill(c.sorted, {L"Wow6432Node", L"_Classes", L"{5C1E9F2B}", L"7-Zip", L"Co-op", L"Coop", L"Cop", L".NETFramework",
+                  L"\u00C9cran", L"Edge", L"Ezine", L"ecran"});
+  EXPECT_EQ(Entries(c.sorted),
+            (std::vector<std::wstring>{L".NETFramework", L"_Classes", L"{5C1E9F2B}", L"7-Zip", L"Coop", L"Co-op", L"Cop",
+                                       L"ecran", L"\u00C9cran", L"Edge", L"Ezine", L"Wow6432Node"}));
+
   // A fill between BeginUpdate and EndUpdate ends up the same.
   c.sorted.Clear();
   c.sorted.BeginUpdate();
