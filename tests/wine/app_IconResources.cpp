@@ -171,26 +171,5 @@ TEST_F(SetFormIconOnWindows, OwnerChainTopAndWindowGetLargeAndSmallIconsAtSystem
   EXPECT_EQ(Icon(middle_.window, ICON_SMALL), nullptr);
 }
 
-TEST_F(SetFormIconOnWindows, WindowOnlyLeavesOwnersAlone) {
-  Win32IconPlatform platform(Module());
-  SetFormIcon(platform, NumberFromWindow(owned_.window), "AAA", IconTarget::kWindowOnly);
-  EXPECT_NE(Icon(owned_.window, ICON_BIG), nullptr);
-  EXPECT_NE(Icon(owned_.window, ICON_SMALL), nullptr);
-  for (HWND owner : {middle_.window, top_.window}) {
-    EXPECT_EQ(Icon(owner, ICON_BIG), nullptr);
-    EXPECT_EQ(Icon(owner, ICON_SMALL), nullptr);
-  }
-}
-
-TEST_F(SetFormIconOnWindows, MissingResourceSendsNoIcon) {
-  Win32IconPlatform platform(Module());
-  SetFormIcon(platform, NumberFromWindow(owned_.window), "AAA", IconTarget::kWindowOnly);
-  ASSERT_NE(Icon(owned_.window, ICON_BIG), nullptr);
-  // Icon 0 is sent all the same, which takes the earlier icon away.
-  SetFormIcon(platform, NumberFromWindow(owned_.window), "NOSUCHICON", IconTarget::kWindowOnly);
-  EXPECT_EQ(Icon(owned_.window, ICON_BIG), nullptr);
-  EXPECT_EQ(Icon(owned_.window, ICON_SMALL), nullptr);
-}
-
 }  // namespace
 }  // namespace quillon
