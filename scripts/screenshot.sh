@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts quillon.exe under Wine on a private virtual display, saves a PNG of its window, then closes it.
 # Builds nothing: it takes build/windows/quillon.exe, or the executable QUILLON_EXE names.
-# Usage: scripts/screenshot.sh [OUTPUT.png] [ARGUMENTS...]   (OUTPUT defaults to quillon.png; ARGUMENTS go to the
+# Usage: scripts/screenshot.sh [OUTPUT.png] [ARGUMENTS...]   (OUTPUT defaults to build/quillon.png; ARGUMENTS go to the
 #        program). The display has no window manager, so the picture is the client area without a frame, and a
 #        window started with "-st" still shows: Windows calls it minimised, but nothing on the display iconifies it.
 # Needs the Debian packages wine, wine64, xvfb, xdotool and imagemagick. The Wine prefix is a throw-away one
@@ -9,9 +9,10 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-output=${1:-quillon.png}
+output=${1:-$root/build/quillon.png}
 [ $# -gt 0 ] && shift
 case "$output" in /*) ;; *) output="$PWD/$output" ;; esac
+mkdir -p "$(dirname "$output")"
 exe=${QUILLON_EXE:-$root/build/windows/quillon.exe}
 case "$exe" in /*) ;; *) exe="$PWD/$exe" ;; esac
 
