@@ -57,39 +57,26 @@ TEST_F(Win32Settings, ASecondStoreSeesTheSamePairsAsPlainStringValuesOfTheSectio
   EXPECT_STREQ(data, L"HKLM\\SOFTWARE");
 }
 
-TEST_F(Win32Settings, ValuesTheStoreDidNotWriteFollowTheOnesItDid) {
+TEST_F(Win32Settings, ValuesChangedBehindTheStoresBackStillComeBackInAnOrder) {
   Win32SettingsStore store;
-  store.SaveSetting(app_, L"Goto", L"b", L"from the store");
-  store.SaveSetting(app_, L"Goto", L"a", L"from the store too");
+  for (const wchar_t* key : {L"b", L"a", L"c"}) store.SaveSetting(app_, L"Goto", key, key);
 
-  // A value put there by hand, and one of a type that holds no text.
+  // By hand: a string value the order list does not name, one that holds no text, and a removal.
   HKEY section = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath().c_str(), 0, KEY_SET_VALUE, &section), ERROR_SUCCESS);
   const wchar_t byHand[] = L"by hand";
   RegSetValueExW(section, L"0", 0, REG_SZ, reinterpret_cast<const BYTE*>(byHand), sizeof(byHand));
   const DWORD number = 7;
   RegSetValueExW(section, L"n", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+  RegDeleteValueW(section, L"b");
   RegCloseKey(section);
 
-  EXPECT_EQ(store.GetAllSettings(app_, L"Goto"),
-            (Pairs{{L"b", L"from the store"}, {L"a", L"from the store too"}, {L"0", L"by hand"}}));
-  // Saved through the store, the hand-written value keeps its place.
+  // Unlisted values follow the listed ones; the removed one is gone.
+  EXPECT_EQ(store.GetAllSettings(app_, L"Goto"), (Pairs{{L"a", L"a"}, {L"c", L"c"}, {L"0", L"by hand"}}));
+  // Saved through the store, the hand-written value keeps its place; the removed one comes back as new, last.
   store.SaveSetting(app_, L"Goto", L"0", L"adopted");
-  store.SaveSetting(app_, L"Goto", L"c", L"new");
-  EXPECT_EQ(Keys(store.GetAllSettings(app_, L"Goto")), (std::vector<std::wstring>{L"b", L"a", L"0", L"c"}));
-}
-
-TEST_F(Win32Settings, AValueRemovedBehindTheStoresBackIsNewWhenSavedAgain) {
-  Win32SettingsStore store;
-  for (const wchar_t* key : {L"1", L"2", L"3"}) store.SaveSetting(app_, L"Goto", key, key);
-  HKEY section = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath().c_str(), 0, KEY_SET_VALUE, &section), ERROR_SUCCESS);
-  RegDeleteValueW(section, L"1");
-  RegCloseKey(section);
-
-  EXPECT_EQ(Keys(store.GetAllSettings(app_, L"Goto")), (std::vector<std::wstring>{L"2", L"3"}));
-  store.SaveSetting(app_, L"Goto", L"1", L"again");
-  EXPECT_EQ(Keys(store.GetAllSettings(app_, L"Goto")), (std::vector<std::wstring>{L"2", L"3", L"1"}));
+  store.SaveSetting(app_, L"Goto", L"b", L"again");
+  EXPECT_EQ(Keys(store.GetAllSettings(app_, L"Goto")), (std::vector<std::wstring>{L"a", L"c", L"0", L"b"}));
 }
 
 }  // namespace
