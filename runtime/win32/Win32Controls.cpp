@@ -338,20 +338,27 @@ void Win32TextBox::Forget() noexcept {
   Win32Control::Forget();
 }
 
+LRESULT Win32TextBox::OnLeftButtonUp(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
+  // The caret moved when the button went down; the click handler reads it.
+  const LRESULT result = DefSubclassProc(window, WM_LBUTTONUP, wParam, lParam);
+  session_.RaiseEvent(Click);
+  return result;
+}
+
+LRESULT Win32TextBox::OnNcDestroy(HWND window, UINT_PTR id, WPARAM wParam, LPARAM lParam) noexcept {
+  RemoveWindowSubclass(window, SubclassProcedure, id);
+  subclass_.Release();
+  return DefSubclassProc(window, WM_NCDESTROY, wParam, lParam);
+}
+
 LRESULT CALLBACK Win32TextBox::SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                                  UINT_PTR id, DWORD_PTR data) noexcept {
   auto* box = reinterpret_cast<Win32TextBox*>(data);
   switch (message) {
-    case WM_LBUTTONUP: {
-      // The caret moved on the button going down; the click handler reads it.
-      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-      box->session_.RaiseEvent(box->Click);
-      return result;
-    }
+    case WM_LBUTTONUP:
+      return box->OnLeftButtonUp(window, wParam, lParam);
     case WM_NCDESTROY:
-      RemoveWindowSubclass(window, SubclassProcedure, id);
-      box->subclass_.Release();
-      return DefSubclassProc(window, message, wParam, lParam);
+      return box->OnNcDestroy(window, id, wParam, lParam);
     default:
       return DefSubclassProc(window, message, wParam, lParam);
   }

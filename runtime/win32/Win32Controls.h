@@ -118,6 +118,8 @@ class Win32TextBox final : public TextBox, public Win32Control, private PendingT
  private:
   static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                             DWORD_PTR data) noexcept;
+  LRESULT OnLeftButtonUp(HWND window, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT OnNcDestroy(HWND window, UINT_PTR id, WPARAM wParam, LPARAM lParam) noexcept;
   void FlushPendingText() const override;
   void AppendNow(const std::wstring& text) const;
   void GetSelection(DWORD& start, DWORD& end) const;
