@@ -29,4 +29,7 @@ trap cleanup EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w || true
+# Xvfb has no window manager: let Wine manage its windows itself, or every window that closes waits for a
+# confirmation that never comes. The prefix is ours and the server has exited, so its file can be appended to.
+printf '\n[Software\\\\Wine\\\\X11 Driver]\n"Managed"="N"\n' >> "$WINEPREFIX/user.reg"
 "$@"
