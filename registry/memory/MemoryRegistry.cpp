@@ -200,6 +200,7 @@ Key MemoryRegistry::AddHandle(const NodePtr& node) {
 }
 
 bool MemoryRegistry::InjectedFailure(Operation operation, Status& status) noexcept {
+  ++callCounts_[static_cast<std::size_t>(operation)];
   for (auto it = failures_.begin(); it != failures_.end(); ++it) {
     if (it->operation != operation) continue;
     if (--it->callsLeft != 0) continue;
@@ -268,8 +269,11 @@ Status MemoryRegistry::CreateKey(Key parent, const std::string& name, Key& out) 
 }
 
 Status MemoryRegistry::CloseKey(Key key) noexcept {
-  if (IsPredefinedKey(key)) return kSuccess;
-  return handles_.erase(key) != 0 ? kSuccess : kInvalidHandle;
+  Status injected = kSuccess;
+  const bool failed = InjectedFailure(Operation::CloseKey, injected);
+  if (IsPredefinedKey(key)) return failed ? injected : kSuccess;
+  const Status status = handles_.erase(key) != 0 ? kSuccess : kInvalidHandle;
+  return failed ? injected : status;
 }
 
 Status MemoryRegistry::EnumKey(Key key, std::uint32_t index, std::string& buffer) noexcept {
@@ -358,6 +362,8 @@ Status MemoryRegistry::SetValueEx(Key key, const std::string& name, std::uint32_
 }
 
 Status MemoryRegistry::FlushKey(Key key) noexcept {
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::FlushKey, injected)) return injected;
   Node* node = Resolve(key);
   if (node == nullptr) return kInvalidHandle;
   return node->deleted ? kKeyDeleted : kSuccess;

@@ -22,8 +22,20 @@ struct StoredValue {
   std::vector<std::uint8_t> data;
 };
 
-/// The operations a test can make fail on purpose.
-enum class Operation { OpenKey, CreateKey, EnumKey, EnumValue, QueryValueEx, SetValueEx, DeleteKey, DeleteValue };
+/// The operations a test can make fail on purpose, and whose calls it can count.
+enum class Operation {
+  OpenKey,
+  CreateKey,
+  EnumKey,
+  EnumValue,
+  QueryValueEx,
+  SetValueEx,
+  DeleteKey,
+  DeleteValue,
+  CloseKey,
+  FlushKey,
+};
+inline constexpr std::size_t kOperationCount = 10;
 
 class MemoryRegistry : public RegistryApi {
  public:
@@ -66,8 +78,16 @@ class MemoryRegistry : public RegistryApi {
   /// Subkey names of the key in enumeration order (empty when it does not exist).
   [[nodiscard]] std::vector<std::string> SubkeyNames(const std::string& path) const;
 
-  /// Makes the `nth` call (1-based, counted from now) of `operation` return `status` without doing anything.
+  /// Makes the `nth` call (1-based, counted from now) of `operation` return `status` without doing anything: out
+  /// keys are 0 and buffers and sizes stay as they were. A failed close still lets go of the handle, as nothing
+  /// the caller could do would close it otherwise; only the result tells of the failure.
   void FailNthCall(Operation operation, std::uint32_t nth, Status status);
+  /// Drops the failures planned and not yet reached.
+  void ClearFailures() noexcept { failures_.clear(); }
+  /// Calls of `operation` made since the registry was created, failed ones included; fixture helpers not counted.
+  [[nodiscard]] std::uint32_t CallCount(Operation operation) const noexcept {
+    return callCounts_[static_cast<std::size_t>(operation)];
+  }
 
  private:
   struct Node;
@@ -89,6 +109,7 @@ class MemoryRegistry : public RegistryApi {
     Status status;
   };
   std::vector<PlannedFailure> failures_;
+  std::uint32_t callCounts_[kOperationCount] = {};
 };
 
 }  // namespace quillon::registry
