@@ -34,19 +34,20 @@ std::wstring TrimBlanks(const std::wstring& text) {
   return text.substr(first, last - first + 1);
 }
 
-// Opens `component` below `key` and moves on to it; a component that does not open leaves `key` as it was.
-void StepInto(RegistryApi& registry, const runtime::PlatformText& text, Key& key, const std::wstring& component) {
+// Opens `component` below `key` and moves on to it; a component that does not open leaves `key` as it was and
+// gives false.
+bool StepInto(RegistryApi& registry, const runtime::PlatformText& text, Key& key, const std::wstring& component) {
   Key newKey = 0;
   static_cast<void>(registry.OpenKey(key, text.ToAnsi(component), newKey));
+  if (newKey == 0) return false;
   // An empty component gives back the same handle; closing it then would leave us holding a closed key.
-  if (newKey == 0 || newKey == key) return;
+  if (newKey == key) return true;
   registry.CloseKey(key);
   key = newKey;
+  return true;
 }
 
-}  // namespace
-
-Key OpenKeyPath(RegistryApi& registry, const runtime::PlatformText& text, const std::wstring& path) {
+Key ResolvePath(RegistryApi& registry, const runtime::PlatformText& text, const std::wstring& path, bool exact) {
   const std::wstring trimmed = TrimBlanks(path);
   if (trimmed.empty()) return 0;
 
@@ -59,16 +60,32 @@ Key OpenKeyPath(RegistryApi& registry, const runtime::PlatformText& text, const 
   if (hive == nullptr) return 0;
   Key key = hive->handle;
 
+  const auto step = [&](const std::wstring& component) {
+    if (StepInto(registry, text, key, component) || !exact) return true;
+    registry.CloseKey(key);
+    key = 0;
+    return false;
+  };
   for (auto next = rest.find(L'\\'); next != std::wstring::npos; next = rest.find(L'\\')) {
     const std::wstring component = rest.substr(0, next);
     rest.erase(0, next + 1);
-    StepInto(registry, text, key, component);
+    if (!step(component)) return 0;
   }
 
   const std::wstring last = TrimBlanks(rest);
   if (last.empty() || last == hivePart) return key;
-  StepInto(registry, text, key, last);
+  step(last);
   return key;
+}
+
+}  // namespace
+
+Key OpenKeyPath(RegistryApi& registry, const runtime::PlatformText& text, const std::wstring& path) {
+  return ResolvePath(registry, text, path, false);
+}
+
+Key OpenExactKeyPath(RegistryApi& registry, const runtime::PlatformText& text, const std::wstring& path) {
+  return ResolvePath(registry, text, path, true);
 }
 
 }  // namespace quillon::registry
