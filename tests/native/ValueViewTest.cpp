@@ -1,247 +1,121 @@
 // The value panel after a selection in the value list: type and size captions, the text and hexadecimal views.
-#include <sstream>
-
 #include "tests/native/WindowFixture.h"
 
 namespace quillon::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using Strings = std::vector<std::wstring>;
 
-constexpr const char* kValues = "HKCU\\Software\\Values";
+constexpr const char* kKey = "HKCU\\Software\\Values";
 
 class ValueView : public WindowTest {
  protected:
   // Walks to the key the way a user does, so that txtKey and the value list are the window's own.
-  void ShowValuesOfTheKey() {
+  void ShowKey() {
     ClickEntry(w().List1, L"HKEY_CURRENT_USER");
     DoubleClickEntry(w().List2, L"Software");
     ClickEntry(w().List2, L"Values");
-    ASSERT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER\\Software\\Values");
   }
-
-  void Select(const std::wstring& name) { ClickEntry(w().List3, name); }
-
-  std::wstring Type() const { return window->lblValueType->Caption(); }
-  std::wstring Size() const { return window->lblValueSize->Caption(); }
-  std::wstring Text() const { return window->txtValue->Text(); }
-  std::wstring Hex() const { return window->txtValueHex->Text(); }
-
-  static Strings Lines(const std::wstring& text) {
-    Strings lines;
-    std::size_t start = 0;
-    for (auto end = text.find(L"\r\n"); end != std::wstring::npos; end = text.find(L"\r\n", start)) {
-      lines.push_back(text.substr(start, end - start));
-      start = end + 2;
-    }
-    lines.push_back(text.substr(start));
-    return lines;
+  // Selects a value and gives the panel as one text: type | size | text | hex.
+  std::wstring Show(const std::wstring& name) {
+    ClickEntry(w().List3, name);
+    EXPECT_EQ(w().txtValueName->Text(), name);
+    return w().lblValueType->Caption() + L"|" + w().lblValueSize->Caption() + L"|" + w().txtValue->Text() + L"|" +
+           w().txtValueHex->Text();
   }
 };
 
-TEST_F(ValueView, StringsAreCutAtTheirFirstNul) {
-  registry.PutString(kValues, "abc", "abc");
-  registry.PutValue(kValues, "empty", registry::kRegSz, {});
-  registry.PutValue(kValues, "noNul", registry::kRegSz, {'x', 'y', 'z'});
-  registry.PutValue(kValues, "twoParts", registry::kRegSz, {'a', 'b', 0, 'c', 'd', 0});
-  registry.PutValue(kValues, "expand", registry::kRegExpandSz, {'%', 'P', 'A', 'T', 'H', '%', 0});
-  registry.PutString(kValues, "accent", "caf\xE9 \x80");
-  ShowValuesOfTheKey();
-
-  Select(L"abc");
-  EXPECT_EQ(w().txtValueName->Text(), L"abc");
-  EXPECT_EQ(Type(), L"Value Type : String");
-  EXPECT_EQ(Size(), L"Value Size : 4");
-  EXPECT_EQ(Text(), L"abc");
-  EXPECT_EQ(Hex(), L"");
-
-  Select(L"empty");
-  EXPECT_EQ(Size(), L"Value Size : 0");
-  EXPECT_EQ(Text(), L"");
-
-  Select(L"noNul");
-  EXPECT_EQ(Size(), L"Value Size : 3");
-  EXPECT_EQ(Text(), L"xyz");
-
-  Select(L"twoParts");
-  EXPECT_EQ(Size(), L"Value Size : 6");
-  EXPECT_EQ(Text(), L"ab");
-
-  // Environment references are shown as stored.
-  Select(L"expand");
-  EXPECT_EQ(Type(), L"Value Type : String");
-  EXPECT_EQ(Text(), L"%PATH%");
-
-  // String data is read in the ANSI code page.
-  Select(L"accent");
-  EXPECT_EQ(Text(), L"caf\u00E9 \u20AC");
-}
-
-TEST_F(ValueView, DwordsAreSignedLittleEndianNumbers) {
-  registry.PutDword(kValues, "allOnes", 0xFFFFFFFFu);
-  registry.PutDword(kValues, "largest", 0x7FFFFFFFu);
-  registry.PutDword(kValues, "smallest", 0x80000000u);
-  registry.PutValue(kValues, "twoBytes", registry::kRegDword, {0x34, 0x12});
-  registry.PutValue(kValues, "bigEndian", registry::kRegDwordBigEndian, {0x00, 0x00, 0x00, 0x01});
-  registry.PutValue(kValues, "tooLong", registry::kRegDword, {1, 0, 0, 0, 0, 0, 0, 0});
-  ShowValuesOfTheKey();
-
-  Select(L"allOnes");
-  EXPECT_EQ(Type(), L"Value Type : DWORD");
-  EXPECT_EQ(Size(), L"Value Size : 4");
-  EXPECT_EQ(Text(), L"-1");
-  EXPECT_EQ(Hex(), L"");
-
-  Select(L"largest");
-  EXPECT_EQ(Text(), L"2147483647");
-  Select(L"smallest");
-  EXPECT_EQ(Text(), L"-2147483648");
-
-  // Short data fills the low-order bytes.
-  Select(L"twoBytes");
-  EXPECT_EQ(Size(), L"Value Size : 2");
-  EXPECT_EQ(Text(), L"4660");
-
-  // Big-endian data is shown as stored, without a byte swap.
-  Select(L"bigEndian");
-  EXPECT_EQ(Type(), L"Value Type : DWORD");
-  EXPECT_EQ(Text(), L"16777216");
-
-  // Eight bytes do not fit the number: the second read fails and only the captions speak.
-  Select(L"tooLong");
-  EXPECT_EQ(Type(), L"Value Type : DWORD");
-  EXPECT_EQ(Size(), L"Value Size : 8");
-  EXPECT_EQ(Text(), L"");
-}
-
-TEST_F(ValueView, BinaryShowsCharactersAndHexDigitsInLinesOf51Then50) {
-  Bytes long120;
-  for (int i = 0; i < 120; ++i) long120.push_back(static_cast<std::uint8_t>('A' + i % 26));
-  registry.PutBinary(kValues, "short", {0x41, 0x0A, 0xFF});
-  registry.PutBinary(kValues, "long", long120);
-  registry.PutBinary(kValues, "none", {});
-  // 0x80 is the euro sign in the ANSI code page; 0x00 shows nothing in the text view.
-  registry.PutBinary(kValues, "mixed", {0x80, 0x00, 0x42, 0x0F});
-  ShowValuesOfTheKey();
-
-  Select(L"short");
-  EXPECT_EQ(Type(), L"Value Type : Binary");
-  EXPECT_EQ(Size(), L"Value Size : 3");
-  EXPECT_EQ(Hex(), L"41AFF");
-  EXPECT_EQ(Text(), (std::wstring{L'A', L'\n', static_cast<wchar_t>(0xFF)}));
-
-  Select(L"long");
-  EXPECT_EQ(Size(), L"Value Size : 120");
-  const Strings textLines = Lines(Text());
-  const Strings hexLines = Lines(Hex());
-  ASSERT_EQ(textLines.size(), 3u);
-  ASSERT_EQ(hexLines.size(), 3u);
-  const std::size_t expected[] = {51, 50, 19};
-  std::size_t offset = 0;
-  for (std::size_t line = 0; line < 3; ++line) {
-    EXPECT_EQ(textLines[line].size(), expected[line]);
-    EXPECT_EQ(hexLines[line].size(), expected[line] * 2);
-    // Each line continues where the last one stopped.
-    std::wostringstream hex;
-    for (std::size_t i = 0; i < expected[line]; ++i) {
-      EXPECT_EQ(textLines[line][i], static_cast<wchar_t>(long120[offset + i]));
-      hex << std::uppercase << std::hex << static_cast<int>(long120[offset + i]);
-    }
-    EXPECT_EQ(hexLines[line], hex.str());
-    offset += expected[line];
+TEST_F(ValueView, EachTypeIsShownAsItsTableSays) {
+  struct Case {
+    const char* name;
+    std::uint32_t type;
+    Bytes data;
+    std::wstring panel;
+  };
+  const std::vector<Case> cases{
+      {"abc", registry::kRegSz, {'a', 'b', 'c', 0}, L"Value Type : String|Value Size : 4|abc|"},
+      {"emptySz", registry::kRegSz, {}, L"Value Type : String|Value Size : 0||"},
+      {"noNul", registry::kRegSz, {'x', 'y', 'z'}, L"Value Type : String|Value Size : 3|xyz|"},
+      {"twoParts", registry::kRegSz, {'a', 'b', 0, 'c', 0}, L"Value Type : String|Value Size : 5|ab|"},
+      {"expand", registry::kRegExpandSz, {'%', 'T', '%', 0}, L"Value Type : String|Value Size : 4|%T%|"},
+      {"ansi", registry::kRegSz, {0xE9, 0x80, 0}, L"Value Type : String|Value Size : 3|\u00E9\u20AC|"},
+      {"allOnes", registry::kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}, L"Value Type : DWORD|Value Size : 4|-1|"},
+      {"largest", registry::kRegDword, {0xFF, 0xFF, 0xFF, 0x7F}, L"Value Type : DWORD|Value Size : 4|2147483647|"},
+      {"smallest", registry::kRegDword, {0, 0, 0, 0x80}, L"Value Type : DWORD|Value Size : 4|-2147483648|"},
+      {"twoBytes", registry::kRegDword, {0x34, 0x12}, L"Value Type : DWORD|Value Size : 2|4660|"},
+      {"bigEndian", registry::kRegDwordBigEndian, {0, 0, 0, 1}, L"Value Type : DWORD|Value Size : 4|16777216|"},
+      // Eight bytes do not fit the number: the second read fails.
+      {"tooLong", registry::kRegDword, Bytes(8, 1), L"Value Type : DWORD|Value Size : 8||"},
+      {"binary", registry::kRegBinary, {0x41, 0x0A, 0xFF}, L"Value Type : Binary|Value Size : 3|A\n\u00FF|41AFF"},
+      {"emptyBin", registry::kRegBinary, {}, L"Value Type : Binary|Value Size : 0||"},
+      // A zero byte shows nothing in the text view; 0x80 is the euro sign of the ANSI code page.
+      {"mixed", registry::kRegBinary, {0x80, 0, 0x42, 0x0F}, L"Value Type : Binary|Value Size : 4|\u20ACB\x0F|80042F"},
+      // Other types show their size only; the type caption still names the previous value's type.
+      {"multi", registry::kRegMultiSz, {'a', 0, 0}, L"Value Type : Binary|Value Size : 3||"},
+  };
+  for (const Case& c : cases) registry.PutValue(kKey, c.name, c.type, c.data);
+  ShowKey();
+  for (const Case& c : cases) {
+    const std::wstring name(c.name, c.name + std::char_traits<char>::length(c.name));
+    EXPECT_EQ(Show(name), c.panel) << c.name;
+    // The same selection again gives the same panel: nothing accumulates.
+    EXPECT_EQ(Show(name), c.panel) << c.name;
   }
-
-  Select(L"none");
-  EXPECT_EQ(Type(), L"Value Type : Binary");
-  EXPECT_EQ(Size(), L"Value Size : 0");
-  EXPECT_EQ(Text(), L"");
-  EXPECT_EQ(Hex(), L"");
-
-  Select(L"mixed");
-  EXPECT_EQ(Text(), L"\u20AC" L"B" L"\x0F");
-  EXPECT_EQ(Hex(), L"80042F");
 }
 
-TEST_F(ValueView, OtherTypesAndFailedReadsShowLess) {
-  registry.PutBinary(kValues, "binary", {0x41, 0x42, 0x43});
-  registry.PutValue(kValues, "multi", registry::kRegMultiSz, {'a', 0, 'b', 0, 0});
-  registry.PutString(kValues, "text", "hello");
-  registry.PutString(kValues, "doomed", "bye");
-  ShowValuesOfTheKey();
+TEST_F(ValueView, BinaryLinesHold51ThenFiftyBytes) {
+  Bytes data;
+  for (int i = 0; i < 120; ++i) data.push_back(static_cast<std::uint8_t>('A' + i % 26));
+  registry.PutBinary(kKey, "long", data);
+  ShowKey();
+  Show(L"long");
 
-  // A multi-string shows its size only; the type caption still names the previous value's type.
-  Select(L"binary");
-  Select(L"multi");
-  EXPECT_EQ(Size(), L"Value Size : 5");
-  EXPECT_EQ(Type(), L"Value Type : Binary");
-  EXPECT_EQ(Text(), L"");
-  EXPECT_EQ(Hex(), L"");
+  const std::wstring letters(data.begin(), data.end());
+  EXPECT_EQ(w().txtValue->Text(),
+            letters.substr(0, 51) + L"\r\n" + letters.substr(51, 50) + L"\r\n" + letters.substr(101));
+  // Every letter is 41 to 5A in hexadecimal: two digits per byte, breaks at the same places.
+  std::wstring hex;
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    if (i == 51 || i == 101) hex += L"\r\n";
+    hex += data[i] < 0x50 ? L'4' : L'5';
+    hex += L"0123456789ABCDEF"[data[i] & 0x0F];
+  }
+  EXPECT_EQ(w().txtValueHex->Text(), hex);
+}
 
-  // The key has no default value: the first read fails and the size reads 0.
-  Select(L"");
-  EXPECT_EQ(w().txtValueName->Text(), L"");
-  EXPECT_EQ(Size(), L"Value Size : 0");
-  EXPECT_EQ(Text(), L"");
-  EXPECT_EQ(Hex(), L"");
+TEST_F(ValueView, FailedReadsAndMissingKeysShowLess) {
+  registry.PutBinary(kKey, "binary", {0x41, 0x42, 0x43});
+  registry.PutString(kKey, "text", "hello");
+  registry.PutString(kKey, "doomed", "bye");
+  ShowKey();
+
+  // The key has no default value: the first read fails, the size reads 0 and the type caption stays.
+  EXPECT_EQ(Show(L""), L"Value Type|Value Size : 0||");
 
   // A value deleted after the list was filled.
-  registry::Key doomedKey = 0;
-  ASSERT_EQ(registry.OpenKey(registry::kCurrentUser, "Software\\Values", doomedKey), registry::kSuccess);
-  ASSERT_EQ(registry.DeleteValue(doomedKey, "doomed"), registry::kSuccess);
-  registry.CloseKey(doomedKey);
-  Select(L"text");
-  Select(L"doomed");
-  EXPECT_EQ(w().txtValueName->Text(), L"doomed");
-  EXPECT_EQ(Size(), L"Value Size : 0");
-  EXPECT_EQ(Type(), L"Value Type : String");
-  EXPECT_EQ(Text(), L"");
+  registry::Key key = 0;
+  ASSERT_EQ(registry.OpenKey(registry::kCurrentUser, "Software\\Values", key), registry::kSuccess);
+  ASSERT_EQ(registry.DeleteValue(key, "doomed"), registry::kSuccess);
+  registry.CloseKey(key);
+  EXPECT_EQ(Show(L"doomed"), L"Value Type|Value Size : 0||");
 
   // The second read of a string fails: the caption is set, the text stays empty.
   registry.FailNthCall(registry::Operation::QueryValueEx, 2, registry::kAccessDenied);
-  Select(L"text");
-  EXPECT_EQ(Size(), L"Value Size : 6");
-  EXPECT_EQ(Text(), L"");
+  EXPECT_EQ(Show(L"text"), L"Value Type : String|Value Size : 6||");
 
   // The second read of binary data fails: the first byte is not shown, the rest of the untouched buffer is.
   registry.FailNthCall(registry::Operation::QueryValueEx, 2, registry::kAccessDenied);
-  Select(L"binary");
-  EXPECT_EQ(Type(), L"Value Type : Binary");
-  EXPECT_EQ(Text(), L"");
-  EXPECT_EQ(Hex(), L"00");
-}
+  EXPECT_EQ(Show(L"binary"), L"Value Type : Binary|Value Size : 3||00");
 
-TEST_F(ValueView, PanelIsRebuiltOnEverySelection) {
-  registry.PutBinary(kValues, "binary", {0x01, 0x02});
-  registry.PutString(kValues, "text", "t");
-  ShowValuesOfTheKey();
-
-  Select(L"binary");
-  const std::wstring text = Text();
-  const std::wstring hex = Hex();
-  Select(L"binary");
-  EXPECT_EQ(Text(), text);
-  EXPECT_EQ(Hex(), L"12");
-  EXPECT_EQ(Hex(), hex);
-
-  // A string after binary data empties the hex view.
-  Select(L"text");
-  EXPECT_EQ(Hex(), L"");
-  EXPECT_EQ(Text(), L"t");
-
-  // No selection: both views and the name are emptied, the captions stay.
+  // No selection: the name and both views are emptied, the captions stay.
   w().List3->SetListIndex(-1);
-  EXPECT_EQ(w().txtValueName->Text(), L"");
-  EXPECT_EQ(Text(), L"");
-  EXPECT_EQ(Type(), L"Value Type : String");
+  EXPECT_EQ(w().txtValueName->Text() + w().txtValue->Text() + w().txtValueHex->Text(), L"");
+  EXPECT_EQ(w().lblValueType->Caption(), L"Value Type : Binary");
 
   // A path that names no hive: only the name is shown.
+  Show(L"text");
   w().txtKey->SetText(L"NOWHERE\\Software\\Values");
-  Select(L"binary");
-  EXPECT_EQ(w().txtValueName->Text(), L"binary");
-  EXPECT_EQ(Text(), L"");
-  EXPECT_EQ(Hex(), L"");
-  EXPECT_EQ(Size(), L"Value Size : 2");
+  EXPECT_EQ(Show(L"binary"), L"Value Type : String|Value Size : 6||");
 }
 
 }  // namespace
