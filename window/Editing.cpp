@@ -1,8 +1,7 @@
 // Creating and deleting subkeys of the current key, and values of the key whose values List3 shows. The handlers
 // edit List2 and List3 in place instead of listing the registry again, whatever the registry said.
-// Their keys are resolved exactly: a path with a component that no longer opens (gone, or access refused) stops the
-// handler as a path without a hive does, instead of passing the write or deletion on to an ancestor that the user
-// never chose, where a value or an empty key of the same name would be lost.
+// Their keys are resolved with OpenKeyPath like every other handler's: a component that does not open is skipped,
+// so after a double-click on a key that cannot be opened the buttons act on the key whose subkeys List2 shows.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -126,7 +125,7 @@ void CreateValue(const ValueEditContext& context, const ValueKind& kind) {
   if (!data) return;
 
   const runtime::PlatformText& text = context.forms.Text();
-  OpenedKey key(context.registry, registry::OpenExactKeyPath(context.registry, text, TargetPath(context)));
+  OpenedKey key(context.registry, registry::OpenKeyPath(context.registry, text, TargetPath(context)));
   if (!key) return;
   // An empty binary value still passes a valid address along with its zero size.
   static const std::uint8_t kNoData = 0;
@@ -146,7 +145,7 @@ void frmRegEdit::cmdCreateSubKey_Click() {
   if (IsBlank(name)) return;
   if (runtime::IsNumeric(name)) return;
 
-  OpenedKey parent(registry_, registry::OpenExactKeyPath(registry_, runtime_.Text(), CurrentKeyPath_));
+  OpenedKey parent(registry_, OpenKeyPath(CurrentKeyPath_));
   if (!parent) return;
   registry::Key created = 0;
   const registry::Status status = registry_.CreateKey(parent.Get(), runtime_.Text().ToAnsi(name), created);
@@ -166,7 +165,7 @@ void frmRegEdit::cmdDeleteKey_Click() {
 
   std::wstring parentPath = CurrentKeyPath_;
   if (parentPath.back() == L'\\') parentPath.pop_back();
-  OpenedKey parent(registry_, registry::OpenExactKeyPath(registry_, runtime_.Text(), parentPath));
+  OpenedKey parent(registry_, OpenKeyPath(parentPath));
   if (!parent) return;
   if (runtime_.MsgBox(L"Are Sure to Delete this key?", kConfirmDeleteStyle, L"Delete " + name) !=
       runtime::kAnswerYes) {
@@ -198,7 +197,7 @@ void frmRegEdit::cmdDeleteValue_Click() {
   const std::wstring name = List3->List(index);
 
   const ValueEditContext context{runtime_, registry_, CurrentKeyPath_, *List2, *List3, *txtKey};
-  OpenedKey key(registry_, registry::OpenExactKeyPath(registry_, runtime_.Text(), TargetPath(context)));
+  OpenedKey key(registry_, OpenKeyPath(TargetPath(context)));
   if (!key) return;
   if (runtime_.MsgBox(L"Are Sure to Delete this Value?", kConfirmDeleteStyle, L"Delete " + name) !=
       runtime::kAnswerYes) {
