@@ -17,6 +17,8 @@ if [ "${1:-}" != "--run" ]; then
   have Xvfb || need+=(xvfb)
   have xdotool || need+=(xdotool)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+  have clang++ || need+=(clang)
+  compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)
 elif [ -z "${DISPLAY:-}" ]; then
   have Xvfb || need+=(xvfb)
 fi

@@ -10,6 +10,7 @@ jobs=$(nproc)
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
+scripts/fuzz.sh 10
 
 cmake --preset windows -DQUILLON_BUILD_TESTS=ON >/dev/null
 cmake --build --preset windows -j "$jobs"
