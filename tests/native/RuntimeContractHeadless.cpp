@@ -1,64 +1,49 @@
-// The runtime contract on the headless runtime: the user's actions are its scripted methods.
+// The runtime contract on the headless runtime, whose user actions are scripted methods, and the settings contract
+// on its in-memory store.
 #include <gtest/gtest.h>
 
 #include "runtime/headless/HeadlessRuntime.h"
 #include "tests/contract/RuntimeContract.h"
+#include "tests/contract/SettingsContract.h"
 
 namespace quillon::contract {
 namespace {
 
+using namespace runtime;
+
 class HeadlessContractDriver {
  public:
-  HeadlessContractDriver()
-      : form_(runtime_.CreateForm(kContractClientWidth, kContractClientHeight, kContractFont)), controls_(*form_) {
-    form_->Show();
-  }
-
+  HeadlessContractDriver() { form_->Show(); }
   runtime::Runtime& Runtime() { return runtime_; }
   RuntimeContractControls& Controls() { return controls_; }
 
-  void Click(runtime::ListBox& list, int index) { Headless(list).UserClick(index); }
-  void CtrlClick(runtime::ListBox& list, int index) { Headless(list).UserCtrlClick(index); }
-  void DoubleClick(runtime::ListBox& list, int index) { Headless(list).UserDoubleClick(index); }
-  void Type(runtime::ComboBox& combo, const std::wstring& text) {
-    static_cast<runtime::HeadlessComboBox&>(combo).UserType(text);
-  }
-  void Pick(runtime::ComboBox& combo, int index) { static_cast<runtime::HeadlessComboBox&>(combo).UserPick(index); }
-  void Click(runtime::TextBox& box, int caret) { static_cast<runtime::HeadlessTextBox&>(box).UserClick(caret); }
-  void Click(runtime::CheckBox& check) { static_cast<runtime::HeadlessCheckBox&>(check).UserClick(); }
-  void Click(runtime::CommandButton& button) { static_cast<runtime::HeadlessCommandButton&>(button).UserClick(); }
-  void QueueClick(runtime::CommandButton& button) {
-    runtime_.QueueUserAction([&button] { static_cast<runtime::HeadlessCommandButton&>(button).UserClick(); });
-  }
+  void Click(ListBox& list, int index) { static_cast<HeadlessListBox&>(list).UserClick(index); }
+  void CtrlClick(ListBox& list, int index) { static_cast<HeadlessListBox&>(list).UserCtrlClick(index); }
+  void DoubleClick(ListBox& list, int index) { static_cast<HeadlessListBox&>(list).UserDoubleClick(index); }
+  void Type(ComboBox& combo, const std::wstring& text) { static_cast<HeadlessComboBox&>(combo).UserType(text); }
+  void Pick(ComboBox& combo, int index) { static_cast<HeadlessComboBox&>(combo).UserPick(index); }
+  void Click(TextBox& box, int caret) { static_cast<HeadlessTextBox&>(box).UserClick(caret); }
+  void Click(CheckBox& check) { static_cast<HeadlessCheckBox&>(check).UserClick(); }
+  void Click(CommandButton& button) { static_cast<HeadlessCommandButton&>(button).UserClick(); }
+  void QueueClick(CommandButton& button) { runtime_.QueueUserAction([this, &button] { Click(button); }); }
   void LetTimePass() {}
 
   DialogOutcome InputBox(const std::wstring& prompt, const std::wstring& title, const std::wstring& defaultText,
                          std::optional<std::wstring> answer) {
     runtime_.AnswerInputBox(std::move(answer));
-    DialogOutcome outcome;
-    outcome.text = runtime_.InputBox(prompt, title, defaultText);
-    outcome.caption = runtime_.Prompts().back().title;
-    outcome.prompt = runtime_.Prompts().back().prompt;
-    return outcome;
+    std::wstring text = runtime_.InputBox(prompt, title, defaultText);
+    return {text, 0, runtime_.Prompts().back().title, runtime_.Prompts().back().prompt};
   }
-
   DialogOutcome MsgBox(const std::wstring& prompt, int style, const std::wstring& title, int answerButton) {
     runtime_.AnswerMsgBox(answerButton);
-    DialogOutcome outcome;
-    outcome.answer = runtime_.MsgBox(prompt, style, title);
-    outcome.caption = runtime_.Messages().back().title;
-    outcome.prompt = runtime_.Messages().back().prompt;
-    return outcome;
+    const int answer = runtime_.MsgBox(prompt, style, title);
+    return {L"", answer, runtime_.Messages().back().title, runtime_.Messages().back().prompt};
   }
 
  private:
-  static runtime::HeadlessListBox& Headless(runtime::ListBox& list) {
-    return static_cast<runtime::HeadlessListBox&>(list);
-  }
-
-  runtime::HeadlessRuntime runtime_;
-  std::unique_ptr<runtime::Form> form_;
-  RuntimeContractControls controls_;
+  HeadlessRuntime runtime_;
+  std::unique_ptr<Form> form_ = runtime_.CreateForm(kContractClientWidth, kContractClientHeight, kContractFont);
+  RuntimeContractControls controls_{*form_};
 };
 
 }  // namespace
@@ -66,3 +51,14 @@ class HeadlessContractDriver {
 INSTANTIATE_TYPED_TEST_SUITE_P(Headless, RuntimeContract, HeadlessContractDriver);
 
 }  // namespace quillon::contract
+
+namespace quillon::runtime::contract {
+
+struct MemorySettingsBackend {
+  using Store = MemorySettingsStore;
+  static void RemoveApplication(Store&, const std::wstring&) {}  // the store goes with the test
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, SettingsContract, MemorySettingsBackend);
+
+}  // namespace quillon::runtime::contract

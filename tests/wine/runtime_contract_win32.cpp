@@ -8,20 +8,14 @@
 namespace quillon::contract {
 namespace {
 
-using winetest::ModalDialogAnswerer;
 using winetest::WindowOf;
 
 class Win32ContractDriver {
  public:
-  Win32ContractDriver()
-      : runtime_(GetModuleHandleW(nullptr), L""),
-        form_(winetest::CreateWin32Form(runtime_, kContractClientWidth, kContractClientHeight, kContractFont)),
-        controls_(*form_),
-        input_(runtime_) {
+  Win32ContractDriver() {
     form_->Show();
     input_.Process();
   }
-
   runtime::Runtime& Runtime() { return runtime_; }
   RuntimeContractControls& Controls() { return controls_; }
 
@@ -33,45 +27,38 @@ class Win32ContractDriver {
   void Click(runtime::TextBox& box, int caret) { input_.ClickEditAt(WindowOf(box), caret); }
   void Click(runtime::CheckBox& check) { input_.ClickButton(WindowOf(check)); }
   void Click(runtime::CommandButton& button) { input_.ClickButton(WindowOf(button)); }
-
-  void QueueClick(runtime::CommandButton& button) {
-    HWND window = WindowOf(button);
-    RECT client{};
-    GetClientRect(window, &client);
-    input_.PostClick(window, {client.right / 2, client.bottom / 2});
-  }
-
-  /// DoEvents pumps at most every 20 ms; wait that long so the next call does.
-  void LetTimePass() { Sleep(30); }
+  void QueueClick(runtime::CommandButton& button) { input_.PostClick(WindowOf(button), {5, 5}); }
+  void LetTimePass() { Sleep(30); }  // DoEvents pumps at most every 20 ms
 
   DialogOutcome InputBox(const std::wstring& prompt, const std::wstring& title, const std::wstring& defaultText,
                          std::optional<std::wstring> answer) {
-    ModalDialogAnswerer answerer(form_->Window(), answer ? IDOK : IDCANCEL, answer);
-    DialogOutcome outcome;
-    outcome.text = runtime_.InputBox(prompt, title, defaultText);
-    const winetest::SeenDialog seen = answerer.Seen();
-    EXPECT_TRUE(seen.found) << "no prompt owned by the form appeared";
-    outcome.caption = seen.caption;
-    outcome.prompt = seen.text;
-    return outcome;
+    return Answered(answer ? IDOK : IDCANCEL, answer,
+                    [&](DialogOutcome& shown) { shown.text = runtime_.InputBox(prompt, title, defaultText); });
   }
-
   DialogOutcome MsgBox(const std::wstring& prompt, int style, const std::wstring& title, int answerButton) {
-    ModalDialogAnswerer answerer(form_->Window(), answerButton);
-    DialogOutcome outcome;
-    outcome.answer = runtime_.MsgBox(prompt, style, title);
-    const winetest::SeenDialog seen = answerer.Seen();
-    EXPECT_TRUE(seen.found) << "no message box owned by the form appeared";
-    outcome.caption = seen.caption;
-    outcome.prompt = seen.text;
-    return outcome;
+    return Answered(answerButton, std::nullopt,
+                    [&](DialogOutcome& shown) { shown.answer = runtime_.MsgBox(prompt, style, title); });
   }
 
  private:
-  runtime::Win32Runtime runtime_;
-  std::unique_ptr<runtime::win32::Win32Form> form_;
-  RuntimeContractControls controls_;
-  winetest::Win32UserInput input_;
+  // Shows the dialog while another thread answers it, and reports what it showed.
+  template <typename Show>
+  DialogOutcome Answered(int button, std::optional<std::wstring> text, Show show) {
+    winetest::ModalDialogAnswerer answerer(form_->Window(), button, std::move(text));
+    DialogOutcome outcome;
+    show(outcome);
+    const winetest::SeenDialog seen = answerer.Seen();
+    EXPECT_TRUE(seen.found && seen.owner == form_->Window()) << "no dialog owned by the form appeared";
+    outcome.caption = seen.caption;
+    outcome.prompt = seen.text;
+    return outcome;
+  }
+
+  runtime::Win32Runtime runtime_{GetModuleHandleW(nullptr), L""};
+  std::unique_ptr<runtime::win32::Win32Form> form_ =
+      winetest::CreateWin32Form(runtime_, kContractClientWidth, kContractClientHeight, kContractFont);
+  RuntimeContractControls controls_{*form_};
+  winetest::Win32UserInput input_{runtime_};
 };
 
 }  // namespace
