@@ -1,7 +1,7 @@
-// The window after load: hive list, initial texts and check states, title band, caption, tab order.
-#include <algorithm>
-
-#include "runtime/headless/HeadlessRuntime.h"
+// Start-up and the window after load: the argument text and the minimised start, the hive list, initial texts and
+// check states, title band, caption, and controls in tab order.
+#include "app/mdlMain.h"
+#include "app/mdlModes.h"
 #include "tests/native/WindowFixture.h"
 #include "window/ControlTable.h"
 
@@ -10,64 +10,30 @@ namespace {
 
 using FormLoad = WindowTest;
 
-TEST_F(FormLoad, ListsTheSevenHivesInOrderAndNothingElse) {
-  EXPECT_EQ(Items(w().List1), (std::vector<std::wstring>{L"HKEY_CLASSES_ROOT", L"HKEY_CURRENT_USER",
-                                                          L"HKEY_LOCAL_MACHINE", L"HKEY_CURRENT_CONFIG",
-                                                          L"HKEY_DYN_DATA", L"HKEY_PERFORMANCE_DATA", L"HKEY_USERS"}));
-  EXPECT_EQ(w().List1->SelCount(), 0);
-  EXPECT_EQ(w().List2->ListCount(), 0);
-  EXPECT_EQ(w().List3->ListCount(), 0);
-  EXPECT_EQ(w().List2->ListIndex(), -1);
-  EXPECT_EQ(w().CurrentKeyPath(), L"");
-}
-
-TEST_F(FormLoad, InitialTextsCaptionsAndCheckStates) {
-  EXPECT_EQ(w().txtKey->Text(), L"");
+TEST_F(FormLoad, ListsTheSevenHivesAndShowsTheInitialTextsChecksAndTitle) {
+  EXPECT_EQ(Items(w().List1),
+            (Strings{L"HKEY_CLASSES_ROOT", L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE", L"HKEY_CURRENT_CONFIG",
+                     L"HKEY_DYN_DATA", L"HKEY_PERFORMANCE_DATA", L"HKEY_USERS"}));
+  EXPECT_EQ(w().List1->SelCount() + w().List2->ListCount() + w().List3->ListCount(), 0);
+  EXPECT_EQ(w().CurrentKeyPath() + w().txtKey->Text() + w().txtFindList->Text(), L"");
   EXPECT_EQ(w().txtFind->Text(), L"Policies");
   EXPECT_EQ(w().txtValueName->Text(), L"DisableRegistryTools");
-  EXPECT_EQ(w().txtFindList->Text(), L"");
-  EXPECT_EQ(w().lblValueType->Caption(), L"Value Type");
-  EXPECT_EQ(w().lblValueSize->Caption(), L"Value Size");
+  EXPECT_EQ(w().lblValueType->Caption() + L"|" + w().lblValueSize->Caption(), L"Value Type|Value Size");
   EXPECT_EQ(w().cmdDeleteGoto->Caption(), L"Remove Favorite");
-
-  EXPECT_EQ(w().chkKeys->Value(), 1);
-  EXPECT_EQ(w().chkHive->Value(), 1);
-  EXPECT_EQ(w().chkValues->Value(), 0);
-  EXPECT_EQ(w().chkDatas->Value(), 0);
-  EXPECT_EQ(w().chkFastFind->Value(), 0);
-  EXPECT_EQ(w().chkFindBinary->Value(), 0);
+  const std::vector<int> checks{w().chkKeys->Value(),     w().chkHive->Value(),     w().chkValues->Value(),
+                                w().chkDatas->Value(),    w().chkFastFind->Value(), w().chkFindBinary->Value()};
+  EXPECT_EQ(checks, (std::vector<int>{1, 1, 0, 0, 0, 0}));
   EXPECT_FALSE(w().chkFindBinary->Enabled());
   EXPECT_TRUE(w().chkDatas->Enabled());
-}
 
-TEST_F(FormLoad, TitleBandCaptionAndApplicationTitle) {
-  const std::uint32_t color = w().picTitle->BackColor();
-  EXPECT_EQ(color & 0xFF, 139u);          // red
-  EXPECT_EQ((color >> 8) & 0xFF, 155u);   // green
-  EXPECT_EQ((color >> 16) & 0xFF, 184u);  // blue
-  EXPECT_EQ(w().lblTitle->Caption(), L"Quillon");
-  EXPECT_EQ(w().Form().Caption(), L"Quillon");
+  EXPECT_EQ(w().picTitle->BackColor(), 139u | 155u << 8 | 184u << 16);
+  EXPECT_EQ(w().lblTitle->Caption() + L"|" + w().Form().Caption(), L"Quillon|Quillon");
   EXPECT_EQ(rt().App().Title(), L"Quillon 1.0");
-
-  // The icon is set once during load, from the resource "AAA".
-  ASSERT_EQ(iconRequests.size(), 1u);
-  EXPECT_EQ(iconRequests[0].second, "AAA");
-}
-
-TEST_F(FormLoad, PromptsAndMessagesAreCaptionedWithTheApplicationTitle) {
-  runtime::Runtime& forms = rt();
-  forms.InputBox(L"Enter Key Name");
-  forms.MsgBox(L"Please Select a Hive or a Subkey", runtime::kInformation);
-  EXPECT_EQ(rt().Prompts().back().title, L"Quillon 1.0");
-  EXPECT_EQ(rt().Messages().back().title, L"Quillon 1.0");
+  EXPECT_EQ(iconRequests, std::vector<std::string>{"AAA"});  // set once during load
 }
 
 TEST(ControlTable, TwentyNineControlsInTabOrderWithTheirPlacesAndFonts) {
   ASSERT_EQ(kControlTable.size(), 29u);
-  EXPECT_STREQ(kControlTable.front().name, "List1");
-  EXPECT_STREQ(kControlTable[4].name, "txtKey");
-  EXPECT_STREQ(kControlTable[25].name, "txtGoTo");
-  EXPECT_STREQ(kControlTable.back().name, "lblTitle");
   for (const auto& spec : kControlTable) {
     const bool isTitle = std::string(spec.name) == "lblTitle";
     EXPECT_DOUBLE_EQ(spec.fontPoints, isTitle ? 11.25 : 8.25) << spec.name;
@@ -78,28 +44,56 @@ TEST(ControlTable, TwentyNineControlsInTabOrderWithTheirPlacesAndFonts) {
       EXPECT_LE(spec.top + spec.height, kClientHeightTwips) << spec.name;
     }
   }
-  // Names are unique.
-  for (std::size_t i = 0; i < kControlTable.size(); ++i) {
-    for (std::size_t j = i + 1; j < kControlTable.size(); ++j) {
-      EXPECT_STRNE(kControlTable[i].name, kControlTable[j].name);
-    }
-  }
   EXPECT_EQ(std::wstring(kWindowFont.faceName), L"Tahoma");
   EXPECT_EQ(kWindowFont.charSet, 177);
-}
 
-TEST(ControlTable, WindowCreatesItsControlsInTabOrder) {
+  // The window creates them in that order; Load runs on the first Show only.
   runtime::HeadlessRuntime rt;
   registry::MemoryRegistry reg;
   frmRegEdit window(rt, reg, nullptr);
   const auto& specs = static_cast<runtime::HeadlessForm&>(window.Form()).Specs();
   ASSERT_EQ(specs.size(), kControlTable.size());
   for (std::size_t i = 0; i < specs.size(); ++i) EXPECT_STREQ(specs[i].name, kControlTable[i].name);
-  // Load runs on the first Show only, before the window is visible.
   EXPECT_EQ(window.List1->ListCount(), 0);
   window.Show();
   window.Show();
   EXPECT_EQ(window.List1->ListCount(), 7);
+}
+
+TEST(Startup, TheArgumentTextFollowsTheProgramNameAndOnlyTheExactSwitchMinimises) {
+  const std::pair<const wchar_t*, const wchar_t*> commandLines[] = {
+      {L"C:\\Tools\\quillon.exe\t -st", L"-st"},
+      {L"\"C:\\Program Files\\Quillon\\quillon.exe\" -st", L"-st"},  // a space inside the quoted name
+      {L"\"C:\\Program Files\\Quillon\\quillon.exe\"-st", L"-st"},   // the closing quote ends the name
+      {L"quillon.exe", L""},
+      {L"", L""},
+      {L"quillon.exe   -st  ", L"-st  "},  // trailing blanks belong to the argument text
+      {L"\"C:\\never closed -st", L""},     // an unclosed quote runs the name to the end
+  };
+  for (const auto& [commandLine, arguments] : commandLines) {
+    EXPECT_EQ(std::wstring(ArgumentText(commandLine)), arguments) << std::wstring(commandLine).c_str();
+  }
+  for (const wchar_t* arguments : {L"-st", L" -st ", L"\t-st", L"-st \t"}) EXPECT_TRUE(IsMinimisedStart(arguments));
+  for (const wchar_t* arguments : {L"", L"-ST", L"-sT", L"-st x", L"x -st", L"\"-st\"", L"-s t", L"/st", L"--st",
+                                   L"-st\n", L"-stx"}) {
+    EXPECT_FALSE(IsMinimisedStart(arguments)) << std::wstring(arguments).c_str();
+  }
+}
+
+TEST(Startup, TheSwitchLoadsAndShowsTheWindowBeforeMinimisingIt) {
+  for (const wchar_t* arguments : {L"-st", L"-ST"}) {
+    runtime::HeadlessRuntime forms;
+    registry::MemoryRegistry reg;
+    frmRegEdit window{forms, reg, nullptr};
+    ShowMainWindow(window, arguments);
+    const auto& shown = dynamic_cast<const runtime::HeadlessForm&>(window.Form());
+    EXPECT_TRUE(shown.Visible());
+    EXPECT_EQ(shown.StateWhenShown(), runtime::kNormal) << "the window became visible before it was minimised";
+    EXPECT_EQ(shown.WindowState(), arguments == std::wstring(L"-st") ? runtime::kMinimized : runtime::kNormal);
+    // Load ran all the same.
+    EXPECT_EQ(window.List1->ListCount(), 7);
+    EXPECT_EQ(forms.App().Title(), L"Quillon 1.0");
+  }
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-// Walking the tree with the three lists: hive clicks, previews by single click, entering and leaving keys.
+// Walking the tree with the three lists (hive clicks, previews by single click, entering and leaving keys), and
+// filling the lists from an open key.
 #include "tests/native/WindowFixture.h"
 
 namespace quillon::testing {
 namespace {
-
-using Strings = std::vector<std::wstring>;
 
 class Navigation : public WindowTest {
  protected:
@@ -15,137 +14,119 @@ class Navigation : public WindowTest {
     registry.PutString("HKCU\\Software\\Classes", "ClassA", "a");
     registry.PutDword("HKCU\\Software\\Classes", "ClassB", 2);
     registry.Put("HKCU\\Software\\Vendor\\..hidden\\Deep");
-    registry.Put("HKCU\\Software\\Vendor\\App");
-    registry.PutString("HKCU\\Software\\Vendor", "VendorValue", "v");
     registry.PutString("HKLM", "MachineValue", "m");
     registry.Put("HKLM\\System");
     WindowTest::SetUp();
   }
-
-  void ClickHive(const std::wstring& hive) { ClickEntry(w().List1, hive); }
+  /// txtKey, the current path and both lists as one text.
+  std::wstring State() {
+    std::wstring out = w().txtKey->Text() + L"|" + w().CurrentKeyPath() + L"|";
+    for (const std::wstring& item : Items(w().List2)) out += item + L",";
+    out += L"|";
+    for (const std::wstring& item : Items(w().List3)) out += item + L",";
+    return out;
+  }
 };
 
 TEST_F(Navigation, WalksDownPreviewsAndComesBackUp) {
-  ClickHive(L"HKEY_CURRENT_USER");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER");
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER");
-  EXPECT_EQ(Items(w().List2), (Strings{L"Environment", L"Software"}));  // no up entry at a hive
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"HiveValue"}));
+  const std::wstring cu = L"HKEY_CURRENT_USER", sw = cu + L"\\Software";
+  ClickEntry(w().List1, cu);
+  EXPECT_EQ(State(), cu + L"|" + cu + L"|Environment,Software,|,HiveValue,");  // no up entry at a hive
+  DoubleClickEntry(w().List2, L"Software");  // its click listed the values of the key entered
+  EXPECT_EQ(State(), sw + L"|" + sw + L"|..,Classes,Vendor,|,SoftwareValue,");
+  ClickEntry(w().List2, L"Classes");  // a preview does not enter
+  EXPECT_EQ(State(), sw + L"\\Classes|" + sw + L"|..,Classes,Vendor,|,ClassA,ClassB,");
+  ClickEntry(w().List2, L"..");  // previews the parent
+  EXPECT_EQ(State(), cu + L"|" + sw + L"|..,Classes,Vendor,|,HiveValue,");
+  DoubleClickEntry(w().List2, L"..");  // once entered by double click, even a hive is headed by ".."
+  EXPECT_EQ(State(), cu + L"|" + cu + L"|..,Environment,Software,|,HiveValue,");
 
-  DoubleClickEntry(w().List2, L"Software");
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER\\Software");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER\\Software");
-  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Classes", L"Vendor"}));
-  // The click of the double click listed the values of the key just entered.
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"SoftwareValue"}));
-
-  // A single click previews a subkey without entering it.
-  ClickEntry(w().List2, L"Classes");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER\\Software\\Classes");
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"ClassA", L"ClassB"}));
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER\\Software");
-  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Classes", L"Vendor"}));
-
-  // A single click on ".." previews the parent.
-  ClickEntry(w().List2, L"..");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER");
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"HiveValue"}));
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER\\Software");
-
+  // ".." at a hive goes nowhere; clicked after a preview, the preview's path stays and its values are listed again.
   DoubleClickEntry(w().List2, L"..");
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER");
-  // Once entered by double click, even a hive is headed by "..".
-  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Environment", L"Software"}));
-}
-
-TEST_F(Navigation, UpEntryAtAHiveGoesNowhere) {
-  ClickHive(L"HKEY_CURRENT_USER");
-  DoubleClickEntry(w().List2, L"Software");
-  DoubleClickEntry(w().List2, L"..");
-  ASSERT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER");
-
-  // Double click on ".." at the hive: the path stays and the list is rebuilt the same way.
-  DoubleClickEntry(w().List2, L"..");
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER");
-  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Environment", L"Software"}));
-
-  // A preview of Software first, then a single click on "..": the preview's path stays in txtKey, and the values
-  // come from that path again.
+  EXPECT_EQ(State(), cu + L"|" + cu + L"|..,Environment,Software,|,HiveValue,");
   ClickEntry(w().List2, L"Software");
-  ASSERT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER\\Software");
   ClickEntry(w().List2, L"..");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER\\Software");
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"SoftwareValue"}));
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER");
+  EXPECT_EQ(State(), sw + L"|" + cu + L"|..,Environment,Software,|,SoftwareValue,");
+
+  // Any subkey whose name starts with two dots acts as the up entry.
+  Walk(cu, {L"Software", L"Vendor"});
+  ClickEntry(w().List2, L"..hidden");
+  EXPECT_EQ(State(), sw + L"|" + sw + L"\\Vendor|..,..hidden,|,SoftwareValue,");
+  DoubleClickEntry(w().List2, L"..hidden");
+  EXPECT_EQ(State(), sw + L"|" + sw + L"|..,Classes,Vendor,|,SoftwareValue,");
 }
 
 TEST_F(Navigation, SecondHiveReplacesTheFirstAndLeavesTheValuePanelAlone) {
-  ClickHive(L"HKEY_CURRENT_USER");
-  DoubleClickEntry(w().List2, L"Software");
+  Walk(L"HKEY_CURRENT_USER", {L"Software"});
   ClickEntry(w().List2, L"Classes");
   ClickEntry(w().List3, L"ClassA");
-  ASSERT_EQ(w().txtValue->Text(), L"a");
-  ASSERT_EQ(w().List2->ListIndex(), 1);
-
-  ClickHive(L"HKEY_LOCAL_MACHINE");
+  ClickEntry(w().List1, L"HKEY_LOCAL_MACHINE");
   EXPECT_EQ(w().List2->ListIndex(), -1);
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_LOCAL_MACHINE");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_LOCAL_MACHINE");
-  EXPECT_EQ(Items(w().List2), (Strings{L"System"}));
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"MachineValue"}));
+  EXPECT_EQ(State(), L"HKEY_LOCAL_MACHINE|HKEY_LOCAL_MACHINE|System,|,MachineValue,");
   // Navigation never touches the panel: it still describes the last value clicked.
-  EXPECT_EQ(w().txtValueName->Text(), L"ClassA");
-  EXPECT_EQ(w().txtValue->Text(), L"a");
-  EXPECT_EQ(w().lblValueType->Caption(), L"Value Type : String");
-
-  // The hive list's own handler does nothing without a current entry.
-  w().List1_Click();
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_LOCAL_MACHINE");
+  EXPECT_EQ(w().txtValueName->Text() + w().txtValue->Text() + w().lblValueType->Caption(),
+            L"ClassAaValue Type : String");
 }
 
 TEST_F(Navigation, KeysThatDoNotOpenFallBackToTheirParent) {
-  ClickHive(L"HKEY_CURRENT_USER");
-  // Environment disappears after it was listed.
-  ASSERT_EQ(registry.DeleteKey(registry::kCurrentUser, "Environment"), registry::kSuccess);
-
+  const std::wstring cu = L"HKEY_CURRENT_USER";
+  ClickEntry(w().List1, cu);
+  ASSERT_EQ(registry.DeleteKey(registry::kCurrentUser, "Environment"), registry::kSuccess);  // gone after listing
   ClickEntry(w().List2, L"Environment");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER\\Environment");
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"HiveValue"}));
-
+  EXPECT_EQ(State(), cu + L"\\Environment|" + cu + L"|Environment,Software,|,HiveValue,");
   DoubleClickEntry(w().List2, L"Environment");
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER\\Environment");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER\\Environment");
-  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Software"}));
+  EXPECT_EQ(State(), cu + L"\\Environment|" + cu + L"\\Environment|..,Software,|,HiveValue,");
 
-  // Back up, then a key the user may not open: its preview shows the parent's values.
+  // A key the user may not open: its preview shows the parent's values.
   DoubleClickEntry(w().List2, L"..");
   registry.FailNthCall(registry::Operation::OpenKey, 1, registry::kAccessDenied);
   ClickEntry(w().List2, L"Software");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER\\Software");
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"HiveValue"}));
-
+  EXPECT_EQ(State(), cu + L"\\Software|" + cu + L"|..,Software,|,HiveValue,");
   // A listing that fails at its first step leaves ".." alone in the subkey list.
   registry.FailNthCall(registry::Operation::EnumKey, 1, registry::kAccessDenied);
   DoubleClickEntry(w().List2, L"Software");
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER\\Software");
-  EXPECT_EQ(Items(w().List2), (Strings{L".."}));
+  EXPECT_EQ(Items(w().List2), Strings{L".."});
 }
 
-TEST_F(Navigation, SubkeysStartingWithTwoDotsActAsTheUpEntry) {
-  ClickHive(L"HKEY_CURRENT_USER");
-  DoubleClickEntry(w().List2, L"Software");
-  DoubleClickEntry(w().List2, L"Vendor");
-  ASSERT_EQ(Items(w().List2), (Strings{L"..", L"..hidden", L"App"}));
+using Enumeration = WindowTest;
 
-  ClickEntry(w().List2, L"..hidden");
-  EXPECT_EQ(w().txtKey->Text(), L"HKEY_CURRENT_USER\\Software");
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"SoftwareValue"}));
+TEST_F(Enumeration, ListsNamesUntilOneDoesNotFitAndClosesOnlyAfterTheKeyListing) {
+  const std::string fits(249, 'b'), tooLong = "c" + std::string(249, 'x');  // no room for the closing NUL
+  for (const std::string& name : {std::string(" lead"), std::string("trail "), fits, tooLong, std::string("z")}) {
+    registry.PutString("HKCU\\Long", name, "1");
+    registry.Put("HKCU\\Long\\" + name);
+  }
+  registry.PutString("HKCU\\Long", "", "default");
+  registry::Key key = 0;
+  ASSERT_EQ(registry.OpenKey(registry::kCurrentUser, "Long", key), registry::kSuccess);
+  // The unnamed value is listed once, first; leading blanks are lost, trailing ones kept; a listing appends.
+  w().RegistryEnumValues(key, *w().List3, true);
+  const Strings values{L"", L"lead", L"trail ", std::wstring(fits.begin(), fits.end())};
+  EXPECT_EQ(Items(w().List3), values);
+  w().RegistryEnumValues(key, *w().List3);
+  EXPECT_EQ(w().List3->ListCount(), 8);
+  EXPECT_EQ(registry.OpenHandleCount(), 1u);
+  w().RegistryEnumKeys(key, *w().List2, true);
+  // The registry gives " lead", then the long name, which ends the listing before "trail "; the list sorts.
+  EXPECT_EQ(Items(w().List2), (Strings{values[3], L"lead"}));
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
 
-  DoubleClickEntry(w().List2, L"..hidden");
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER\\Software");
-  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Classes", L"Vendor"}));
+  // A closed or zero handle lists nothing; a hive's handle survives the listing's close.
+  w().RegistryEnumValues(key, *w().List3, true);
+  w().RegistryEnumKeys(0, *w().List2, true);
+  EXPECT_EQ(Items(w().List3), Strings{L""});
+  EXPECT_EQ(w().List2->ListCount(), 0);
+  w().RegistryEnumKeys(registry::kCurrentUser, *w().List2, true);
+  w().RegistryEnumValues(registry::kCurrentUser, *w().List3, true);
+  EXPECT_EQ(Items(w().List3), Strings{L""});
+  EXPECT_EQ(Items(w().List2), Strings{L"Long"});
+}
+
+TEST(InstrRev, FindsTheLastOccurrenceExactly) {
+  EXPECT_EQ(InstrRev(L"HKEY_CURRENT_USER\\Software\\Classes", L"\\"), 27);
+  EXPECT_EQ(InstrRev(L"HKEY_CURRENT_USER", L"\\"), 0);
+  EXPECT_EQ(InstrRev(L"aXbx", L"X"), 2);
+  EXPECT_EQ(InstrRev(L"aaa", L"aa"), 2);
 }
 
 }  // namespace

@@ -4,13 +4,11 @@
 namespace quillon::testing {
 namespace {
 
-using Strings = std::vector<std::wstring>;
-
 const std::wstring kKeyEntry = L"HKEY_CURRENT_USER\\Software\\Example";
 const std::wstring kValueEntry = kKeyEntry + L"\\Setting";
 const std::wstring kDataEntry = kKeyEntry + L"\\Note\\see: Setting";
 const std::wstring kResults =
-    L"Key : " + kKeyEntry + L"\r\n" + L"Value : " + kValueEntry + L"\r\n" + L"Data : " + kDataEntry + L"\r\n";
+    L"Key : " + kKeyEntry + L"\r\nValue : " + kValueEntry + L"\r\nData : " + kDataEntry + L"\r\n";
 
 class ResultNavigation : public WindowTest {
  protected:
@@ -20,15 +18,14 @@ class ResultNavigation : public WindowTest {
     registry.Put("HKCU\\Software\\Example\\Child");
     WindowTest::SetUp();
     w().txtFindList->SetText(kResults);
+    Headless(w().txtGoTo).UserType(L"typed by the user");
   }
-
-  /// Puts the caret at `caret` characters from the start and clicks.
-  void ClickAt(std::size_t caret) { Headless(w().txtFindList).UserClick(static_cast<int>(caret)); }
-  /// The caret position just after the first occurrence of `text` in the results.
-  static std::size_t After(const std::wstring& text) { return kResults.find(text) + text.size(); }
-  static std::size_t At(const std::wstring& text) { return kResults.find(text); }
-
-  /// What the clicks handed to Go To: every new text becomes a favourite, in order.
+  /// Clicks with the caret `offset` characters after the first occurrence of `text`; gives the text selected.
+  std::wstring ClickAt(const std::wstring& text, std::size_t offset) {
+    Headless(w().txtFindList).UserClick(static_cast<int>(kResults.find(text) + offset));
+    return w().txtFindList->SelText();
+  }
+  /// What the clicks handed to Go To: every text not stored yet becomes a favourite, in order.
   Strings HandedOver() {
     Strings items;
     for (int i = 1; i < w().txtGoTo->ListCount(); ++i) items.push_back(w().txtGoTo->List(i));
@@ -36,74 +33,52 @@ class ResultNavigation : public WindowTest {
   }
 };
 
-TEST_F(ResultNavigation, AClickAfterTheLabelOpensThatLinesEntryAndSelectsIt) {
-  Headless(w().txtGoTo).UserType(L"typed by the user");
-  ClickAt(After(L"Value : ") + 5);
-
-  EXPECT_EQ(HandedOver(), (Strings{kValueEntry}));
-  EXPECT_EQ(w().txtFindList->SelText(), kValueEntry);
-  EXPECT_EQ(w().txtGoTo->Text(), L"typed by the user");
-  EXPECT_EQ(w().CurrentKeyPath(), kKeyEntry);
-  EXPECT_EQ(w().List3->Text(), L"Setting");
-  EXPECT_EQ(w().txtValue->Text(), L"on");
-
-  // Right after the blank, and at the very end of the line: still that line.
-  ClickAt(After(L"Key : "));
-  ClickAt(At(L"\r\nValue"));
-  EXPECT_EQ(HandedOver(), (Strings{kValueEntry, kKeyEntry}));
-  EXPECT_EQ(w().txtFindList->SelText(), kKeyEntry);
-  EXPECT_EQ(w().CurrentKeyPath(), kKeyEntry);
-  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Child"}));
-  EXPECT_EQ(w().txtGoTo->Text(), L"typed by the user");
-}
-
-TEST_F(ResultNavigation, AClickOnALabelOrJustBeforeItsColonOpensTheLineAbove) {
+TEST_F(ResultNavigation, EachCaretPositionOpensTheEntryOfItsLineOrOfTheLineAbove) {
   // On the first line's label there is no line above: nothing happens.
-  ClickAt(2);
-  ClickAt(At(L" : "));
-  EXPECT_EQ(HandedOver(), Strings{});
+  EXPECT_EQ(ClickAt(L"Key", 2) + ClickAt(L" : ", 0), L"");
   EXPECT_EQ(w().CurrentKeyPath(), L"");
-  EXPECT_EQ(w().txtFindList->SelLength(), 0);
-
-  ClickAt(At(L"Value : ") + 2);
-  EXPECT_EQ(HandedOver(), (Strings{kKeyEntry}));
-
-  // Just before the ":" the test sees " :", so the line above is taken; between ":" and the blank, the line itself.
-  ClickAt(At(L" : " + kDataEntry) + 1);
-  EXPECT_EQ(w().txtFindList->SelText(), kValueEntry);
-  ClickAt(At(L" : " + kDataEntry) + 2);
-  EXPECT_EQ(w().txtFindList->SelText(), kDataEntry);
-  EXPECT_EQ(HandedOver(), (Strings{kKeyEntry, kValueEntry, kDataEntry}));
-}
-
-TEST_F(ResultNavigation, AnEntryHoldingColonBlankIsCutAtTheLastOneBeforeTheCaret) {
-  ClickAt(After(L"see: ") + 2);
-  EXPECT_EQ(w().txtFindList->SelText(), L"Setting");
-  // "Setting" names no hive: stored, and the window stays where it was.
-  EXPECT_EQ(HandedOver(), (Strings{L"Setting"}));
-  EXPECT_EQ(w().CurrentKeyPath(), L"");
-
-  // Before the inner ": " the whole data entry goes: the value's name is walked as a key, and the data text is
-  // then looked up among the values of the key reached.
-  ClickAt(At(L"see: "));
-  EXPECT_EQ(w().txtFindList->SelText(), kDataEntry);
+  const struct {
+    const wchar_t* anchor;
+    std::size_t offset;
+    const std::wstring& entry;
+  } cases[] = {
+      {L"Value : ", 13, kValueEntry},         // inside the entry
+      {L"Key : ", 6, kKeyEntry},              // right after the blank
+      {L"\r\nValue", 0, kKeyEntry},           // at the very end of the line
+      {L"Value : ", 2, kKeyEntry},            // on a label: the line above
+      {L" : " L"HKEY_CURRENT_USER\\Software\\Example\\Note", 1, kValueEntry},  // just before ":" the test sees " :"
+      {L" : " L"HKEY_CURRENT_USER\\Software\\Example\\Note", 2, kDataEntry},   // between ":" and the blank
+      {L"see: ", 0, kDataEntry},              // before an inner ": " the whole entry
+  };
+  for (const auto& c : cases) EXPECT_EQ(ClickAt(c.anchor, c.offset), c.entry) << c.anchor << c.offset;
+  EXPECT_EQ(HandedOver(), (Strings{kValueEntry, kKeyEntry, kDataEntry}));
+  // The data entry's value name was walked as a key; the data text is then looked up among the values reached.
   EXPECT_EQ(w().CurrentKeyPath(), kKeyEntry);
   EXPECT_EQ(w().List3->ListIndex(), -1);
+  EXPECT_EQ(w().txtGoTo->Text(), L"typed by the user");
+
+  ClickAt(L"Value : ", 10);
+  EXPECT_EQ(w().List3->Text() + w().txtValue->Text(), L"Settingon");
+  ClickAt(L"Key : ", 6);
+  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Child"}));
+  // After an inner ": " the entry is cut there; "Setting" names no hive: stored, and the window stays.
+  EXPECT_EQ(ClickAt(L"see: ", 7), L"Setting");
+  EXPECT_EQ(HandedOver().back(), L"Setting");
+  EXPECT_EQ(w().CurrentKeyPath(), kKeyEntry);
 }
 
 TEST_F(ResultNavigation, EmptyResultsOrAnUnterminatedLastLine) {
   w().txtFindList->SetText(L"");
-  ClickAt(0);
-  EXPECT_EQ(HandedOver(), Strings{});
-
+  Headless(w().txtFindList).UserClick(0);
   // The search ends every line with CR LF; a line without one still opens, up to the end of the text.
-  w().txtFindList->SetText(L"Key : HKEY_CURRENT_USER\\Software\r\nKey : " + kKeyEntry);
-  ClickAt(w().txtFindList->Text().size());
+  const std::wstring unterminated = L"Key : HKEY_CURRENT_USER\\Software\r\nKey : " + kKeyEntry;
+  w().txtFindList->SetText(unterminated);
+  Headless(w().txtFindList).UserClick(static_cast<int>(unterminated.size()));
   EXPECT_EQ(w().txtFindList->SelText(), kKeyEntry);
   EXPECT_EQ(w().CurrentKeyPath(), kKeyEntry);
   // A caret at the very end of "Key : " itself: an empty entry, which Go To ignores.
   w().txtFindList->SetText(L"Key : ");
-  ClickAt(6);
+  Headless(w().txtFindList).UserClick(6);
   EXPECT_EQ(w().txtFindList->SelLength(), 0);
   EXPECT_EQ(HandedOver(), (Strings{kKeyEntry}));
 }

@@ -1,117 +1,233 @@
-// SetFormIcon against a recording platform: the order of the user32 calls and the documented edge cases.
+// SetFormIcon against a recording platform (the order of the user32 calls and their failures), and the icon file
+// the build generates for the resource "AAA", read back with a reader of its own.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/mdlSetFormIcon32.h"
+#include "tools/QuillIcon.h"
 
 namespace quillon {
 namespace {
 
-// Records every call as text; owners, metrics and loadable sizes are set up by each test. Distinct widths and
-// heights show which metric fed which argument.
+// Records every call as text. Distinct widths and heights show which metric fed which argument.
 class RecordingIconPlatform : public IconPlatform {
  public:
-  std::map<std::uint32_t, std::uint32_t> owners;
+  std::map<std::uint32_t, std::uint32_t> owners{{100, 200}, {200, 300}};
   std::map<int, int> metrics{{kSmCxIcon, 32}, {kSmCyIcon, 33}, {kSmCxSmIcon, 16}, {kSmCySmIcon, 17}};
   std::map<std::pair<int, int>, std::uintptr_t> images{{{32, 33}, 0xB16}, {{16, 17}, 0x5A11}};
   bool throwOnLoad = false;
   std::uint32_t throwOnGetWindowOf = 0;
-  std::vector<std::string> calls;
+  std::string calls;
 
   std::uint32_t GetWindow(std::uint32_t hWnd, unsigned command) override {
-    calls.push_back("GetWindow " + std::to_string(hWnd) + " " + std::to_string(command));
+    calls += "GetWindow " + std::to_string(hWnd) + " " + std::to_string(command) + "; ";
     if (hWnd == throwOnGetWindowOf) throw std::runtime_error("GetWindow failed");
     const auto owner = owners.find(hWnd);
     return owner == owners.end() ? 0 : owner->second;
   }
   int GetSystemMetrics(int index) override {
-    calls.push_back("Metric " + std::to_string(index));
+    calls += "Metric " + std::to_string(index) + "; ";
     return metrics.at(index);
   }
   std::uintptr_t LoadIconImage(const std::string& name, int width, int height) override {
-    calls.push_back("Load " + name + " " + std::to_string(width) + "x" + std::to_string(height));
+    calls += "Load " + name + " " + std::to_string(width) + "x" + std::to_string(height) + "; ";
     if (throwOnLoad) throw std::runtime_error("LoadImageA failed");
     const auto image = images.find({width, height});
     return image == images.end() ? 0 : image->second;
   }
   void SendSetIcon(std::uint32_t hWnd, int which, std::uintptr_t icon) override {
-    calls.push_back("Send " + std::to_string(hWnd) + (which == kIconBig ? " big " : " small ") +
-                    std::to_string(icon));
+    calls += "Send " + std::to_string(hWnd) + (which == kIconBig ? " big " : " small ") + std::to_string(icon) + "; ";
   }
 };
 
-const std::string kBig = std::to_string(0xB16);
-const std::string kSmall = std::to_string(0x5A11);
-
-TEST(SetFormIcon, WalksOwnerChainThenSendsLargeThenSmallToTopBeforeWindow) {
-  RecordingIconPlatform platform;
-  platform.owners = {{100, 200}, {200, 300}};
-  SetFormIcon(platform, 100, "AAA", IconTarget::kWindowAndOwner);
-  const std::vector<std::string> expected{
-      "GetWindow 100 4", "GetWindow 200 4", "GetWindow 300 4",  // the walk ends on the first window without owner
-      "Metric 11",       "Metric 12",       "Load AAA 32x33",   "Send 300 big " + kBig,       "Send 100 big " + kBig,
-      "Metric 49",       "Metric 50",       "Load AAA 16x17",   "Send 300 small " + kSmall,   "Send 100 small " + kSmall,
+TEST(SetFormIcon, SendsLargeThenSmallToTheTopOfTheOwnerChainBeforeTheWindowWhateverFails) {
+  const std::string big = "Metric 11; Metric 12; Load AAA 32x33; ", small = "Metric 49; Metric 50; Load AAA 16x17; ";
+  const struct {
+    const char* what;
+    std::uint32_t hWnd;
+    IconTarget target;
+    int failure;  // 0 none, 1 the loads give 0, 2 the loads raise, 3 the owner walk raises at 200
+    std::string calls;
+  } cases[] = {
+      {"the walk ends on the first window without owner", 100, IconTarget::kWindowAndOwner, 0,
+       "GetWindow 100 4; GetWindow 200 4; GetWindow 300 4; " + big + "Send 300 big 2838; Send 100 big 2838; " + small +
+           "Send 300 small 23057; Send 100 small 23057; "},
+      {"a window without owner gets each message twice", 7, IconTarget::kWindowAndOwner, 0,
+       "GetWindow 7 4; " + big + "Send 7 big 2838; Send 7 big 2838; " + small +
+           "Send 7 small 23057; Send 7 small 23057; "},
+      {"the window only", 100, IconTarget::kWindowOnly, 0,
+       big + "Send 100 big 2838; " + small + "Send 100 small 23057; "},
+      {"loads give 0", 200, IconTarget::kWindowAndOwner, 1,
+       "GetWindow 200 4; GetWindow 300 4; " + big + "Send 300 big 0; Send 200 big 0; " + small +
+           "Send 300 small 0; Send 200 small 0; "},
+      {"loads raise", 200, IconTarget::kWindowAndOwner, 2,
+       "GetWindow 200 4; GetWindow 300 4; " + big + "Send 300 big 0; Send 200 big 0; " + small +
+           "Send 300 small 0; Send 200 small 0; "},
+      {"the walk raises: the last owner found is kept", 100, IconTarget::kWindowAndOwner, 3,
+       "GetWindow 100 4; GetWindow 200 4; " + big + "Send 200 big 2838; Send 100 big 2838; " + small +
+           "Send 200 small 23057; Send 100 small 23057; "},
   };
-  EXPECT_EQ(platform.calls, expected);
-}
-
-TEST(SetFormIcon, WindowWithoutOwnerGetsEachMessageTwice) {
-  RecordingIconPlatform platform;
-  SetFormIcon(platform, 7, "AAA", IconTarget::kWindowAndOwner);
-  const std::vector<std::string> expected{
-      "GetWindow 7 4",
-      "Metric 11", "Metric 12", "Load AAA 32x33", "Send 7 big " + kBig,     "Send 7 big " + kBig,
-      "Metric 49", "Metric 50", "Load AAA 16x17", "Send 7 small " + kSmall, "Send 7 small " + kSmall,
-  };
-  EXPECT_EQ(platform.calls, expected);
-}
-
-TEST(SetFormIcon, WindowOnlyNeitherWalksNorTouchesOwner) {
-  RecordingIconPlatform platform;
-  platform.owners = {{100, 200}};
-  SetFormIcon(platform, 100, "AAA", IconTarget::kWindowOnly);
-  const std::vector<std::string> expected{
-      "Metric 11", "Metric 12", "Load AAA 32x33", "Send 100 big " + kBig,
-      "Metric 49", "Metric 50", "Load AAA 16x17", "Send 100 small " + kSmall,
-  };
-  EXPECT_EQ(platform.calls, expected);
-}
-
-TEST(SetFormIcon, FailedLoadsStillSendIconZero) {
-  // Both failure kinds: the platform's 0 (no such image) and an error raised inside the load.
-  for (const bool throwOnLoad : {false, true}) {
-    SCOPED_TRACE(throwOnLoad ? "load raises" : "load returns 0");
+  for (const auto& c : cases) {
     RecordingIconPlatform platform;
-    platform.owners = {{100, 200}};
-    platform.images.clear();
-    platform.throwOnLoad = throwOnLoad;
-    SetFormIcon(platform, 100, "MISSING", IconTarget::kWindowAndOwner);
-    const std::vector<std::string> expected{
-        "GetWindow 100 4", "GetWindow 200 4",
-        "Metric 11",       "Metric 12",        "Load MISSING 32x33", "Send 200 big 0",   "Send 100 big 0",
-        "Metric 49",       "Metric 50",        "Load MISSING 16x17", "Send 200 small 0", "Send 100 small 0",
-    };
-    EXPECT_EQ(platform.calls, expected);
+    if (c.failure == 1) platform.images.clear();
+    platform.throwOnLoad = c.failure == 2;
+    platform.throwOnGetWindowOf = c.failure == 3 ? 200 : 0;
+    SetFormIcon(platform, c.hWnd, "AAA", c.target);
+    EXPECT_EQ(platform.calls, c.calls) << c.what;
   }
-}
-
-TEST(SetFormIcon, ErrorDuringOwnerWalkKeepsLastOwnerFoundAndGoesOn) {
-  RecordingIconPlatform platform;
-  platform.owners = {{100, 200}, {200, 300}};
-  platform.throwOnGetWindowOf = 200;
-  SetFormIcon(platform, 100, "AAA", IconTarget::kWindowAndOwner);
-  const std::vector<std::string> expected{
-      "GetWindow 100 4", "GetWindow 200 4",
-      "Metric 11",       "Metric 12",       "Load AAA 32x33", "Send 200 big " + kBig,     "Send 100 big " + kBig,
-      "Metric 49",       "Metric 50",       "Load AAA 16x17", "Send 200 small " + kSmall, "Send 100 small " + kSmall,
-  };
-  EXPECT_EQ(platform.calls, expected);
 }
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon::icon {
+namespace {
+
+unsigned U16(const std::vector<std::uint8_t>& b, std::size_t at) { return b.at(at) | (b.at(at + 1) << 8); }
+std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return static_cast<std::uint32_t>(U16(b, at) | (U16(b, at + 2) << 16));
+}
+
+struct DirectoryEntry {
+  int width;
+  int height;
+  int bitCount;
+  std::size_t size;
+  std::size_t offset;
+};
+
+struct Pixel {
+  int r, g, b, a;
+  bool masked;
+};
+
+// One decoded image: pixels from the top row down.
+struct Decoded {
+  int size = 0;
+  std::vector<Pixel> pixels;
+  const Pixel& At(int x, int y) const { return pixels.at(static_cast<std::size_t>(y * size + x)); }
+};
+
+std::vector<DirectoryEntry> ReadDirectory(const std::vector<std::uint8_t>& file) {
+  std::vector<DirectoryEntry> entries;
+  for (unsigned i = 0; i < U16(file, 4); ++i) {
+    const std::size_t at = 6 + 16 * i;
+    entries.push_back({file.at(at) == 0 ? 256 : file.at(at), file.at(at + 1) == 0 ? 256 : file.at(at + 1),
+                       static_cast<int>(U16(file, at + 6)), U32(file, at + 8), U32(file, at + 12)});
+  }
+  return entries;
+}
+
+Decoded Decode(const std::vector<std::uint8_t>& file, const DirectoryEntry& entry) {
+  const std::size_t base = entry.offset;
+  const int size = static_cast<int>(U32(file, base + 4));
+  const int bitCount = static_cast<int>(U16(file, base + 14));
+  const std::size_t paletteSize = bitCount == 8 ? 256 * 4 : 0;
+  const std::size_t xorStride = static_cast<std::size_t>((size * bitCount + 31) / 32 * 4);
+  const std::size_t maskStride = static_cast<std::size_t>((size + 31) / 32 * 4);
+  const std::size_t palette = base + 40;
+  const std::size_t bits = palette + paletteSize;
+  const std::size_t mask = bits + xorStride * static_cast<std::size_t>(size);
+  Decoded out;
+  out.size = size;
+  for (int y = 0; y < size; ++y) {
+    const std::size_t row = static_cast<std::size_t>(size - 1 - y);  // bottom row first
+    for (int x = 0; x < size; ++x) {
+      const bool masked = (file.at(mask + row * maskStride + static_cast<std::size_t>(x / 8)) & (0x80 >> (x % 8))) != 0;
+      if (bitCount == 8) {
+        const std::size_t index = file.at(bits + row * xorStride + static_cast<std::size_t>(x));
+        const std::size_t colour = palette + index * 4;
+        out.pixels.push_back({file.at(colour + 2), file.at(colour + 1), file.at(colour), masked ? 0 : 255, masked});
+        if (masked) {
+          EXPECT_EQ(index, 0u) << "a transparent pixel must hold colour 0 so the background shows through";
+        }
+        continue;
+      }
+      const std::size_t at = bits + row * xorStride + static_cast<std::size_t>(x) * 4;
+      out.pixels.push_back({file.at(at + 2), file.at(at + 1), file.at(at), file.at(at + 3), masked});
+    }
+  }
+  return out;
+}
+
+class QuillonIconFile : public ::testing::Test {
+ protected:
+  const std::vector<std::uint8_t> file_ = MakeQuillonIcon();
+  const std::vector<DirectoryEntry> entries_ = ReadDirectory(file_);
+
+  Decoded Find(int size, int bitCount) const {
+    for (const DirectoryEntry& entry : entries_)
+      if (entry.width == size && entry.bitCount == bitCount) return Decode(file_, entry);
+    ADD_FAILURE() << "no " << size << " px image at " << bitCount << " bpp";
+    return {};
+  }
+};
+
+TEST_F(QuillonIconFile, HoldsEightBitmapsAtFourSizesInBothDepthsBackToBack) {
+  ASSERT_GE(file_.size(), 6u);
+  EXPECT_EQ(U16(file_, 0), 0u);
+  EXPECT_EQ(U16(file_, 2), 1u) << "resource type 1 is an icon";
+  ASSERT_EQ(entries_.size(), 8u);
+  std::set<std::pair<int, int>> formats;
+  std::size_t expectedOffset = 6 + 16 * entries_.size();
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    const DirectoryEntry& entry = entries_[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(entry.width, entry.height);
+    EXPECT_EQ(file_.at(6 + 16 * i + 2), 0) << "colour count is 0 from 256 colours up";
+    EXPECT_EQ(U16(file_, 6 + 16 * i + 4), 1u) << "planes";
+    EXPECT_EQ(entry.offset, expectedOffset);
+    expectedOffset += entry.size;
+    // The BMP form: a 40-byte header whose height counts colour bitmap and mask, then palette, colours, mask.
+    EXPECT_EQ(U32(file_, entry.offset), 40u);
+    EXPECT_EQ(U32(file_, entry.offset + 8), static_cast<std::uint32_t>(2 * entry.height));
+    EXPECT_EQ(U16(file_, entry.offset + 14), static_cast<unsigned>(entry.bitCount));
+    const std::size_t rows = static_cast<std::size_t>(entry.height);
+    const std::size_t colourBytes = static_cast<std::size_t>((entry.width * entry.bitCount + 31) / 32 * 4) * rows;
+    const std::size_t maskBytes = static_cast<std::size_t>((entry.width + 31) / 32 * 4) * rows;
+    EXPECT_EQ(entry.size, 40 + (entry.bitCount == 8 ? 1024u : 0u) + colourBytes + maskBytes);
+    formats.insert({entry.width, entry.bitCount});
+  }
+  EXPECT_EQ(expectedOffset, file_.size()) << "the images fill the file exactly";
+  const std::set<std::pair<int, int>> expected{{16, 8},  {24, 8},  {32, 8},  {48, 8},
+                                               {16, 32}, {24, 32}, {32, 32}, {48, 32}};
+  EXPECT_EQ(formats, expected);
+}
+
+TEST_F(QuillonIconFile, PaletteImagesShowTheSameQuillAsTheirTrueColourTwins) {
+  for (const int size : {16, 24, 32, 48}) {
+    SCOPED_TRACE(std::to_string(size) + " px");
+    const Decoded paletted = Find(size, 8);
+    const Decoded trueColour = Find(size, 32);
+    ASSERT_EQ(paletted.pixels.size(), static_cast<std::size_t>(size * size));
+    ASSERT_EQ(trueColour.pixels.size(), paletted.pixels.size());
+    int opaque = 0;
+    for (std::size_t i = 0; i < paletted.pixels.size(); ++i) {
+      const Pixel& p = paletted.pixels[i];
+      const Pixel& t = trueColour.pixels[i];
+      EXPECT_EQ(t.masked, t.a == 0) << "pixel " << i << ": the 32-bit mask marks exactly the clear pixels";
+      EXPECT_EQ(p.masked, t.a < kOpaqueAlpha) << "pixel " << i;
+      if (p.masked) continue;
+      ++opaque;
+      const int error = std::abs(p.r - t.r) + std::abs(p.g - t.g) + std::abs(p.b - t.b);
+      EXPECT_LE(error, 30) << "pixel " << i << ": palette colour far from the drawn one";
+    }
+    // A quill across the diagonal: clear corners off the diagonal, ink in the middle, neither blank nor filled.
+    EXPECT_EQ(trueColour.At(0, 0).a, 0);
+    EXPECT_EQ(trueColour.At(size - 1, size - 1).a, 0);
+    EXPECT_EQ(trueColour.At(size / 2, size / 2).a, 255);
+    EXPECT_GT(opaque, size * size / 8);
+    EXPECT_LT(opaque, size * size / 2);
+  }
+}
+
+}  // namespace
+}  // namespace quillon::icon

@@ -4,18 +4,11 @@
 namespace quillon::testing {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
 constexpr const char* kKey = "HKCU\\Software\\Values";
 
 class ValueView : public WindowTest {
  protected:
-  // Walks to the key the way a user does, so that txtKey and the value list are the window's own.
-  void ShowKey() {
-    ClickEntry(w().List1, L"HKEY_CURRENT_USER");
-    DoubleClickEntry(w().List2, L"Software");
-    ClickEntry(w().List2, L"Values");
-  }
+  void ShowKey() { Walk(L"HKEY_CURRENT_USER", {L"Software"}), ClickEntry(w().List2, L"Values"); }
   // Selects a value and gives the panel as one text: type | size | text | hex.
   std::wstring Show(const std::wstring& name) {
     ClickEntry(w().List3, name);
@@ -26,40 +19,35 @@ class ValueView : public WindowTest {
 };
 
 TEST_F(ValueView, EachTypeIsShownAsItsTableSays) {
-  struct Case {
-    const char* name;
+  const struct {
+    std::wstring name;
     std::uint32_t type;
     Bytes data;
     std::wstring panel;
-  };
-  const std::vector<Case> cases{
-      {"abc", registry::kRegSz, {'a', 'b', 'c', 0}, L"Value Type : String|Value Size : 4|abc|"},
-      {"emptySz", registry::kRegSz, {}, L"Value Type : String|Value Size : 0||"},
-      {"noNul", registry::kRegSz, {'x', 'y', 'z'}, L"Value Type : String|Value Size : 3|xyz|"},
-      {"twoParts", registry::kRegSz, {'a', 'b', 0, 'c', 0}, L"Value Type : String|Value Size : 5|ab|"},
-      {"expand", registry::kRegExpandSz, {'%', 'T', '%', 0}, L"Value Type : String|Value Size : 4|%T%|"},
-      {"ansi", registry::kRegSz, {0xE9, 0x80, 0}, L"Value Type : String|Value Size : 3|\u00E9\u20AC|"},
-      {"allOnes", registry::kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}, L"Value Type : DWORD|Value Size : 4|-1|"},
-      {"largest", registry::kRegDword, {0xFF, 0xFF, 0xFF, 0x7F}, L"Value Type : DWORD|Value Size : 4|2147483647|"},
-      {"smallest", registry::kRegDword, {0, 0, 0, 0x80}, L"Value Type : DWORD|Value Size : 4|-2147483648|"},
-      {"twoBytes", registry::kRegDword, {0x34, 0x12}, L"Value Type : DWORD|Value Size : 2|4660|"},
-      {"bigEndian", registry::kRegDwordBigEndian, {0, 0, 0, 1}, L"Value Type : DWORD|Value Size : 4|16777216|"},
+  } cases[] = {
+      {L"abc", registry::kRegSz, {'a', 'b', 'c', 0}, L"Value Type : String|Value Size : 4|abc|"},
+      {L"noNul", registry::kRegSz, {'x', 'y', 'z'}, L"Value Type : String|Value Size : 3|xyz|"},
+      {L"twoParts", registry::kRegSz, {'a', 'b', 0, 'c', 0}, L"Value Type : String|Value Size : 5|ab|"},
+      {L"expand", registry::kRegExpandSz, {'%', 'T', '%', 0}, L"Value Type : String|Value Size : 4|%T%|"},
+      {L"ansi", registry::kRegSz, {0xE9, 0x80, 0}, L"Value Type : String|Value Size : 3|\u00E9\u20AC|"},
+      {L"allOnes", registry::kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}, L"Value Type : DWORD|Value Size : 4|-1|"},
+      {L"smallest", registry::kRegDword, {0, 0, 0, 0x80}, L"Value Type : DWORD|Value Size : 4|-2147483648|"},
+      {L"twoBytes", registry::kRegDword, {0x34, 0x12}, L"Value Type : DWORD|Value Size : 2|4660|"},
+      {L"bigEndian", registry::kRegDwordBigEndian, {0, 0, 0, 1}, L"Value Type : DWORD|Value Size : 4|16777216|"},
       // Eight bytes do not fit the number: the second read fails.
-      {"tooLong", registry::kRegDword, Bytes(8, 1), L"Value Type : DWORD|Value Size : 8||"},
-      {"binary", registry::kRegBinary, {0x41, 0x0A, 0xFF}, L"Value Type : Binary|Value Size : 3|A\n\u00FF|41AFF"},
-      {"emptyBin", registry::kRegBinary, {}, L"Value Type : Binary|Value Size : 0||"},
-      // A zero byte shows nothing in the text view; 0x80 is the euro sign of the ANSI code page.
-      {"mixed", registry::kRegBinary, {0x80, 0, 0x42, 0x0F}, L"Value Type : Binary|Value Size : 4|\u20ACB\x0F|80042F"},
+      {L"tooLong", registry::kRegDword, Bytes(8, 1), L"Value Type : DWORD|Value Size : 8||"},
+      {L"emptyBin", registry::kRegBinary, {}, L"Value Type : Binary|Value Size : 0||"},
+      // A zero byte shows nothing in the text view; 0x80 is the euro sign of the ANSI code page; no leading zeros.
+      {L"mixed", registry::kRegBinary, {0x80, 0, 0x42, 0x0F, 0x0A},
+       L"Value Type : Binary|Value Size : 5|\u20ACB\x0F\n|80042FA"},
       // Other types show their size only; the type caption still names the previous value's type.
-      {"multi", registry::kRegMultiSz, {'a', 0, 0}, L"Value Type : Binary|Value Size : 3||"},
+      {L"multi", registry::kRegMultiSz, {'a', 0, 0}, L"Value Type : Binary|Value Size : 3||"},
   };
-  for (const Case& c : cases) registry.PutValue(kKey, c.name, c.type, c.data);
+  for (const auto& c : cases) registry.PutValue(kKey, std::string(c.name.begin(), c.name.end()), c.type, c.data);
   ShowKey();
-  for (const Case& c : cases) {
-    const std::wstring name(c.name, c.name + std::char_traits<char>::length(c.name));
-    EXPECT_EQ(Show(name), c.panel) << c.name;
-    // The same selection again gives the same panel: nothing accumulates.
-    EXPECT_EQ(Show(name), c.panel) << c.name;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Show(c.name), c.panel);
+    EXPECT_EQ(Show(c.name), c.panel) << "the same selection again: nothing accumulates";
   }
 }
 
@@ -69,15 +57,12 @@ TEST_F(ValueView, BinaryLinesHold51ThenFiftyBytes) {
   registry.PutBinary(kKey, "long", data);
   ShowKey();
   Show(L"long");
-
   const std::wstring letters(data.begin(), data.end());
   EXPECT_EQ(w().txtValue->Text(),
             letters.substr(0, 51) + L"\r\n" + letters.substr(51, 50) + L"\r\n" + letters.substr(101));
-  // Every letter is 41 to 5A in hexadecimal: two digits per byte, breaks at the same places.
-  std::wstring hex;
+  std::wstring hex;  // every letter is 41 to 5A: two digits per byte, breaks at the same places
   for (std::size_t i = 0; i < data.size(); ++i) {
-    if (i == 51 || i == 101) hex += L"\r\n";
-    hex += data[i] < 0x50 ? L'4' : L'5';
+    hex += (i == 51 || i == 101 ? L"\r\n" : L"") + std::wstring(1, data[i] < 0x50 ? L'4' : L'5');
     hex += L"0123456789ABCDEF"[data[i] & 0x0F];
   }
   EXPECT_EQ(w().txtValueHex->Text(), hex);
@@ -88,22 +73,17 @@ TEST_F(ValueView, FailedReadsAndMissingKeysShowLess) {
   registry.PutString(kKey, "text", "hello");
   registry.PutString(kKey, "doomed", "bye");
   ShowKey();
-
-  // The key has no default value: the first read fails, the size reads 0 and the type caption stays.
+  // No default value, or a value deleted after listing: the size reads 0 and the type caption stays.
   EXPECT_EQ(Show(L""), L"Value Type|Value Size : 0||");
-
-  // A value deleted after the list was filled.
   registry::Key key = 0;
   ASSERT_EQ(registry.OpenKey(registry::kCurrentUser, "Software\\Values", key), registry::kSuccess);
   ASSERT_EQ(registry.DeleteValue(key, "doomed"), registry::kSuccess);
   registry.CloseKey(key);
   EXPECT_EQ(Show(L"doomed"), L"Value Type|Value Size : 0||");
 
-  // The second read of a string fails: the caption is set, the text stays empty.
+  // The second read fails: the caption is set, the text stays empty; for binary data the rest of the buffer shows.
   registry.FailNthCall(registry::Operation::QueryValueEx, 2, registry::kAccessDenied);
   EXPECT_EQ(Show(L"text"), L"Value Type : String|Value Size : 6||");
-
-  // The second read of binary data fails: the first byte is not shown, the rest of the untouched buffer is.
   registry.FailNthCall(registry::Operation::QueryValueEx, 2, registry::kAccessDenied);
   EXPECT_EQ(Show(L"binary"), L"Value Type : Binary|Value Size : 3||00");
 
@@ -111,7 +91,6 @@ TEST_F(ValueView, FailedReadsAndMissingKeysShowLess) {
   w().List3->SetListIndex(-1);
   EXPECT_EQ(w().txtValueName->Text() + w().txtValue->Text() + w().txtValueHex->Text(), L"");
   EXPECT_EQ(w().lblValueType->Caption(), L"Value Type : Binary");
-
   // A path that names no hive: only the name is shown.
   Show(L"text");
   w().txtKey->SetText(L"NOWHERE\\Software\\Values");

@@ -1,23 +1,31 @@
 #pragma once
-// A loaded main window over the headless runtime and an in-memory registry, for the window's native tests.
+// A loaded main window over the headless runtime and an in-memory registry, the user's clicks on it, and a
+// byte-for-byte picture of the whole registry to prove what an action did and did not touch.
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "registry/memory/MemoryRegistry.h"
+#include "registry/modRegistry.h"
 #include "runtime/headless/HeadlessRuntime.h"
 #include "window/frmRegEdit.h"
 
 namespace quillon::testing {
 
+using Strings = std::vector<std::wstring>;
+using Bytes = std::vector<std::uint8_t>;
+
 class WindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { Open(); }
+  static constexpr const char* kQuill = "HKCU\\Software\\Quill";
 
+  void SetUp() override { Open(); }
   void TearDown() override {
     window.reset();
     // Every handler closes what it opened: no key stays open between events.
@@ -29,57 +37,120 @@ class WindowTest : public ::testing::Test {
     window.reset();
     runtime = std::make_unique<runtime::HeadlessRuntime>();
     runtime->UseSettings(settings);
-    window = std::make_unique<frmRegEdit>(*runtime, registry, [this](std::uint32_t hWnd, const std::string& name) {
-      iconRequests.emplace_back(hWnd, name);
+    window = std::make_unique<frmRegEdit>(*runtime, registry, [this](std::uint32_t, const std::string& name) {
+      iconRequests.push_back(name);
     });
     window->Show();
+  }
+  /// A small tree to edit below HKCU\Software\Quill, with a value in its parent and a key in another hive.
+  void SeedQuill() {
+    registry.Put("HKCU\\Software\\Quill\\Alpha");
+    registry.Put("HKCU\\Software\\Quill\\Beta\\Deep");
+    registry.PutString(kQuill, "", "default text");
+    registry.PutString(kQuill, "Name", "quill");
+    registry.PutDword(kQuill, "Count", 3);
+    registry.PutString("HKCU\\Software", "AtSoftware", "s");
+    registry.PutBinary("HKLM\\Software\\Other", "Blob", {0x00, 0xFF, 0x10});
   }
 
   frmRegEdit& w() { return *window; }
   runtime::HeadlessRuntime& rt() { return *runtime; }
 
-  static runtime::HeadlessListBox& Headless(runtime::ListBox* list) {
-    return static_cast<runtime::HeadlessListBox&>(*list);
+  static runtime::HeadlessListBox& Headless(runtime::ListBox* c) { return static_cast<runtime::HeadlessListBox&>(*c); }
+  static runtime::HeadlessTextBox& Headless(runtime::TextBox* c) { return static_cast<runtime::HeadlessTextBox&>(*c); }
+  static runtime::HeadlessCheckBox& Headless(runtime::CheckBox* c) {
+    return static_cast<runtime::HeadlessCheckBox&>(*c);
   }
-  static runtime::HeadlessTextBox& Headless(runtime::TextBox* box) {
-    return static_cast<runtime::HeadlessTextBox&>(*box);
+  static runtime::HeadlessComboBox& Headless(runtime::ComboBox* c) {
+    return static_cast<runtime::HeadlessComboBox&>(*c);
   }
-  static runtime::HeadlessCheckBox& Headless(runtime::CheckBox* box) {
-    return static_cast<runtime::HeadlessCheckBox&>(*box);
+  static runtime::HeadlessCommandButton& Headless(runtime::CommandButton* c) {
+    return static_cast<runtime::HeadlessCommandButton&>(*c);
   }
-  static runtime::HeadlessComboBox& Headless(runtime::ComboBox* box) {
-    return static_cast<runtime::HeadlessComboBox&>(*box);
-  }
-  static runtime::HeadlessCommandButton& Headless(runtime::CommandButton* button) {
-    return static_cast<runtime::HeadlessCommandButton&>(*button);
-  }
+  static void Press(runtime::CommandButton* button) { Headless(button).UserClick(); }
 
   /// The entries of a list, first to last.
-  static std::vector<std::wstring> Items(const runtime::ListBox* list) {
-    std::vector<std::wstring> items;
+  static Strings Items(const runtime::ListBox* list) {
+    Strings items;
     for (int i = 0; i < list->ListCount(); ++i) items.push_back(list->List(i));
     return items;
   }
-
-  /// Clicks the entry of `list` whose text is `text` (exactly); fails the test when there is none.
-  static void ClickEntry(runtime::ListBox* list, const std::wstring& text) {
+  /// Clicks (or double-clicks) the entry whose text is `text`; false when there is none.
+  static bool Pick(runtime::ListBox* list, const std::wstring& text, bool twice = false) {
     for (int i = 0; i < list->ListCount(); ++i) {
-      if (list->List(i) == text) return Headless(list).UserClick(i);
+      if (list->List(i) != text) continue;
+      twice ? Headless(list).UserDoubleClick(i) : Headless(list).UserClick(i);
+      return true;
     }
-    ADD_FAILURE() << "no entry to click";
+    return false;
   }
+  static void ClickEntry(runtime::ListBox* list, const std::wstring& text) { EXPECT_TRUE(Pick(list, text)) << "none"; }
   static void DoubleClickEntry(runtime::ListBox* list, const std::wstring& text) {
-    for (int i = 0; i < list->ListCount(); ++i) {
-      if (list->List(i) == text) return Headless(list).UserDoubleClick(i);
-    }
-    ADD_FAILURE() << "no entry to double-click";
+    EXPECT_TRUE(Pick(list, text, true)) << "no entry to double-click";
+  }
+  /// Clicks the hive, then double-clicks each component in turn, as the user walks down.
+  void Walk(const std::wstring& hive, std::initializer_list<const wchar_t*> components) {
+    ClickEntry(w().List1, hive);
+    for (const wchar_t* component : components) DoubleClickEntry(w().List2, component);
+  }
+  void WalkToQuill() { Walk(L"HKEY_CURRENT_USER", {L"Software", L"Quill"}); }
+
+  /// Checks one stored value's type and bytes.
+  void ExpectValue(const std::string& path, const std::string& name, std::uint32_t type, const Bytes& bytes) const {
+    const auto value = registry.GetValue(path, name);
+    ASSERT_TRUE(value.has_value()) << path << " has no value \"" << name << '"';
+    EXPECT_EQ(value->type, type) << name;
+    EXPECT_EQ(value->data, bytes) << name;
+  }
+
+  /// Every key, value name, type and data byte of the seven hives, read through the registry operations.
+  std::string Snapshot() {
+    std::ostringstream out;
+    for (const registry::HiveRow& hive : registry::kHiveTable) Describe(hive.handle, std::to_string(hive.handle), out);
+    return out.str();
   }
 
   registry::MemoryRegistry registry;
   std::shared_ptr<runtime::SettingsStore> settings = std::make_shared<runtime::MemorySettingsStore>();
   std::unique_ptr<runtime::HeadlessRuntime> runtime;
   std::unique_ptr<frmRegEdit> window;
-  std::vector<std::pair<std::uint32_t, std::string>> iconRequests;
+  std::vector<std::string> iconRequests;
+
+ private:
+  void Describe(registry::Key key, const std::string& path, std::ostringstream& out) {
+    out << "[" << path << "]\n";
+    for (std::uint32_t index = 0;; ++index) {
+      std::string name(16384, '\0');
+      auto nameSize = static_cast<std::uint32_t>(name.size());
+      std::uint32_t type = 0, size = 0;
+      if (registry.EnumValue(key, index, name, nameSize, nullptr, nullptr, nullptr) != registry::kSuccess) break;
+      name.resize(nameSize);
+      EXPECT_EQ(registry.QueryValueEx(key, name, &type, nullptr, &size), registry::kSuccess);
+      Bytes data(size + 1);
+      EXPECT_EQ(registry.QueryValueEx(key, name, &type, data.data(), &size), registry::kSuccess);
+      out << '"' << name << "\" " << type << ':';
+      for (std::uint32_t i = 0; i < size; ++i) out << ' ' << static_cast<int>(data[i]);
+      out << '\n';
+    }
+    for (std::uint32_t index = 0;; ++index) {
+      std::string buffer(250, '\0');
+      if (registry.EnumKey(key, index, buffer) != registry::kSuccess) break;
+      const std::string name = buffer.substr(0, buffer.find('\0'));
+      registry::Key subkey = 0;
+      if (registry.OpenKey(key, name, subkey) != registry::kSuccess) {
+        ADD_FAILURE() << "cannot open " << path << '\\' << name;
+        continue;
+      }
+      Describe(subkey, path + '\\' + name, out);
+      registry.CloseKey(subkey);
+    }
+  }
+};
+
+/// The window over the editing tree.
+class EditingTest : public WindowTest {
+ protected:
+  void SetUp() override { WindowTest::SetUp(), SeedQuill(); }
 };
 
 }  // namespace quillon::testing
