@@ -1,39 +1,20 @@
 #include "tests/wine/support/QuillonProcess.h"
 
+#include "tests/wine/support/Win32Driver.h"
+
 namespace quillon::winetest {
 
-namespace {
-
-struct TopLevelSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindTopLevel(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<TopLevelSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-}  // namespace
-
 std::wstring QuillonExePath() {
-  wchar_t fromEnvironment[MAX_PATH] = {};
-  if (GetEnvironmentVariableW(L"QUILLON_EXE", fromEnvironment, MAX_PATH) > 0) return fromEnvironment;
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path = self;
-  path.resize(path.find_last_of(L"\\/"));
-  path.resize(path.find_last_of(L"\\/") + 1);
-  return path + L"quillon.exe";
+  wchar_t path[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"QUILLON_EXE", path, MAX_PATH) > 0) return path;
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring self = path;
+  self.resize(self.find_last_of(L"\\/"));
+  return self.substr(0, self.find_last_of(L"\\/") + 1) + L"quillon.exe";
 }
 
 QuillonProcess::QuillonProcess(const std::wstring& arguments) {
-  std::wstring commandLine = L"\"" + QuillonExePath() + L"\"";
-  if (!arguments.empty()) commandLine += L" " + arguments;
+  std::wstring commandLine = L"\"" + QuillonExePath() + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
@@ -51,11 +32,9 @@ QuillonProcess::~QuillonProcess() {
 }
 
 HWND QuillonProcess::MainWindow() const {
-  for (int attempt = 0; attempt < 200; ++attempt) {
-    TopLevelSearch search{process_.dwProcessId, nullptr};
-    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
-    Sleep(100);
+  for (int attempt = 0; attempt < 200; ++attempt, Sleep(100)) {
+    if (HWND found = FindTopLevel(process_.dwProcessId, [](HWND window) { return !GetWindow(window, GW_OWNER); }))
+      return found;
   }
   return nullptr;
 }

@@ -1,7 +1,7 @@
 #include "tests/wine/support/Win32Driver.h"
 
+#include <algorithm>
 #include <chrono>
-#include <vector>
 
 namespace quillon::winetest {
 
@@ -11,62 +11,105 @@ LPARAM PointParam(POINT point) { return MAKELPARAM(point.x, point.y); }
 
 POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
 
-std::wstring ClassName(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
 bool IsClass(HWND window, const wchar_t* name) {
-  const std::wstring actual = ClassName(window);
-  return CompareStringOrdinal(actual.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL;
+  wchar_t actual[64] = {};
+  GetClassNameW(window, actual, 64);
+  return CompareStringOrdinal(actual, -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
-std::wstring TextOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
-  return text;
+std::vector<std::wstring> Items(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
+  std::vector<std::wstring> items;
+  const auto count = static_cast<int>(SendMessageW(control, countMessage, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    const auto length = static_cast<std::size_t>(SendMessageW(control, lengthMessage, static_cast<WPARAM>(i), 0));
+    std::wstring item(length + 1, L'\0');
+    SendMessageW(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(length);
+    items.push_back(item);
+  }
+  return items;
 }
 
-struct DialogSearch {
-  HWND owner;
-  HWND found;
-};
-
-BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<DialogSearch*>(parameter);
+/// A dialog owned by `owner` other than `previous` (which may still be closing), waiting up to `patience`.
+HWND WaitForDialog(HWND owner, HWND previous, std::chrono::milliseconds patience) {
   DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-  if (ClassName(window) != L"#32770" || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
-  search->found = window;
-  return FALSE;
+  GetWindowThreadProcessId(owner, &process);
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  do {
+    if (HWND dialog = FindTopLevel(process, [&](HWND window) {
+          return window != previous && IsClass(window, L"#32770") && GetWindow(window, GW_OWNER) == owner;
+        }))
+      return dialog;
+    Sleep(10);
+  } while (std::chrono::steady_clock::now() < deadline);
+  return nullptr;
 }
 
-BOOL CALLBACK CollectChildren(HWND window, LPARAM parameter) {
-  reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
-  return TRUE;
+/// Gives a window of this thread the focus, as a user's click would; another process's window is left as it is.
+void FocusIfOurs(HWND window) {
+  if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) SetFocus(window);
 }
 
-std::vector<HWND> ChildrenOf(HWND window) {
-  std::vector<HWND> children;
-  EnumChildWindows(window, CollectChildren, reinterpret_cast<LPARAM>(&children));
-  return children;
+SeenDialog Describe(HWND dialog) {
+  SeenDialog seen{true, WindowText(dialog), L"", GetWindow(dialog, GW_OWNER)};
+  for (HWND child = FindWindowExW(dialog, nullptr, L"Static", nullptr); child != nullptr;
+       child = FindWindowExW(dialog, child, L"Static", nullptr)) {
+    std::wstring text = WindowText(child);
+    if (text.size() > seen.text.size()) seen.text = std::move(text);
+  }
+  return seen;
 }
 
 }  // namespace
 
 std::unique_ptr<runtime::win32::Win32Form> CreateWin32Form(runtime::Win32Runtime& runtime, int clientWidthTwips,
-                                                          int clientHeightTwips, const runtime::FontSpec& font) {
+                                                           int clientHeightTwips, const runtime::FontSpec& font) {
   std::unique_ptr<runtime::Form> form = runtime.CreateForm(clientWidthTwips, clientHeightTwips, font);
   return std::unique_ptr<runtime::win32::Win32Form>(static_cast<runtime::win32::Win32Form*>(form.release()));
 }
 
-void Win32UserInput::Process() {
-  // Input often causes further messages (focus changes, notifications posted back); a few passes take them all.
-  for (int pass = 0; pass < 3; ++pass) runtime_.ProcessPendingMessages();
+std::wstring WindowText(HWND window) {
+  const auto length = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+  std::wstring text(length + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
 }
+
+std::vector<std::wstring> ListItems(HWND list) { return Items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
+
+std::vector<std::wstring> ComboItems(HWND combo) { return Items(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT); }
+
+HWND FindTopLevel(DWORD process, const std::function<bool(HWND)>& accept) {
+  struct Search {
+    DWORD process;
+    const std::function<bool(HWND)>& accept;
+    HWND found;
+  } search{process, accept, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM parameter) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(parameter);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != s->process || !IsWindowVisible(window) || !s->accept(window)) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+int IndexOf(HWND list, const std::wstring& item) {
+  const std::vector<std::wstring> items = ListItems(list);
+  const auto found = std::find(items.begin(), items.end(), item);
+  return found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}
+
+Win32UserInput::Win32UserInput(runtime::Win32Runtime& runtime)
+    : process_([&runtime] {
+        // Input often causes further messages (focus changes, notifications posted back); a few passes take all.
+        for (int pass = 0; pass < 3; ++pass) runtime.ProcessPendingMessages();
+      }) {}
 
 void Win32UserInput::PostClick(HWND window, POINT point, WPARAM keys) {
   if (!IsWindowEnabled(window)) return;
@@ -75,27 +118,26 @@ void Win32UserInput::PostClick(HWND window, POINT point, WPARAM keys) {
 }
 
 void Win32UserInput::PostDoubleClick(HWND window, POINT point) {
+  PostClick(window, point);
   if (!IsWindowEnabled(window)) return;
-  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(point));
-  PostMessageW(window, WM_LBUTTONUP, 0, PointParam(point));
   PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, PointParam(point));
   PostMessageW(window, WM_LBUTTONUP, 0, PointParam(point));
 }
 
-void Win32UserInput::ClickListItem(HWND list, int index, WPARAM keys) {
-  // The item must be on screen to be clicked, as for a user who scrolled to it.
+POINT Win32UserInput::ListItemMiddle(HWND list, int index) {
   SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
   RECT item{};
   SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  PostClick(list, Centre(item), keys);
+  return Centre(item);
+}
+
+void Win32UserInput::ClickListItem(HWND list, int index, WPARAM keys) {
+  PostClick(list, ListItemMiddle(list, index), keys);
   Process();
 }
 
 void Win32UserInput::DoubleClickListItem(HWND list, int index) {
-  SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-  RECT item{};
-  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  PostDoubleClick(list, Centre(item));
+  PostDoubleClick(list, ListItemMiddle(list, index));
   Process();
 }
 
@@ -109,75 +151,75 @@ void Win32UserInput::ClickButton(HWND button) {
 void Win32UserInput::ClickEditAt(HWND edit, int caret) {
   const LRESULT position = SendMessageW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(caret), 0);
   // The left edge of the character, one pixel down into its line so the click lands inside the line.
-  const POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)) + 1};
-  PostClick(edit, point);
+  PostClick(edit, {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)) + 1});
   Process();
 }
 
 void Win32UserInput::TypeText(HWND edit, const std::wstring& text) {
-  SetFocus(edit);
+  FocusIfOurs(edit);
   SendMessageW(edit, EM_SETSEL, 0, -1);
   for (wchar_t ch : text) PostMessageW(edit, WM_CHAR, ch, 1);
   Process();
 }
 
 void Win32UserInput::TypeIntoCombo(HWND combo, const std::wstring& text) {
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  GetComboBoxInfo(combo, &info);
-  TypeText(info.hwndItem, text);
+  TypeText(FindWindowExW(combo, nullptr, L"Edit", nullptr), text);
 }
 
 void Win32UserInput::PickFromCombo(HWND combo, int index) {
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  GetComboBoxInfo(combo, &info);
-  SetFocus(info.hwndItem);
+  FocusIfOurs(FindWindowExW(combo, nullptr, L"Edit", nullptr));
   SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
   Process();
+  // The dropped list is a top-level window of the combo box's process.
+  DWORD process = 0;
+  GetWindowThreadProcessId(combo, &process);
+  HWND dropped = FindTopLevel(process, [](HWND window) { return IsClass(window, L"ComboLBox"); });
   RECT item{};
-  SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  PostClick(info.hwndList, Centre(item));
+  SendMessageW(dropped, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  PostClick(dropped, Centre(item));
   Process();
 }
 
-ModalDialogAnswerer::ModalDialogAnswerer(HWND owner, int buttonId, std::optional<std::wstring> editText)
-    : thread_([this, owner, buttonId, editText] { Run(owner, buttonId, editText); }) {}
+ModalDialogAnswerer::ModalDialogAnswerer(HWND owner, std::vector<DialogAnswer> answers)
+    : thread_([this, owner, answers = std::move(answers)] { Run(owner, answers); }) {}
 
 ModalDialogAnswerer::~ModalDialogAnswerer() {
   if (thread_.joinable()) thread_.join();
 }
 
 SeenDialog ModalDialogAnswerer::Seen() {
+  const std::vector<SeenDialog> seen = SeenAll();
+  return seen.empty() ? SeenDialog{} : seen.front();
+}
+
+std::vector<SeenDialog> ModalDialogAnswerer::SeenAll() {
   if (thread_.joinable()) thread_.join();
   return seen_;
 }
 
-void ModalDialogAnswerer::Run(HWND owner, int buttonId, std::optional<std::wstring> editText) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  DialogSearch search{owner, nullptr};
-  while (!search.found && std::chrono::steady_clock::now() < deadline) {
-    EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) Sleep(10);
-  }
-  if (!search.found) return;
-  HWND dialog = search.found;
-  seen_.found = true;
-  seen_.owner = GetWindow(dialog, GW_OWNER);
-  seen_.caption = TextOf(dialog);
-  for (HWND child : ChildrenOf(dialog)) {
-    if (IsClass(child, L"Static")) {
-      std::wstring text = TextOf(child);
-      if (text.size() > seen_.text.size()) seen_.text = std::move(text);
+void ModalDialogAnswerer::Run(HWND owner, const std::vector<DialogAnswer>& answers) {
+  HWND previous = nullptr;
+  for (const DialogAnswer& answer : answers) {
+    HWND dialog = WaitForDialog(owner, previous, std::chrono::seconds(10));
+    if (dialog == nullptr) return;
+    seen_.push_back(Describe(dialog));
+    if (HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr); edit && answer.text)
+      SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.text->c_str()));
+    if (HWND button = GetDlgItem(dialog, answer.button)) {
+      PostMessageW(button, BM_CLICK, 0, 0);
+    } else {
+      PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(answer.button), 0);
     }
-    if (editText && IsClass(child, L"Edit"))
-      SendMessageW(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(editText->c_str()));
+    previous = dialog;
   }
-  if (HWND button = GetDlgItem(dialog, buttonId)) {
-    PostMessageW(button, BM_CLICK, 0, 0);
-    return;
+  // Once the last dialog is gone the handler runs on to its end, unless it asks again.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (IsWindow(previous) && std::chrono::steady_clock::now() < deadline) Sleep(5);
+  if (HWND extra = WaitForDialog(owner, previous, std::chrono::milliseconds(300))) {
+    seen_.push_back(Describe(extra));
+    PostMessageW(extra, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(extra, WM_COMMAND, IDNO, 0);
   }
-  PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(buttonId), 0);
 }
 
 }  // namespace quillon::winetest

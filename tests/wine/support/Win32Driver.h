@@ -1,6 +1,7 @@
 #pragma once
-/// Drives real windows the way a user does: posted mouse and keyboard messages, processed by the runtime's own
-/// dispatch, and answers to modal dialogs given from a second thread while the GUI thread waits in the dialog.
+/// Drives real windows the way a user does: posted mouse and keyboard messages, and answers to modal dialogs given
+/// from a second thread while the window's thread waits in the dialog. Everything here goes through window
+/// messages, which the standard controls answer across processes too.
 
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "runtime/win32/Win32Controls.h"
 #include "runtime/win32/Win32Form.h"
@@ -24,15 +26,25 @@ HWND WindowOf(Control& control) {
 
 /// A form of the runtime with its Win32 side in reach (its window, its controls' windows by name).
 std::unique_ptr<runtime::win32::Win32Form> CreateWin32Form(runtime::Win32Runtime& runtime, int clientWidthTwips,
-                                                          int clientHeightTwips, const runtime::FontSpec& font);
+                                                           int clientHeightTwips, const runtime::FontSpec& font);
 
-/// Posts user input to windows of this thread and lets the runtime dispatch it, as its message loop would.
+std::wstring WindowText(HWND window);
+std::vector<std::wstring> ListItems(HWND list);
+std::vector<std::wstring> ComboItems(HWND combo);
+/// The index of the entry that equals `item` exactly, or -1.
+int IndexOf(HWND list, const std::wstring& item);
+/// A visible top-level window of `process` for which `accept` holds, or null.
+HWND FindTopLevel(DWORD process, const std::function<bool(HWND)>& accept);
+
+/// Posts user input and waits until it has been handled: by the runtime's own dispatch for windows of this thread,
+/// or by a caller-given wait for the windows of another process.
 class Win32UserInput {
  public:
-  explicit Win32UserInput(runtime::Win32Runtime& runtime) : runtime_(runtime) {}
+  explicit Win32UserInput(runtime::Win32Runtime& runtime);
+  explicit Win32UserInput(std::function<void()> waitUntilHandled) : process_(std::move(waitUntilHandled)) {}
 
-  /// Dispatches everything the posted input has caused.
-  void Process();
+  /// Waits until everything the posted input has caused is handled.
+  void Process() { process_(); }
 
   /// A left click (or, with MK_CONTROL in `keys`, a Ctrl+click) at a point of a window's client area. Disabled
   /// windows get no mouse input from the system, so nothing is posted to them.
@@ -54,7 +66,10 @@ class Win32UserInput {
   void PickFromCombo(HWND combo, int index);
 
  private:
-  runtime::Win32Runtime& runtime_;
+  /// Scrolls a list box's entry into view, as a user does before clicking it, and returns its middle.
+  static POINT ListItemMiddle(HWND list, int index);
+
+  std::function<void()> process_;
 };
 
 /// What a modal dialog showed before it was answered.
@@ -66,23 +81,35 @@ struct SeenDialog {
   HWND owner = nullptr;
 };
 
-/// Waits on a second thread for a modal dialog ("#32770") owned by `owner` to appear, records it, then answers:
-/// with `editText` it first puts that text into the dialog's edit field, then presses the button `buttonId`.
-/// Gives up after a few seconds and presses Cancel so that a failing test cannot hang.
+/// An answer to a dialog: the text put into its edit field first, if any, and the button pressed.
+struct DialogAnswer {
+  DialogAnswer(int buttonId, std::optional<std::wstring> editText = std::nullopt)
+      : button(buttonId), text(std::move(editText)) {}
+  int button;
+  std::optional<std::wstring> text;
+};
+
+/// Waits on a second thread for the modal dialogs ("#32770") owned by `owner`, records each and gives it its answer,
+/// in turn. A dialog beyond the answers is recorded too and refused (Cancel, No), so that an unexpected question
+/// shows in what was seen instead of hanging the test; one that never comes is given up after ten seconds.
 class ModalDialogAnswerer {
  public:
-  ModalDialogAnswerer(HWND owner, int buttonId, std::optional<std::wstring> editText = std::nullopt);
+  ModalDialogAnswerer(HWND owner, int buttonId, std::optional<std::wstring> editText = std::nullopt)
+      : ModalDialogAnswerer(owner, {{buttonId, std::move(editText)}}) {}
+  ModalDialogAnswerer(HWND owner, std::vector<DialogAnswer> answers);
   ModalDialogAnswerer(const ModalDialogAnswerer&) = delete;
   ModalDialogAnswerer& operator=(const ModalDialogAnswerer&) = delete;
   ~ModalDialogAnswerer();
 
-  /// Joins the thread and returns what it saw.
+  /// Joins the thread and returns the first dialog it saw.
   SeenDialog Seen();
+  /// Joins the thread and returns every dialog it saw.
+  std::vector<SeenDialog> SeenAll();
 
  private:
-  void Run(HWND owner, int buttonId, std::optional<std::wstring> editText);
+  void Run(HWND owner, const std::vector<DialogAnswer>& answers);
 
-  SeenDialog seen_;
+  std::vector<SeenDialog> seen_;
   std::thread thread_;
 };
 
