@@ -237,12 +237,20 @@ registry::Status SearchWalk::ReadValueInTwoCalls(registry::Key key, std::uint32_
 }
 
 void SearchWalk::Yield() {
-  if (!Checked(window_.chkFastFind)) runtime_.DoEvents();
+  if (Checked(window_.chkFastFind)) return;
+  runtime_.DoEvents();
+  // Events may have changed the search text; until the next yield nothing else can.
+  findTextRead_ = false;
 }
 
 bool SearchWalk::Matches(const std::wstring& text) {
-  // The search text is read at every comparison, so a change made while the walk yields counts from the next
-  // entry on. Lower-casing and wrapping it are only redone when it changed.
+  // A change the user makes to the search text while the walk yields counts from the next comparison on. The
+  // text can only change while events are processed, and the walk processes them only when it yields, so it is
+  // read again after every yield and not between two: reading a text box is a round trip to the window system
+  // (under Wine through the controls library's subclassing, hundreds of microseconds), and a large search makes
+  // over a million comparisons. Lower-casing and wrapping it are only redone when it changed.
+  if (findTextRead_) return MatchesPattern(text);
+  findTextRead_ = true;
   const std::wstring findText = window_.txtFind->Text();
   if (!havePattern_ || findText != lastFindText_) {
     lastFindText_ = findText;
@@ -251,6 +259,10 @@ bool SearchWalk::Matches(const std::wstring& text) {
     pattern_ = L"*" + lowerFindText_ + L"*";
     havePattern_ = true;
   }
+  return MatchesPattern(text);
+}
+
+bool SearchWalk::MatchesPattern(const std::wstring& text) const {
   const std::wstring lowerText = runtime_.Text().LCase(text);
   // Without pattern characters, fitting "*text*" is being found inside: a plain search, the common case.
   if (plainText_) return lowerText.find(lowerFindText_) != std::wstring::npos;

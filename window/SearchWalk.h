@@ -37,6 +37,7 @@ class SearchWalk {
 
   void Yield();
   [[nodiscard]] bool Matches(const std::wstring& text);
+  [[nodiscard]] bool MatchesPattern(const std::wstring& text) const;
   void AppendLine(const wchar_t* label, const std::wstring& text);
 
   frmRegEdit& window_;
@@ -44,6 +45,7 @@ class SearchWalk {
   registry::RegistryApi& registry_;
 
   // The search text as last read and the pattern made from it; rebuilt whenever the text read differs.
+  bool findTextRead_ = false;  // read since the last yield
   bool havePattern_ = false;
   std::wstring lastFindText_;
   std::wstring lowerFindText_;
