@@ -26,8 +26,8 @@ const HiveRow* FindHive(const std::wstring& upperCasedName);
 /// caller must close. Returns 0 for an empty path or an unknown hive. A component that cannot be opened is skipped.
 [[nodiscard]] Key OpenKeyPath(RegistryApi& registry, const runtime::PlatformText& text, const std::wstring& path);
 
-/// OpenKeyPath for callers that write: the same reading of the path, but 0 unless every component opened, so that
-/// a key that vanished or refuses access never passes its writes and deletions on to an ancestor.
+/// The same reading of a path as OpenKeyPath, but 0 unless every component opened, so that the caller knows the key
+/// is the one its path names and not an ancestor of it.
 [[nodiscard]] Key OpenExactKeyPath(RegistryApi& registry, const runtime::PlatformText& text, const std::wstring& path);
 
 }  // namespace quillon::registry

@@ -89,34 +89,9 @@ void SearchWalk::FindValues(const std::wstring& startPath) {
 }
 
 registry::Key SearchWalk::OpenOwnKey(const std::wstring& path) {
-  // The same reading of a path as OpenKeyPath (trimmed, hive name or alias, components, a last component that
-  // repeats the hive part opening nothing), except that a component that does not open fails the whole path.
-  const runtime::PlatformText& text = runtime_.Text();
-  const std::wstring trimmed = runtime::Trim(path);
-  if (trimmed.empty()) return 0;
-  const auto slash = trimmed.find(L'\\');
-  const std::wstring hivePart = trimmed.substr(0, slash);
-  std::wstring rest = slash == std::wstring::npos ? trimmed : trimmed.substr(slash + 1);
-  const registry::HiveRow* hive = registry::FindHive(text.UCase(hivePart));
-  if (hive == nullptr) return 0;
-
-  OwnedKey key(registry_, hive->handle);
-  const auto stepInto = [&](const std::wstring& component) {
-    registry::Key next = 0;
-    static_cast<void>(registry_.OpenKey(key.Get(), text.ToAnsi(component), next));
-    if (next == 0) return false;
-    // An empty component gives back the same handle: the path stays where it is.
-    if (next != key.Get()) key.Reset(next);
-    return true;
-  };
-  for (auto next = rest.find(L'\\'); next != std::wstring::npos; next = rest.find(L'\\')) {
-    const std::wstring component = rest.substr(0, next);
-    rest.erase(0, next + 1);
-    if (!stepInto(component)) return 0;
-  }
-  const std::wstring last = runtime::Trim(rest);
-  if (!last.empty() && last != hivePart && !stepInto(last)) return 0;
-  return key.Release();
+  // A path that opens only an ancestor of its key must yield nothing, or the ancestor's entries would be listed
+  // under the path's name.
+  return registry::OpenExactKeyPath(registry_, runtime_.Text(), path);
 }
 
 void SearchWalk::WalkKeys(registry::Key key, const std::wstring& path) {
