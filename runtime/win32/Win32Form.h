@@ -49,7 +49,7 @@ class Win32Form final : public Form {
   void Show() override;
 
   HWND Window() const noexcept { return window_.Get(); }
-  /// The child window of the control created from the spec named `name`; nullptr when there is none.
+  /// The child window of the control named `name`; nullptr when there is none.
   HWND ControlWindow(const std::string& name) const noexcept;
 
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
