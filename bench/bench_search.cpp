@@ -77,9 +77,7 @@ void Build(HKEY parent, int depth, int branch, long& counter, TreeCounts& counts
     const bool dataHit = n % 100 == 50;
     const std::string text = (dataHit ? "a needle in text " : "plain text ") + std::to_string(n);
     counts.dataHits += dataHit ? 1 : 0;
-    // A single letter: under Wine 8 the result box's font crashes gdi32 on some characters (a run starting with
-    // U+02DC, byte 0x98, as the number 152 reads), so the numbers keep to bytes that draw.
-    const DWORD number = static_cast<DWORD>('A' + n % 26);
+    const DWORD number = static_cast<DWORD>(n);
     const BYTE blob[8] = {1, 2, 3, 4, static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), 0xFE, 0xFF};
     SetValue(child, valueNames[0], REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
     SetValue(child, valueNames[1], REG_DWORD, &number, sizeof number);

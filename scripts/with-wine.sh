@@ -6,7 +6,8 @@ set -euo pipefail
 prefix=$(mktemp -d /tmp/quillon-wine.XXXXXX)
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No debugger: a program that faults ends at once with an error instead of waiting in winedbg.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 # Pick a display number nobody uses.
 display=""
 for n in $(seq 90 150); do

@@ -1,6 +1,7 @@
 #include "runtime/win32/Win32Form.h"
 
 #include <cmath>
+#include <cwchar>
 #include <stdexcept>
 #include <utility>
 
@@ -21,6 +22,19 @@ GetDpiForWindowFunction LoadGetDpiForWindow() noexcept {
   if (!user32) return nullptr;
   FARPROC procedure = GetProcAddress(user32, "GetDpiForWindow");
   return reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void (*)()>(procedure));
+}
+
+/// Wine 8's edit control faults inside gdi32 laying out a line that starts with U+02DC or U+02DD in a font of a
+/// right-to-left character set (177 Hebrew, 178 Arabic); a DWORD of 152 found by a data search is enough. Under
+/// Wine, edit boxes (and the edit part of a combo box) take the same face and size with the default character set.
+/// On Windows every control keeps the form's character set.
+bool EditsAvoidRightToLeftCharSet(int charSet) noexcept {
+  if (charSet != HEBREW_CHARSET && charSet != ARABIC_CHARSET) return false;
+  static const bool underWine = [] {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+  }();
+  return underWine;
 }
 
 }  // namespace
@@ -58,15 +72,17 @@ Win32Form::~Win32Form() {
   window_.Reset();
 }
 
-HFONT Win32Form::FontFor(double points) {
+HFONT Win32Form::FontFor(double points, bool holdsEdit) {
   const int centipoints = static_cast<int>(std::lround(points * 100.0));
-  auto found = fonts_.find(centipoints);
+  const int charSet = holdsEdit && EditsAvoidRightToLeftCharSet(font_.charSet) ? DEFAULT_CHARSET : font_.charSet;
+  const auto key = std::make_pair(centipoints, charSet);
+  auto found = fonts_.find(key);
   if (found != fonts_.end()) return found->second.Get();
   UniqueFont font(CreateFontW(-MulDiv(centipoints, dpi_, 7200), 0, 0, 0, font_.weight, FALSE, FALSE, FALSE,
-                              static_cast<DWORD>(font_.charSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              static_cast<DWORD>(charSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font_.faceName));
   HFONT handle = font.Get();
-  fonts_.emplace(centipoints, std::move(font));
+  fonts_.emplace(key, std::move(font));
   return handle;
 }
 
@@ -88,7 +104,8 @@ HWND Win32Form::CreateChild(const ControlSpec& spec, const wchar_t* className, D
                                placement.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                session_.Instance(), nullptr);
   if (!child) throw std::runtime_error(std::string("CreateWindowEx failed for control ") + spec.name);
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.fontPoints)), FALSE);
+  const bool holdsEdit = std::wcscmp(className, L"EDIT") == 0 || std::wcscmp(className, L"COMBOBOX") == 0;
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.fontPoints, holdsEdit)), FALSE);
   return child;
 }
 

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -70,7 +71,7 @@ class Win32Form final : public Form {
   ChildPlacement PlacementOf(const ControlSpec& spec) const;
   HWND CreateChild(const ControlSpec& spec, const wchar_t* className, DWORD style, DWORD extendedStyle,
                    const wchar_t* text, int extraHeightPixels = 0);
-  HFONT FontFor(double points);
+  HFONT FontFor(double points, bool holdsEdit);
   template <typename Control>
   Control& Adopt(const ControlSpec& spec, std::unique_ptr<Control> control);
 
@@ -80,7 +81,7 @@ class Win32Form final : public Form {
   bool loaded_ = false;
   HWND lastFocus_ = nullptr;
   // Fonts outlive the controls that use them: members are destroyed in reverse order.
-  std::map<int, UniqueFont> fonts_;
+  std::map<std::pair<int, int>, UniqueFont> fonts_;  // by (centipoints, character set)
   UniqueWindow window_;
   std::vector<std::unique_ptr<Win32Control>> controls_;
   std::unordered_map<HWND, Win32Control*> byWindow_;

@@ -57,6 +57,27 @@ TEST_F(Win32RuntimeTest, ReadOnlyBoxHoldsAppendsBackUntilEventsAreProcessedOrThe
   EXPECT_EQ(runtime::win32::WindowText(Child("Single")), L"start!");
 }
 
+TEST_F(Win32RuntimeTest, EditBoxesShowLinesStartingWithSpacingModifiersInTheRightToLeftCharSetFont) {
+  // Byte 0x98 of registry data is U+02DC; Wine's edit control used to fault painting such a line in this font.
+  form_->Show();
+  const std::wstring tildeLines = L"\x02DC\r\n\x02DD\x05D0\r\n\x05D0\x02DC";
+  controls_.results.SetText(tildeLines);
+  controls_.single.SetText(L"\x02DC");
+  controls_.combo.SetText(L"\x02DD");
+  for (HWND box : {Child("Results"), Child("Single"), Child("Combo")}) {
+    InvalidateRect(box, nullptr, TRUE);
+    UpdateWindow(box);
+  }
+  input_.Process();
+  EXPECT_EQ(runtime::win32::WindowText(Child("Results")), tildeLines);
+  EXPECT_EQ(controls_.single.Text(), L"\x02DC");
+  EXPECT_EQ(controls_.combo.Text(), L"\x02DD");
+  // The list keeps the form's own character set: lists draw these lines without fault.
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Child("Sorted"), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfCharSet, contract::kContractFont.charSet);
+}
+
 TEST_F(Win32RuntimeTest, HourglassShowsOverTheWholeWindowUntilTheDefaultIsBack) {
   form_->Show();
   const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
