@@ -47,6 +47,7 @@ struct TreeCounts {
   long keyHits = 0;    // key names holding "needle"
   long valueHits = 0;  // value names holding "needle"
   long dataHits = 0;   // string data holding "needle"
+  long dataBreaks = 0; // numbers whose bytes read CR LF: their data line shows as two
 };
 
 void SetValue(HKEY key, const std::string& name, DWORD type, const void* data, DWORD size) {
@@ -77,7 +78,10 @@ void Build(HKEY parent, int depth, int branch, long& counter, TreeCounts& counts
     const bool dataHit = n % 100 == 50;
     const std::string text = (dataHit ? "a needle in text " : "plain text ") + std::to_string(n);
     counts.dataHits += dataHit ? 1 : 0;
+    // Every byte value turns up in the numbers, 0x98 (U+02DC) and CR LF (0x0A0D) among them.
     const DWORD number = static_cast<DWORD>(n);
+    const std::string numberText(reinterpret_cast<const char*>(&number), sizeof number);
+    counts.dataBreaks += numberText.substr(0, numberText.find('\0')).find("\r\n") != std::string::npos ? 1 : 0;
     const BYTE blob[8] = {1, 2, 3, 4, static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), 0xFE, 0xFF};
     SetValue(child, valueNames[0], REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
     SetValue(child, valueNames[1], REG_DWORD, &number, sizeof number);
@@ -333,7 +337,7 @@ int main(int argc, char** argv) {
     DestroyWindow(plain);
   }
   const long hitLines = tree.keyHits + tree.valueHits + tree.dataHits;
-  const long allLines = tree.keys + 2 * tree.values;
+  const long allLines = tree.keys + 2 * tree.values + tree.dataBreaks;
   const FindResult fast = RunFind(runtime, *window, probe, true, L"needle");
   PrintFind("Find \"needle\", Fast:", fast, floorSeconds, hitLines);
   const FindResult live = RunFind(runtime, *window, probe, false, L"needle");

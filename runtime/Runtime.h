@@ -81,8 +81,9 @@ class Runtime {
   virtual int MousePointer() const = 0;
   virtual void SetMousePointer(int pointer) = 0;
 
-  /// Processes pending window events once; handlers of other events may run inside the caller.
-  virtual void DoEvents() = 0;
+  /// Processes pending window events once; handlers of other events may run inside the caller. False when it
+  /// looked at nothing (events were processed a moment ago), so nothing the window shows can have changed.
+  virtual bool DoEvents() = 0;
 
   virtual SettingsStore& Settings() = 0;
   virtual const PlatformText& Text() const = 0;

@@ -213,17 +213,16 @@ registry::Status SearchWalk::ReadValueInTwoCalls(registry::Key key, std::uint32_
 
 void SearchWalk::Yield() {
   if (Checked(window_.chkFastFind)) return;
-  runtime_.DoEvents();
-  // Events may have changed the search text; until the next yield nothing else can.
-  findTextRead_ = false;
+  // Events may have changed the search text; until events are processed again nothing else can.
+  if (runtime_.DoEvents()) findTextRead_ = false;
 }
 
 bool SearchWalk::Matches(const std::wstring& text) {
   // A change the user makes to the search text while the walk yields counts from the next comparison on. The
-  // text can only change while events are processed, and the walk processes them only when it yields, so it is
-  // read again after every yield and not between two: reading a text box is a round trip to the window system
-  // (under Wine through the controls library's subclassing, hundreds of microseconds), and a large search makes
-  // over a million comparisons. Lower-casing and wrapping it are only redone when it changed.
+  // text can only change while events are processed, so it is read again after every yield that processed them
+  // and not in between: reading a text box is a round trip to the window system (under Wine through the controls
+  // library's subclassing, hundreds of microseconds), and a large search makes over a million comparisons.
+  // Lower-casing and wrapping it are only redone when it changed.
   if (findTextRead_) return MatchesPattern(text);
   findTextRead_ = true;
   const std::wstring findText = window_.txtFind->Text();

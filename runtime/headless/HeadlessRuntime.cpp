@@ -104,13 +104,14 @@ void HeadlessRuntime::SetMousePointer(int pointer) {
   pointerHistory_.push_back(pointer);
 }
 
-void HeadlessRuntime::DoEvents() {
+bool HeadlessRuntime::DoEvents() {
   ++doEventsCount_;
   // Only the actions pending now run; an action that queues another leaves it for the next call, as a message
   // posted while the queue is being processed waits for the next pass.
   std::deque<std::function<void()>> pending;
   pending.swap(userActions_);
   for (auto& action : pending) action();
+  return true;
 }
 
 }  // namespace quillon::runtime

@@ -102,7 +102,7 @@ class HeadlessRuntime : public Runtime {
   int MsgBox(const std::wstring& prompt, int style, const std::wstring& title) override;
   int MousePointer() const override { return pointer_; }
   void SetMousePointer(int pointer) override;
-  void DoEvents() override;
+  bool DoEvents() override;
   SettingsStore& Settings() override { return *settings_; }
   const PlatformText& Text() const override { return text_; }
 

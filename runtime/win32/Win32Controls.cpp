@@ -248,14 +248,43 @@ Win32TextBox::~Win32TextBox() { session_.RemovePendingText(*this); }
 void Win32TextBox::FlushPendingText() const {
   if (pendingAppend_.empty()) return;
   const std::wstring text = std::exchange(pendingAppend_, std::wstring());
+  const std::size_t start = std::exchange(pendingStart_, 0);
   session_.RemovePendingText(*this);
-  AppendNow(text);
+  AppendNow(text.c_str() + start);
 }
 
-void Win32TextBox::AppendNow(const std::wstring& text) const {
+std::size_t Win32TextBox::FlushPendingTextChunk(std::size_t maxChars) const {
+  const std::size_t held = pendingAppend_.size() - pendingStart_;
+  if (held <= maxChars) {
+    FlushPendingText();
+    return 0;
+  }
+  // The chunk ends after the last line feed that fits, or else splits the line (never a surrogate pair).
+  std::size_t end = pendingAppend_.rfind(L'\n', pendingStart_ + maxChars - 1);
+  if (end == std::wstring::npos || end < pendingStart_) {
+    end = pendingStart_ + maxChars - 1;
+    if (IS_HIGH_SURROGATE(pendingAppend_[end])) --end;
+  }
+  const std::wstring chunk = pendingAppend_.substr(pendingStart_, end + 1 - pendingStart_);
+  pendingStart_ = end + 1;
+  if (pendingStart_ >= pendingAppend_.size() / 2) {
+    pendingAppend_.erase(0, pendingStart_);
+    pendingStart_ = 0;
+  }
+  AppendNow(chunk.c_str());
+  return pendingAppend_.size() - pendingStart_;
+}
+
+void Win32TextBox::ForgetPendingText() const noexcept {
+  pendingAppend_.clear();
+  pendingStart_ = 0;
+  session_.RemovePendingText(*this);
+}
+
+void Win32TextBox::AppendNow(const wchar_t* text) const {
   const int end = GetWindowTextLengthW(Window());
   Send(Window(), EM_SETSEL, static_cast<WPARAM>(end), end);
-  Send(Window(), EM_REPLACESEL, FALSE, TextParam(text));
+  Send(Window(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
 }
 
 std::wstring Win32TextBox::Text() const {
@@ -264,15 +293,14 @@ std::wstring Win32TextBox::Text() const {
 }
 
 void Win32TextBox::SetText(const std::wstring& text) {
-  pendingAppend_.clear();
-  session_.RemovePendingText(*this);
+  ForgetPendingText();
   SetWindowTextW(Window(), text.c_str());
 }
 
 void Win32TextBox::AppendText(const std::wstring& text) {
   if (text.empty()) return;
   if (!holdsBackAppends_) {
-    AppendNow(text);
+    AppendNow(text.c_str());
     return;
   }
   pendingAppend_ += text;
@@ -332,8 +360,7 @@ HBRUSH Win32TextBox::OnControlColor(HDC dc) noexcept {
 }
 
 void Win32TextBox::Forget() noexcept {
-  pendingAppend_.clear();
-  session_.RemovePendingText(*this);
+  ForgetPendingText();
   subclass_.Release();
   Win32Control::Forget();
 }

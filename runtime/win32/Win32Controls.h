@@ -101,10 +101,10 @@ class Win32TextBox final : public TextBox, public Win32Control, private PendingT
 
   std::wstring Text() const override;
   void SetText(const std::wstring& text) override;
-  /// On a multi-line read-only box the text is held back and appended in one EM_REPLACESEL when events are next
-  /// processed or when the box is next used from code: under Wine every append to a visible edit control costs
-  /// tens of milliseconds whatever its length, and a search appends thousands of lines. What any caller can observe
-  /// is the same as appending at once.
+  /// On a multi-line read-only box the text is held back and appended in chunks when events are processed, or all
+  /// at once when the box is next used from code: under Wine every append to a visible edit control costs tens of
+  /// milliseconds whatever its length, and a search appends thousands of lines. What any caller can observe is the
+  /// same as appending at once.
   void AppendText(const std::wstring& text) override;
   int SelStart() const override;
   void SetSelStart(int start) override;
@@ -121,12 +121,16 @@ class Win32TextBox final : public TextBox, public Win32Control, private PendingT
   LRESULT OnLeftButtonUp(HWND window, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnNcDestroy(HWND window, UINT_PTR id, WPARAM wParam, LPARAM lParam) noexcept;
   void FlushPendingText() const override;
-  void AppendNow(const std::wstring& text) const;
+  std::size_t FlushPendingTextChunk(std::size_t maxChars) const override;
+  void ForgetPendingText() const noexcept;
+  void AppendNow(const wchar_t* text) const;
   void GetSelection(DWORD& start, DWORD& end) const;
 
   bool readOnly_;
   bool holdsBackAppends_;
+  // Held-back text: what is left of it starts at pendingStart_, so that taking chunks off the front stays cheap.
   mutable std::wstring pendingAppend_;
+  mutable std::size_t pendingStart_ = 0;
   WindowSubclass subclass_;
 };
 

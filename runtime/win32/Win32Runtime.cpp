@@ -11,6 +11,7 @@ namespace quillon::runtime {
 namespace {
 
 constexpr LONGLONG kPumpIntervalMilliseconds = 20;
+constexpr LONGLONG kFlushIntervalMilliseconds = 250;
 
 /// Registers a window class of the runtime; a class some other runtime of this process registered stays its own.
 win32::WindowClass RegisterRuntimeClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
@@ -72,6 +73,7 @@ Win32Runtime::Win32Runtime(HINSTANCE instance, std::wstring commandLine)
   LARGE_INTEGER frequency{};
   QueryPerformanceFrequency(&frequency);
   pumpIntervalTicks_ = frequency.QuadPart * kPumpIntervalMilliseconds / 1000;
+  flushIntervalTicks_ = frequency.QuadPart * kFlushIntervalMilliseconds / 1000;
 }
 
 Win32Runtime::~Win32Runtime() = default;
@@ -106,8 +108,12 @@ int Win32Runtime::RunMessageLoop() {
   if (session_.OpenFormCount() == 0) return 0;
   MSG message{};
   for (;;) {
-    // The loop is about to wait: text held back for speed goes on screen now.
-    session_.FlushPendingText();
+    // Text held back for speed goes on screen before the loop waits, a chunk at a time with the messages that
+    // arrive in between processed.
+    if (session_.FlushPendingTextChunk()) {
+      PumpMessages();
+      continue;
+    }
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(message.wParam);
     if (got == -1) return -1;
@@ -116,7 +122,25 @@ int Win32Runtime::RunMessageLoop() {
 }
 
 void Win32Runtime::ProcessPendingMessages() {
-  session_.FlushPendingText();
+  do {
+    PumpMessages();
+  } while (session_.FlushPendingTextChunk());
+}
+
+bool Win32Runtime::DoEvents() {
+  const LONGLONG now = Ticks();
+  if (pumped_ && now - lastPumpTicks_ < pumpIntervalTicks_) return false;
+  // A chunk of the held text every 250 ms, or at every pump while more than a chunk is waiting: a box that cannot
+  // keep up with the search gets as much time as the window can give it and still answer.
+  if (session_.HoldsText() && (backlogged_ || now - lastFlushTicks_ >= flushIntervalTicks_)) {
+    backlogged_ = session_.FlushPendingTextChunk();
+    lastFlushTicks_ = now;
+  }
+  PumpMessages();
+  return true;
+}
+
+void Win32Runtime::PumpMessages() {
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
@@ -126,14 +150,8 @@ void Win32Runtime::ProcessPendingMessages() {
     }
     Dispatch(message);
   }
-  session_.FlushPendingText();
   lastPumpTicks_ = Ticks();
   pumped_ = true;
-}
-
-void Win32Runtime::DoEvents() {
-  if (pumped_ && Ticks() - lastPumpTicks_ < pumpIntervalTicks_) return;
-  ProcessPendingMessages();
 }
 
 std::wstring Win32Runtime::CaptionOr(const std::wstring& title) const { return title.empty() ? app_.Title() : title; }

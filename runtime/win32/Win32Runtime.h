@@ -46,7 +46,8 @@ class Win32Runtime : public Runtime {
   /// Runs the message loop until the last window created by this runtime is closed; returns the exit code.
   int RunMessageLoop();
 
-  /// Processes every message waiting now, without the time check of DoEvents. DoEvents and test drivers use it.
+  /// Processes every message waiting now, without the time check of DoEvents, and puts all held-back text on
+  /// screen, a chunk at a time with the messages that arrive in between processed. Test drivers use it.
   void ProcessPendingMessages();
 
   Application& App() override { return app_; }
@@ -60,8 +61,10 @@ class Win32Runtime : public Runtime {
   /// Processes pending window events once, but at most every 20 milliseconds: the search calls this once per
   /// registry step, hundreds of thousands of times, and under Wine every look at the message queue, even an empty
   /// one, is a round trip to the wine server of 35 to 50 microseconds. A call within 20 ms of the last pump returns
-  /// at once, which the user cannot tell from a pump that found nothing.
-  void DoEvents() override;
+  /// false at once, which the user cannot tell from a pump that found nothing. Text held back for a read-only box
+  /// goes on screen from here a chunk every 250 ms: each append costs Wine's edit control tens of milliseconds
+  /// however short it is, and four times a second still shows the results growing.
+  bool DoEvents() override;
 
   /// Kept in the current user's registry, under Software\<application name>.
   SettingsStore& Settings() override { return settings_; }
@@ -77,9 +80,15 @@ class Win32Runtime : public Runtime {
   win32::Win32Application app_;
   win32::Win32PlatformText text_;
   win32::Win32SettingsStore settings_;
+  /// Dispatches every message waiting now.
+  void PumpMessages();
+
   LONGLONG pumpIntervalTicks_ = 0;
+  LONGLONG flushIntervalTicks_ = 0;
   LONGLONG lastPumpTicks_ = 0;
+  LONGLONG lastFlushTicks_ = 0;
   bool pumped_ = false;
+  bool backlogged_ = false;  // the last chunk of held text left more behind
 };
 
 }  // namespace quillon::runtime

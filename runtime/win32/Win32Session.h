@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <exception>
 #include <vector>
 
@@ -15,6 +16,9 @@ namespace quillon::runtime::win32 {
 class PendingTextHolder {
  public:
   virtual void FlushPendingText() const = 0;
+  /// Appends at most about `maxChars` of the held text, ending at a line break where there is one; returns how
+  /// much is still held.
+  virtual std::size_t FlushPendingTextChunk(std::size_t maxChars) const = 0;
 
  protected:
   ~PendingTextHolder() = default;
@@ -48,8 +52,11 @@ class Win32Session {
 
   void AddPendingText(const PendingTextHolder& holder);
   void RemovePendingText(const PendingTextHolder& holder) noexcept;
-  /// Appends every piece of text held back; before events are processed and before a modal prompt.
+  /// Appends every piece of text held back; before a modal prompt.
   void FlushPendingText() const;
+  /// Appends one chunk of the text held back (see PendingTextHolder); true while text is still held.
+  bool FlushPendingTextChunk() const;
+  bool HoldsText() const noexcept { return !pendingText_.empty(); }
 
  private:
   HINSTANCE instance_;

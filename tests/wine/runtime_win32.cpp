@@ -55,6 +55,24 @@ TEST_F(Win32RuntimeTest, ReadOnlyBoxHoldsAppendsBackUntilEventsAreProcessedOrThe
   EXPECT_EQ(GetWindowTextLengthW(results), length + 9);
   controls_.single.AppendText(L"!");  // other boxes append at once
   EXPECT_EQ(runtime::win32::WindowText(Child("Single")), L"start!");
+
+  // A backlog goes on screen a chunk per pump, so the window answers in between; chunks end at line breaks, and a
+  // line longer than a chunk is split without splitting a surrogate pair. Draining it loses nothing.
+  controls_.results.SetText(L"");
+  std::wstring expected;
+  for (int i = 0; i < 2000; ++i) expected += line;
+  std::wstring longLine;
+  for (int i = 0; i < 20000; ++i) longLine += L"a\xD83D\xDE00";  // U+1F600 in UTF-16
+  expected += longLine + L"\r\n";
+  controls_.results.AppendText(expected);
+  Sleep(300);  // past the pause DoEvents keeps between two looks at the queue and between two chunks
+  EXPECT_TRUE(runtime_.DoEvents());
+  const int shown = GetWindowTextLengthW(results);
+  EXPECT_GT(shown, 0);
+  EXPECT_LT(shown, static_cast<int>(expected.size()));
+  EXPECT_EQ(shown % static_cast<int>(line.size()), 0) << "a chunk ends at a line break";
+  runtime_.ProcessPendingMessages();
+  EXPECT_EQ(runtime::win32::WindowText(results), expected);
 }
 
 TEST_F(Win32RuntimeTest, EditBoxesShowLinesStartingWithSpacingModifiersInTheRightToLeftCharSetFont) {
