@@ -1,5 +1,6 @@
 #include "runtime/win32/Win32Runtime.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "runtime/win32/InputBoxDialog.h"
@@ -114,6 +115,7 @@ int Win32Runtime::RunMessageLoop() {
       PumpMessages();
       continue;
     }
+    flushWaitTicks_ = flushIntervalTicks_;  // everything is shown: the next search starts at the usual pace
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(message.wParam);
     if (got == -1) return -1;
@@ -125,16 +127,18 @@ void Win32Runtime::ProcessPendingMessages() {
   do {
     PumpMessages();
   } while (session_.FlushPendingTextChunk());
+  flushWaitTicks_ = flushIntervalTicks_;
 }
 
 bool Win32Runtime::DoEvents() {
   const LONGLONG now = Ticks();
   if (pumped_ && now - lastPumpTicks_ < pumpIntervalTicks_) return false;
-  // A chunk of the held text every 250 ms, or at every pump while more than a chunk is waiting: a box that cannot
-  // keep up with the search gets as much time as the window can give it and still answer.
-  if (session_.HoldsText() && (backlogged_ || now - lastFlushTicks_ >= flushIntervalTicks_)) {
-    backlogged_ = session_.FlushPendingTextChunk();
-    lastFlushTicks_ = now;
+  // A chunk of the held text every 250 ms, or twice as long as the last chunk took: a box slower than the search
+  // never takes more than a third of its time, and what it has not shown yet goes on screen when the search ends.
+  if (session_.HoldsText() && now - lastFlushEndTicks_ >= flushWaitTicks_) {
+    session_.FlushPendingTextChunk();
+    lastFlushEndTicks_ = Ticks();
+    flushWaitTicks_ = std::max(flushIntervalTicks_, 2 * (lastFlushEndTicks_ - now));
   }
   PumpMessages();
   return true;

@@ -62,8 +62,8 @@ class Win32Runtime : public Runtime {
   /// registry step, hundreds of thousands of times, and under Wine every look at the message queue, even an empty
   /// one, is a round trip to the wine server of 35 to 50 microseconds. A call within 20 ms of the last pump returns
   /// false at once, which the user cannot tell from a pump that found nothing. Text held back for a read-only box
-  /// goes on screen from here a chunk every 250 ms: each append costs Wine's edit control tens of milliseconds
-  /// however short it is, and four times a second still shows the results growing.
+  /// goes on screen from here a chunk every 250 ms (less often when chunks are slow): each append costs Wine's
+  /// edit control tens of milliseconds however short it is, and four times a second still shows results growing.
   bool DoEvents() override;
 
   /// Kept in the current user's registry, under Software\<application name>.
@@ -86,9 +86,9 @@ class Win32Runtime : public Runtime {
   LONGLONG pumpIntervalTicks_ = 0;
   LONGLONG flushIntervalTicks_ = 0;
   LONGLONG lastPumpTicks_ = 0;
-  LONGLONG lastFlushTicks_ = 0;
+  LONGLONG lastFlushEndTicks_ = 0;
   bool pumped_ = false;
-  bool backlogged_ = false;  // the last chunk of held text left more behind
+  LONGLONG flushWaitTicks_ = 0;  // from the end of one chunk of held text to the next
 };
 
 }  // namespace quillon::runtime

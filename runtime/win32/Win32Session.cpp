@@ -63,8 +63,8 @@ void Win32Session::FlushPendingText() const {
 }
 
 bool Win32Session::FlushPendingTextChunk() const {
-  // About 30 ms of work for Wine's edit control (some 60 us per line of 75 characters, plus a fixed cost for the
-  // scroll bars); small enough for the window to answer between two chunks within 100 ms.
+  // About 50 ms of work for Wine's edit control (some 2 us a character, plus a fixed cost for the scroll bars);
+  // small enough for the window to answer between two chunks within 100 ms while the box is not huge.
   constexpr std::size_t kChunkChars = 24 * 1024;
   if (pendingText_.empty()) return false;
   pendingText_.front()->FlushPendingTextChunk(kChunkChars);

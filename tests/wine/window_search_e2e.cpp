@@ -43,6 +43,9 @@ class SearchE2E : public ::testing::Test {
     Set(root + "\\Alpha\\Deep", "", registry::kRegSz, {'d', 'e', 'e', 'p', 0});
     Set(root + "\\Beta", "Grow", registry::kRegExpandSz, {'%', 'x', '%', 0});
     Set(root + "\\Beta", "Multi", registry::kRegMultiSz, {'a', 'b', 'c', 0, 0});
+    // Data that reads CR LF and then byte 0x98, U+02DC in the ANSI code page: a line starting with it once made
+    // the edit control fault.
+    Set(root + "\\Beta", "Tilde", registry::kRegDword, {13, 10, 0x98, 0});
 
     runtime_ = std::make_unique<runtime::Win32Runtime>(GetModuleHandleW(nullptr), std::wstring());
     window_ = std::make_unique<frmRegEdit>(*runtime_, registry_, nullptr);
@@ -125,7 +128,8 @@ TEST_F(SearchE2E, FindsEveryKindOfHitInWalkOrderThenRefusesAMalformedText) {
       L"Data : " + p + L"\\Alpha\\Text\\find me", L"Key : " + p + L"\\Alpha\\Deep",
       L"Value : " + p + L"\\Alpha\\Deep\\", L"Data : " + p + L"\\Alpha\\Deep\\\\deep", L"Key : " + p + L"\\Beta",
       L"Value : " + p + L"\\Beta\\Grow",   L"Data : " + p + L"\\Beta\\Grow\\%x%",  L"Value : " + p + L"\\Beta\\Multi",
-      L"Data : " + p + L"\\Beta\\Multi\\", L"Value : " + p + L"\\TopMode",          L"Data : " + p + L"\\TopMode\\top"};
+      L"Data : " + p + L"\\Beta\\Multi\\", L"Value : " + p + L"\\Beta\\Tilde", L"Data : " + p + L"\\Beta\\Tilde\\",
+      L"\x02DC",                          L"Value : " + p + L"\\TopMode",          L"Data : " + p + L"\\TopMode\\top"};
   EXPECT_EQ(Lines(), expected);
   EXPECT_EQ(runtime_->MousePointer(), 0);
 
