@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,38 +67,14 @@ inline registry::MemoryRegistry& FixtureTree() {
   return *tree;
 }
 
-/// Every key and value below `key`, as text, for telling whether anything was written.
-inline void Dump(registry::RegistryApi& registry, registry::Key key, const std::string& path, std::string& out) {
-  std::string name;
-  std::uint32_t type = 0;
-  std::vector<std::uint8_t> data(4096);
-  for (std::uint32_t i = 0;; ++i) {
-    name.assign(16384, '\0');
-    auto nameSize = static_cast<std::uint32_t>(name.size());
-    auto dataSize = static_cast<std::uint32_t>(data.size());
-    if (registry.EnumValue(key, i, name, nameSize, &type, data.data(), &dataSize) != registry::kSuccess) break;
-    out += path + "|" + name.substr(0, nameSize) + "|" + std::to_string(type) + "|" +
-           std::string(data.begin(), data.begin() + dataSize) + "\n";
-  }
-  for (std::uint32_t i = 0;; ++i) {
-    name.assign(256, '\0');
-    if (registry.EnumKey(key, i, name) != registry::kSuccess) break;
-    name.resize(name.find('\0'));
-    out += path + "\\" + name + "\n";
-    registry::Key child = 0;
-    if (registry.OpenKey(key, name, child) != registry::kSuccess) continue;
-    Dump(registry, child, path + "\\" + name, out);
-    registry.CloseKey(child);
-  }
-}
-
-inline std::string Snapshot(registry::RegistryApi& registry) {
-  std::string out;
-  for (const registry::Key hive : {registry::kClassesRoot, registry::kCurrentUser, registry::kLocalMachine,
-                                   registry::kUsers, registry::kCurrentConfig}) {
-    Dump(registry, hive, std::to_string(hive), out);
-  }
-  return out;
+/// How many calls that could change the registry were made so far, failed ones included.
+inline std::uint32_t WriteCalls(const registry::MemoryRegistry& registry) {
+  using registry::Operation;
+  std::uint32_t calls = 0;
+  for (const Operation operation :
+       {Operation::CreateKey, Operation::SetValueEx, Operation::DeleteKey, Operation::DeleteValue})
+    calls += registry.CallCount(operation);
+  return calls;
 }
 
 /// A freshly loaded window over the fixture tree, with settings of its own, so that no input depends on another.

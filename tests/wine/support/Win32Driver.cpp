@@ -117,13 +117,6 @@ void Win32UserInput::PostClick(HWND window, POINT point, WPARAM keys) {
   PostMessageW(window, WM_LBUTTONUP, keys, PointParam(point));
 }
 
-void Win32UserInput::PostDoubleClick(HWND window, POINT point) {
-  PostClick(window, point);
-  if (!IsWindowEnabled(window)) return;
-  PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, PointParam(point));
-  PostMessageW(window, WM_LBUTTONUP, 0, PointParam(point));
-}
-
 POINT Win32UserInput::ListItemMiddle(HWND list, int index) {
   SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
   RECT item{};
@@ -137,7 +130,13 @@ void Win32UserInput::ClickListItem(HWND list, int index, WPARAM keys) {
 }
 
 void Win32UserInput::DoubleClickListItem(HWND list, int index) {
-  PostDoubleClick(list, ListItemMiddle(list, index));
+  // The messages of a double click: down, up, double-click, up.
+  const POINT point = ListItemMiddle(list, index);
+  PostClick(list, point);
+  if (IsWindowEnabled(list)) {
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, PointParam(point));
+    PostMessageW(list, WM_LBUTTONUP, 0, PointParam(point));
+  }
   Process();
 }
 
@@ -162,10 +161,6 @@ void Win32UserInput::TypeText(HWND edit, const std::wstring& text) {
   Process();
 }
 
-void Win32UserInput::TypeIntoCombo(HWND combo, const std::wstring& text) {
-  TypeText(FindWindowExW(combo, nullptr, L"Edit", nullptr), text);
-}
-
 void Win32UserInput::PickFromCombo(HWND combo, int index) {
   FocusIfOurs(FindWindowExW(combo, nullptr, L"Edit", nullptr));
   SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
@@ -182,20 +177,6 @@ void Win32UserInput::PickFromCombo(HWND combo, int index) {
 
 ModalDialogAnswerer::ModalDialogAnswerer(HWND owner, std::vector<DialogAnswer> answers)
     : thread_([this, owner, answers = std::move(answers)] { Run(owner, answers); }) {}
-
-ModalDialogAnswerer::~ModalDialogAnswerer() {
-  if (thread_.joinable()) thread_.join();
-}
-
-SeenDialog ModalDialogAnswerer::Seen() {
-  const std::vector<SeenDialog> seen = SeenAll();
-  return seen.empty() ? SeenDialog{} : seen.front();
-}
-
-std::vector<SeenDialog> ModalDialogAnswerer::SeenAll() {
-  if (thread_.joinable()) thread_.join();
-  return seen_;
-}
 
 void ModalDialogAnswerer::Run(HWND owner, const std::vector<DialogAnswer>& answers) {
   HWND previous = nullptr;

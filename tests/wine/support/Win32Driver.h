@@ -46,11 +46,9 @@ class Win32UserInput {
   /// Waits until everything the posted input has caused is handled.
   void Process() { process_(); }
 
-  /// A left click (or, with MK_CONTROL in `keys`, a Ctrl+click) at a point of a window's client area. Disabled
-  /// windows get no mouse input from the system, so nothing is posted to them.
+  /// Posts a left click (or, with MK_CONTROL in `keys`, a Ctrl+click) at a point of a window's client area without
+  /// waiting. Disabled windows get no mouse input from the system, so nothing is posted to them.
   void PostClick(HWND window, POINT point, WPARAM keys = 0);
-  /// The messages of a double click: down, up, double-click, up.
-  void PostDoubleClick(HWND window, POINT point);
 
   void ClickListItem(HWND list, int index, WPARAM keys = 0);
   void DoubleClickListItem(HWND list, int index);
@@ -61,7 +59,9 @@ class Win32UserInput {
   /// Types characters into the window that has them (WM_CHAR), after selecting what is there as tabbing in would.
   void TypeText(HWND edit, const std::wstring& text);
   /// Replaces the text of a drop-down combo box by typing into its edit field.
-  void TypeIntoCombo(HWND combo, const std::wstring& text);
+  void TypeIntoCombo(HWND combo, const std::wstring& text) {
+    TypeText(FindWindowExW(combo, nullptr, L"Edit", nullptr), text);
+  }
   /// Opens the combo box's list and clicks entry `index` in it.
   void PickFromCombo(HWND combo, int index);
 
@@ -99,12 +99,15 @@ class ModalDialogAnswerer {
   ModalDialogAnswerer(HWND owner, std::vector<DialogAnswer> answers);
   ModalDialogAnswerer(const ModalDialogAnswerer&) = delete;
   ModalDialogAnswerer& operator=(const ModalDialogAnswerer&) = delete;
-  ~ModalDialogAnswerer();
+  ~ModalDialogAnswerer() { SeenAll(); }
 
-  /// Joins the thread and returns the first dialog it saw.
-  SeenDialog Seen();
   /// Joins the thread and returns every dialog it saw.
-  std::vector<SeenDialog> SeenAll();
+  std::vector<SeenDialog> SeenAll() {
+    if (thread_.joinable()) thread_.join();
+    return seen_;
+  }
+  /// Joins the thread and returns the first dialog it saw.
+  SeenDialog Seen() { return SeenAll().empty() ? SeenDialog{} : seen_.front(); }
 
  private:
   void Run(HWND owner, const std::vector<DialogAnswer>& answers);
