@@ -85,27 +85,6 @@ TEST_F(Favourites, KeysOutOfStepInTheStoreAreNumberedAgainBeforeTheyAreUsed) {
   EXPECT_EQ(Listed(), (Strings{L"HKCU\\A", L"HKCU\\D"}));
 }
 
-TEST_F(Favourites, AliasesInAnyCaseOpenTheKeyWhileTheFavouriteTestIsExact) {
-  GoTo(L"HKCU\\Software");
-  ClickEntry(w().List1, L"HKEY_LOCAL_MACHINE");
-  GoTo(L"hkcu\\Software");  // another spelling is another favourite, leading to the same key
-  EXPECT_EQ(Listed(), (Strings{L"HKCU\\Software", L"hkcu\\Software"}));
-  EXPECT_EQ(Where() + w().txtKey->Text(), L"HKEY_CURRENT_USER\\Software|SoftwareValueHKEY_CURRENT_USER\\Software");
-  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Example"}));
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"SoftwareValue"}));
-  // The hive the user had clicked stays selected too: it still counts for a search.
-  EXPECT_EQ(w().List1->Text(), L"HKEY_CURRENT_USER");
-  EXPECT_EQ(w().List1->SelCount(), 2);
-
-  // Picking a favourite stores nothing and keeps the picked text.
-  ClickEntry(w().List1, L"HKEY_LOCAL_MACHINE");
-  Headless(w().txtGoTo).UserPick(1);
-  Press(w().cmdGoTo);
-  EXPECT_EQ(Stored().size(), 3u);
-  EXPECT_EQ(w().txtGoTo->Text(), L"HKCU\\Software");
-  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER\\Software");
-}
-
 TEST_F(Favourites, GoToTableOfPathsHivesAndValues) {
   const struct {
     const wchar_t* text;
@@ -142,7 +121,7 @@ TEST_F(Favourites, GoToTableOfPathsHivesAndValues) {
   EXPECT_EQ(Items(w().List3), (Strings{L"", L"MachineValue"}));
 }
 
-TEST_F(Favourites, BlankTextsMoveNothingAndUnknownHivesAreStoredButMoveNothing) {
+TEST_F(Favourites, BlankTextsMoveNothingUnknownHivesAreStoredButMoveNothingAndAliasesInAnyCaseOpenTheKey) {
   ClickEntry(w().List1, L"HKEY_LOCAL_MACHINE");
   GoTo(L"   ");
   EXPECT_EQ(Stored(), (Pairs{{L" ", L""}}));
@@ -152,6 +131,26 @@ TEST_F(Favourites, BlankTextsMoveNothingAndUnknownHivesAreStoredButMoveNothing) 
   EXPECT_EQ(Where() + w().List1->Text(), L"HKEY_LOCAL_MACHINE|<none>HKEY_LOCAL_MACHINE");
   EXPECT_EQ(Items(w().List2), (Strings{L"Software", L"System"}));
   EXPECT_TRUE(rt().Messages().empty());
+
+  // Another spelling of a hive opens the same key, while the favourite test is exact.
+  GoTo(L"HKCU\\Software");
+  ClickEntry(w().List1, L"HKEY_LOCAL_MACHINE");
+  GoTo(L"hkcu\\Software");  // another spelling is another favourite, leading to the same key
+  EXPECT_EQ(Listed(), (Strings{L"XYZ\\Software", L"HKCU\\Software", L"hkcu\\Software"}));
+  EXPECT_EQ(Where() + w().txtKey->Text(), L"HKEY_CURRENT_USER\\Software|SoftwareValueHKEY_CURRENT_USER\\Software");
+  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Example"}));
+  EXPECT_EQ(Items(w().List3), (Strings{L"", L"SoftwareValue"}));
+  // The hive the user had clicked stays selected too: it still counts for a search.
+  EXPECT_EQ(w().List1->Text(), L"HKEY_CURRENT_USER");
+  EXPECT_EQ(w().List1->SelCount(), 2);
+
+  // Picking a favourite stores nothing and keeps the picked text.
+  ClickEntry(w().List1, L"HKEY_LOCAL_MACHINE");
+  Headless(w().txtGoTo).UserPick(2);
+  Press(w().cmdGoTo);
+  EXPECT_EQ(Stored().size(), 4u);
+  EXPECT_EQ(w().txtGoTo->Text(), L"HKCU\\Software");
+  EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER\\Software");
 }
 
 }  // namespace

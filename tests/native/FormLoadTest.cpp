@@ -32,28 +32,6 @@ TEST_F(FormLoad, ListsTheSevenHivesAndShowsTheInitialTextsChecksAndTitle) {
   EXPECT_EQ(iconRequests, std::vector<std::string>{"AAA"});  // set once during load
 }
 
-TEST(ControlTable, TheWindowCreatesTwentyNineControlsInTabOrderInsideItsClientArea) {
-  ASSERT_EQ(kControlTable.size(), 29u);
-  for (const auto& spec : kControlTable) {
-    // Everything but the title band lies inside the client area.
-    if (spec.parent == nullptr && std::string(spec.name) != "picTitle") {
-      EXPECT_LE(spec.left + spec.width, kClientWidthTwips) << spec.name;
-      EXPECT_LE(spec.top + spec.height, kClientHeightTwips) << spec.name;
-    }
-  }
-  // Load runs on the first Show only.
-  runtime::HeadlessRuntime rt;
-  registry::MemoryRegistry reg;
-  frmRegEdit window(rt, reg, nullptr);
-  const auto& specs = static_cast<runtime::HeadlessForm&>(window.Form()).Specs();
-  ASSERT_EQ(specs.size(), kControlTable.size());
-  for (std::size_t i = 0; i < specs.size(); ++i) EXPECT_STREQ(specs[i].name, kControlTable[i].name);
-  EXPECT_EQ(window.List1->ListCount(), 0);
-  window.Show();
-  window.Show();
-  EXPECT_EQ(window.List1->ListCount(), 7);
-}
-
 TEST(Startup, TheArgumentTextFollowsTheProgramNameAndOnlyTheExactSwitchMinimises) {
   const std::pair<const wchar_t*, const wchar_t*> commandLines[] = {
       {L"C:\\Tools\\quillon.exe\t -st", L"-st"},
@@ -74,17 +52,27 @@ TEST(Startup, TheArgumentTextFollowsTheProgramNameAndOnlyTheExactSwitchMinimises
   }
 }
 
-TEST(Startup, TheSwitchLoadsAndShowsTheWindowBeforeMinimisingIt) {
+TEST(Startup, TheWindowCreatesItsControlsInTabOrderInsideItsClientAreaAndTheSwitchMinimisesItAfterLoadAndShow) {
+  for (const auto& spec : kControlTable) {
+    // Everything but the title band lies inside the client area.
+    if (spec.parent == nullptr && std::string(spec.name) != "picTitle") {
+      EXPECT_LE(spec.left + spec.width, kClientWidthTwips) << spec.name;
+      EXPECT_LE(spec.top + spec.height, kClientHeightTwips) << spec.name;
+    }
+  }
   for (const wchar_t* arguments : {L"-st", L"-ST"}) {
     runtime::HeadlessRuntime forms;
     registry::MemoryRegistry reg;
     frmRegEdit window{forms, reg, nullptr};
-    ShowMainWindow(window, arguments);
     const auto& shown = dynamic_cast<const runtime::HeadlessForm&>(window.Form());
+    ASSERT_EQ(shown.Specs().size(), kControlTable.size());
+    for (std::size_t i = 0; i < kControlTable.size(); ++i) EXPECT_STREQ(shown.Specs()[i].name, kControlTable[i].name);
+    EXPECT_EQ(window.List1->ListCount(), 0);
+    ShowMainWindow(window, arguments);
     EXPECT_TRUE(shown.Visible());
     EXPECT_EQ(shown.StateWhenShown(), runtime::kNormal) << "the window became visible before it was minimised";
     EXPECT_EQ(shown.WindowState(), arguments == std::wstring(L"-st") ? runtime::kMinimized : runtime::kNormal);
-    // Load ran all the same.
+    window.Show();  // Load runs on the first Show only
     EXPECT_EQ(window.List1->ListCount(), 7);
     EXPECT_EQ(forms.App().Title(), L"Quillon 1.0");
   }

@@ -37,11 +37,8 @@ TEST_F(Limits, NamesOfTheLongestLengthEndTheListingsYetOnesMadeInTheWindowAreEnt
   Find(false, false, L"");
   EXPECT_EQ(w().txtFindList->Text(), L"Key : HKEY_CURRENT_USER\\Software\\Quill\\Alpha\\a\r\n");
 
-  rt().AnswerInputBox(Wide(key));
-  Press(w().cmdCreateSubKey);
-  rt().AnswerInputBox(Wide(value));
-  rt().AnswerInputBox(L"long named");
-  Press(w().cmdCreateValueS);
+  Answer(w().cmdCreateSubKey, {Wide(key)});
+  Answer(w().cmdCreateValueS, {Wide(value), L"long named"});
   ExpectValue(alpha, value, registry::kRegSz, {'l', 'o', 'n', 'g', ' ', 'n', 'a', 'm', 'e', 'd', 0});
   ClickEntry(w().List3, Wide(value));
   EXPECT_EQ(w().txtValueName->Text(), Wide(value));
@@ -53,9 +50,7 @@ TEST_F(Limits, NamesOfTheLongestLengthEndTheListingsYetOnesMadeInTheWindowAreEnt
 
   DoubleClickEntry(w().List2, Wide(key));
   EXPECT_EQ(w().CurrentKeyPath(), L"HKEY_CURRENT_USER\\Software\\Quill\\Alpha\\" + Wide(key));
-  rt().AnswerInputBox(L"v");
-  rt().AnswerInputBox(L"inside");
-  Press(w().cmdCreateValueS);
+  Answer(w().cmdCreateValueS, {L"v", L"inside"});
   ExpectValue(alpha + "\\" + key, "v", registry::kRegSz, {'i', 'n', 's', 'i', 'd', 'e', 0});
 }
 
@@ -105,7 +100,6 @@ TEST_F(Limits, ValuesOfSeveralMegabytesAreShownWhole) {
   const std::wstring shown = w().txtValue->Text();
   EXPECT_EQ(shown.size(), kSize + 2 * breaks);
   EXPECT_EQ(w().txtValueHex->Text().size(), digits + 2 * breaks);
-  EXPECT_EQ(shown.substr(51, 2), L"\r\n");
   EXPECT_EQ(shown.substr(shown.size() - 2), (std::wstring{wchar_t(bytes[kSize - 2]), wchar_t(bytes.back())}));
   ClickEntry(w().List3, L"Long");
   EXPECT_EQ(w().lblValueSize->Caption(), L"Value Size : " + std::to_wstring(kSize + 1));

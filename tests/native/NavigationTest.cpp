@@ -28,7 +28,7 @@ class Navigation : public WindowTest {
   }
 };
 
-TEST_F(Navigation, WalksDownPreviewsAndComesBackUp) {
+TEST_F(Navigation, WalksDownPreviewsComesBackUpAndASecondHiveReplacesTheFirstLeavingTheValuePanelAlone) {
   const std::wstring cu = L"HKEY_CURRENT_USER", sw = cu + L"\\Software";
   ClickEntry(w().List1, cu);
   EXPECT_EQ(State(), cu + L"|" + cu + L"|Environment,Software,|,HiveValue,");  // no up entry at a hive
@@ -54,10 +54,8 @@ TEST_F(Navigation, WalksDownPreviewsAndComesBackUp) {
   EXPECT_EQ(State(), sw + L"|" + sw + L"\\Vendor|..,..hidden,|,SoftwareValue,");
   DoubleClickEntry(w().List2, L"..hidden");
   EXPECT_EQ(State(), sw + L"|" + sw + L"|..,Classes,Vendor,|,SoftwareValue,");
-}
 
-TEST_F(Navigation, SecondHiveReplacesTheFirstAndLeavesTheValuePanelAlone) {
-  Walk(L"HKEY_CURRENT_USER", {L"Software"});
+  // A second hive replaces the first.
   ClickEntry(w().List2, L"Classes");
   ClickEntry(w().List3, L"ClassA");
   ClickEntry(w().List1, L"HKEY_LOCAL_MACHINE");

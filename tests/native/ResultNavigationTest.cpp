@@ -33,7 +33,7 @@ class ResultNavigation : public WindowTest {
   }
 };
 
-TEST_F(ResultNavigation, EachCaretPositionOpensTheEntryOfItsLineOrOfTheLineAbove) {
+TEST_F(ResultNavigation, EachCaretPositionOpensTheEntryOfItsLineOrOfTheLineAboveAndAnUnterminatedLastLineOpensToo) {
   // On the first line's label there is no line above: nothing happens.
   EXPECT_EQ(ClickAt(L"Key", 2) + ClickAt(L" : ", 0), L"");
   EXPECT_EQ(w().CurrentKeyPath(), L"");
@@ -65,22 +65,21 @@ TEST_F(ResultNavigation, EachCaretPositionOpensTheEntryOfItsLineOrOfTheLineAbove
   EXPECT_EQ(ClickAt(L"see: ", 7), L"Setting");
   EXPECT_EQ(HandedOver().back(), L"Setting");
   EXPECT_EQ(w().CurrentKeyPath(), kKeyEntry);
-}
 
-TEST_F(ResultNavigation, EmptyResultsOrAnUnterminatedLastLine) {
+  // Empty results: nothing happens. The search ends every line with CR LF; a line without one still opens, up to
+  // the end of the text.
   w().txtFindList->SetText(L"");
   Headless(w().txtFindList).UserClick(0);
-  // The search ends every line with CR LF; a line without one still opens, up to the end of the text.
-  const std::wstring unterminated = L"Key : HKEY_CURRENT_USER\\Software\r\nKey : " + kKeyEntry;
+  const std::wstring child = kKeyEntry + L"\\Child",
+                     unterminated = L"Key : HKEY_CURRENT_USER\\Software\r\nKey : " + child;
   w().txtFindList->SetText(unterminated);
   Headless(w().txtFindList).UserClick(static_cast<int>(unterminated.size()));
-  EXPECT_EQ(w().txtFindList->SelText(), kKeyEntry);
-  EXPECT_EQ(w().CurrentKeyPath(), kKeyEntry);
+  EXPECT_EQ(w().txtFindList->SelText() + L"|" + w().CurrentKeyPath(), child + L"|" + child);
   // A caret at the very end of "Key : " itself: an empty entry, which Go To ignores.
   w().txtFindList->SetText(L"Key : ");
   Headless(w().txtFindList).UserClick(6);
   EXPECT_EQ(w().txtFindList->SelLength(), 0);
-  EXPECT_EQ(HandedOver(), (Strings{kKeyEntry}));
+  EXPECT_EQ(HandedOver(), (Strings{kValueEntry, kKeyEntry, kDataEntry, L"Setting", child}));
 }
 
 }  // namespace

@@ -1,9 +1,5 @@
 // The Find command and the search walk over the in-memory registry: result lines and their order, data texts,
 // option interlock, the guard and the refusal of a malformed search text, and what happens while a walk yields.
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "tests/native/WindowFixture.h"
 
 namespace quillon::testing {
@@ -26,31 +22,8 @@ class Search : public WindowTest {
     w().List1->SetSelected(kCurrentUserRow, true);
     w().chkHive->SetValue(0);
     w().txtKey->SetText(path);
-    Headless(w().cmdFind).UserClick();
+    Press(w().cmdFind);
   }
-
-  /// The result lines; every line must end with CR LF.
-  std::vector<std::wstring> Lines() const {
-    const std::wstring text = window->txtFindList->Text();
-    std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    for (auto end = text.find(L"\r\n"); end != std::wstring::npos; end = text.find(L"\r\n", start)) {
-      lines.push_back(text.substr(start, end - start));
-      start = end + 2;
-    }
-    EXPECT_EQ(start, text.size()) << "text after the last CR LF";
-    return lines;
-  }
-
-  /// Runs `action` once, in the first event processing after `shown` appears in the results.
-  void WhenShown(const std::wstring& shown, std::function<void()> action) {
-    rt().QueueUserAction([this, shown, action] {
-      if (w().txtFindList->Text().find(shown) == std::wstring::npos) return WhenShown(shown, action);
-      action();
-    });
-  }
-
-  using Lines_ = std::vector<std::wstring>;
 };
 
 TEST_F(Search, DepthFirstOrderWithTheStartKeysValuesLastYieldingOncePerStepUnlessFast) {
@@ -58,31 +31,39 @@ TEST_F(Search, DepthFirstOrderWithTheStartKeysValuesLastYieldingOncePerStepUnles
   registry.PutString("HKCU\\Software\\A\\B", "Size", "s");
   registry.Put("HKCU\\Software\\A\\B\\C");
   registry.PutString("HKCU\\Software\\A\\D", "Color", "c");
-  const Lines_ expected{L"Key : HKEY_CURRENT_USER\\Software\\A\\B",
-                        L"Value : HKEY_CURRENT_USER\\Software\\A\\B\\Size",
-                        L"Key : HKEY_CURRENT_USER\\Software\\A\\B\\C",
-                        L"Key : HKEY_CURRENT_USER\\Software\\A\\D",
-                        L"Value : HKEY_CURRENT_USER\\Software\\A\\D\\Color",
-                        L"Value : HKEY_CURRENT_USER\\Software\\A\\Mode"};
+  const std::wstring a = L"HKEY_CURRENT_USER\\Software\\A";
+  const Strings expected{L"Key : " + a + L"\\B", L"Value : " + a + L"\\B\\Size",  L"Key : " + a + L"\\B\\C",
+                         L"Key : " + a + L"\\D", L"Value : " + a + L"\\D\\Color", L"Value : " + a + L"\\Mode"};
   Options(true, true, false, L"");
-  FindBelow(L"HKEY_CURRENT_USER\\Software\\A");
-  EXPECT_EQ(Lines(), expected);
+  FindBelow(a);
+  EXPECT_EQ(ResultLines(), expected);
   // One yield before every entry read and before each walk's final call: A's keys 3, B's values 2 and keys 2,
   // C's values 1 and keys 1, D's values 2 and keys 1, A's values 2.
   EXPECT_EQ(rt().DoEventsCount(), 14);
   EXPECT_EQ(rt().MousePointerHistory(), (std::vector<int>{11, 0}));
 
   w().chkFastFind->SetValue(1);
-  Headless(w().cmdFind).UserClick();
-  EXPECT_EQ(Lines(), expected);
+  Press(w().cmdFind);
+  EXPECT_EQ(ResultLines(), expected);
   EXPECT_EQ(rt().DoEventsCount(), 14);
 
   // A start path that only partly resolves lists nothing: the walk never shows an ancestor's entries.
   FindBelow(L"HKEY_CURRENT_USER\\NoSuchKey\\A");
-  EXPECT_TRUE(Lines().empty());
+  EXPECT_TRUE(ResultLines().empty());
 }
 
-TEST_F(Search, DataTextOfEachTypeAndTheBinaryOption) {
+TEST_F(Search, DataTextOfEachTypeAndTheBinaryOptionWhichOnlyDataEnablesAndEveryKindClickClears) {
+  // Binary starts disabled (as loaded); every click on a kind of hit clears it.
+  Headless(w().chkDatas).UserClick();
+  EXPECT_TRUE(w().chkFindBinary->Enabled());
+  for (runtime::CheckBox* kind : {w().chkKeys, w().chkValues, w().chkDatas, w().chkDatas}) {
+    w().chkFindBinary->SetValue(1);
+    Headless(kind).UserClick();
+    EXPECT_EQ(w().chkFindBinary->Value(), 0);
+    EXPECT_EQ(w().chkFindBinary->Enabled(), w().chkDatas->Value() == 1);
+  }
+  EXPECT_EQ(w().chkDatas->Value(), 1);
+
   const std::string key = "HKCU\\D";
   registry.PutString(key, "", "dflt");
   registry.PutString(key, "s", "abc");
@@ -95,50 +76,36 @@ TEST_F(Search, DataTextOfEachTypeAndTheBinaryOption) {
   registry.PutValue(key, "e", registry::kRegExpandSz, {'%', 'a', '%', 0});
   registry.PutString(key, "lines", "one\r\ntwo");
   registry.PutString(key, "big", std::string(5000, 'x') + "needle");
-  const std::wstring p = L"HKEY_CURRENT_USER\\D\\";
+  const std::wstring p = L"HKEY_CURRENT_USER\\D\\", d = L"Data : " + p;
 
   Options(false, true, true, L"");
   FindBelow(L"HKEY_CURRENT_USER\\D");
-  const std::wstring all = L"Value : " + p + L"\r\nData : " + p + L"\\dflt\r\nValue : " + p + L"s\r\nData : " + p +
-                           L"s\\abc\r\nValue : " + p + L"x\r\nData : " + p + L"x\\xyz\r\nValue : " + p +
-                           L"n65\r\nData : " + p + L"n65\\A\r\nValue : " + p + L"n0\r\nData : " + p +
-                           L"n0\\\r\nValue : " + p + L"be\r\nData : " + p + L"be\\ab\r\nValue : " + p +
-                           L"m\r\nData : " + p + L"m\\\r\nValue : " + p + L"b\r\nData : " + p + L"b\\\r\nValue : " +
-                           p + L"e\r\nData : " + p + L"e\\%a%\r\nValue : " + p + L"lines\r\nData : " + p +
-                           L"lines\\one\r\ntwo\r\nValue : " + p + L"big\r\nData : " + p + L"big\\" +
-                           std::wstring(5000, L'x') + L"needle\r\n";
+  const std::wstring needle = std::wstring(5000, L'x') + L"needle";
+  const std::pair<const wchar_t*, std::wstring> shown[] = {
+      {L"", L"dflt"},  {L"s", L"abc"}, {L"x", L"xyz"}, {L"n65", L"A"}, {L"n0", L""},
+      {L"be", L"ab"},  {L"m", L""},    {L"b", L""},    {L"e", L"%a%"}, {L"lines", L"one\r\ntwo"},
+      {L"big", needle}};
+  std::wstring all;
+  for (const auto& [name, data] : shown)
+    all += L"Value : " + p + name + L"\r\nData : " + p + name + L"\\" + data + L"\r\n";
   EXPECT_EQ(w().txtFindList->Text(), all);
 
   Options(false, false, true, L"A");
   FindBelow(L"HKEY_CURRENT_USER\\D");
-  EXPECT_EQ(Lines(), (Lines_{L"Data : " + p + L"s\\abc", L"Data : " + p + L"n65\\A", L"Data : " + p + L"be\\ab",
-                             L"Data : " + p + L"e\\%a%"}));
+  EXPECT_EQ(ResultLines(), (Strings{d + L"s\\abc", d + L"n65\\A", d + L"be\\ab", d + L"e\\%a%"}));
 
   // Binary data counts only with "Binary" checked, and only up to its first zero byte.
   w().chkFindBinary->SetValue(1);
   w().txtFind->SetText(L"b");
-  Headless(w().cmdFind).UserClick();
-  EXPECT_EQ(Lines(), (Lines_{L"Data : " + p + L"s\\abc", L"Data : " + p + L"be\\ab", L"Data : " + p + L"b\\ab"}));
+  Press(w().cmdFind);
+  EXPECT_EQ(ResultLines(), (Strings{d + L"s\\abc", d + L"be\\ab", d + L"b\\ab"}));
   w().txtFind->SetText(L"ba");
-  Headless(w().cmdFind).UserClick();
-  EXPECT_TRUE(Lines().empty());
+  Press(w().cmdFind);
+  EXPECT_TRUE(ResultLines().empty());
 
   w().txtFind->SetText(L"[!x]ee?le");
-  Headless(w().cmdFind).UserClick();
-  EXPECT_EQ(Lines(), (Lines_{L"Data : " + p + L"big\\" + std::wstring(5000, L'x') + L"needle"}));
-}
-
-TEST_F(Search, BinaryCanOnlyBeChosenWithDataAndEveryKindClickClearsIt) {
-  EXPECT_FALSE(w().chkFindBinary->Enabled());
-  Headless(w().chkDatas).UserClick();
-  EXPECT_TRUE(w().chkFindBinary->Enabled());
-  for (runtime::CheckBox* kind : {w().chkKeys, w().chkValues, w().chkDatas, w().chkDatas}) {
-    w().chkFindBinary->SetValue(1);
-    Headless(kind).UserClick();
-    EXPECT_EQ(w().chkFindBinary->Value(), 0);
-    EXPECT_EQ(w().chkFindBinary->Enabled(), w().chkDatas->Value() == 1);
-  }
-  EXPECT_EQ(w().chkDatas->Value(), 1);
+  Press(w().cmdFind);
+  EXPECT_EQ(ResultLines(), (Strings{d + L"big\\" + needle}));
 }
 
 TEST_F(Search, GuardAndMalformedSearchTextRefuseBeforeAnyWalk) {
@@ -147,7 +114,7 @@ TEST_F(Search, GuardAndMalformedSearchTextRefuseBeforeAnyWalk) {
   for (int hiveMode : {1, 0}) {
     w().chkHive->SetValue(hiveMode);
     w().txtKey->SetText(L"HKEY_CURRENT_USER\\G");
-    Headless(w().cmdFind).UserClick();
+    Press(w().cmdFind);
     EXPECT_EQ(w().txtFindList->Text(), L"");
     ASSERT_EQ(rt().Messages().size(), hiveMode ? 1u : 2u);
     EXPECT_EQ(rt().Messages().back().prompt, L"Please Select a Hive or a Subkey");
@@ -169,7 +136,7 @@ TEST_F(Search, GuardAndMalformedSearchTextRefuseBeforeAnyWalk) {
   EXPECT_EQ(rt().MousePointerHistory().back(), 0);
   w().txtFind->SetText(L"[[]");
   FindBelow(L"HKEY_CURRENT_USER\\G");
-  EXPECT_EQ(Lines(), Lines_{L"Key : HKEY_CURRENT_USER\\G\\x[y"});
+  EXPECT_EQ(ResultLines(), Strings{L"Key : HKEY_CURRENT_USER\\G\\x[y"});
 }
 
 TEST_F(Search, HiveModeWalksTheSelectedHivesInListOrderEachFollowedByItsValues) {
@@ -179,10 +146,10 @@ TEST_F(Search, HiveModeWalksTheSelectedHivesInListOrderEachFollowedByItsValues) 
   registry.PutString("HKCU", "cuRoot", "1");
   for (int row : {6, 0, 1}) w().List1->SetSelected(row, true);
   Options(true, true, false, L"");
-  Headless(w().cmdFind).UserClick();
-  EXPECT_EQ(Lines(), (Lines_{L"Key : HKEY_CLASSES_ROOT\\.q", L"Value : HKEY_CLASSES_ROOT\\.q\\cr",
-                             L"Value : HKEY_CLASSES_ROOT\\crRoot", L"Value : HKEY_CURRENT_USER\\cuRoot",
-                             L"Key : HKEY_USERS\\S-1", L"Value : HKEY_USERS\\S-1\\u"}));
+  Press(w().cmdFind);
+  EXPECT_EQ(ResultLines(), (Strings{L"Key : HKEY_CLASSES_ROOT\\.q", L"Value : HKEY_CLASSES_ROOT\\.q\\cr",
+                                    L"Value : HKEY_CLASSES_ROOT\\crRoot", L"Value : HKEY_CURRENT_USER\\cuRoot",
+                                    L"Key : HKEY_USERS\\S-1", L"Value : HKEY_USERS\\S-1\\u"}));
 }
 
 TEST_F(Search, LongNamesEndTheirParentsWalkAndAnUnopenableKeyIsListedButNotWalked) {
@@ -197,9 +164,9 @@ TEST_F(Search, LongNamesEndTheirParentsWalkAndAnUnopenableKeyIsListedButNotWalke
   FindBelow(L"HKEY_CURRENT_USER\\L");
   // The platform hands back a value name without room cut to fit: that entry is still handled, then its key's
   // walk ends.
-  EXPECT_EQ(Lines(), (Lines_{L"Key : HKEY_CURRENT_USER\\L\\a", L"Value : HKEY_CURRENT_USER\\L\\a\\v1",
-                             L"Value : HKEY_CURRENT_USER\\L\\a\\" + std::wstring(249, L'v'),
-                             L"Key : HKEY_CURRENT_USER\\L\\b" + std::wstring(248, L'k')}));
+  EXPECT_EQ(ResultLines(), (Strings{L"Key : HKEY_CURRENT_USER\\L\\a", L"Value : HKEY_CURRENT_USER\\L\\a\\v1",
+                                    L"Value : HKEY_CURRENT_USER\\L\\a\\" + std::wstring(249, L'v'),
+                                    L"Key : HKEY_CURRENT_USER\\L\\b" + std::wstring(248, L'k')}));
 
   registry.PutString("HKCU\\S", "Outer", "1");
   registry.PutString("HKCU\\S\\Locked", "Inner", "1");
@@ -208,8 +175,9 @@ TEST_F(Search, LongNamesEndTheirParentsWalkAndAnUnopenableKeyIsListedButNotWalke
   // The first open is S itself, the second Locked below it.
   registry.FailNthCall(registry::Operation::OpenKey, 2, registry::kAccessDenied);
   FindBelow(L"HKEY_CURRENT_USER\\S");
-  EXPECT_EQ(Lines(), (Lines_{L"Key : HKEY_CURRENT_USER\\S\\Locked", L"Key : HKEY_CURRENT_USER\\S\\Open",
-                             L"Value : HKEY_CURRENT_USER\\S\\Open\\Own", L"Value : HKEY_CURRENT_USER\\S\\Outer"}));
+  EXPECT_EQ(ResultLines(),
+            (Strings{L"Key : HKEY_CURRENT_USER\\S\\Locked", L"Key : HKEY_CURRENT_USER\\S\\Open",
+                     L"Value : HKEY_CURRENT_USER\\S\\Open\\Own", L"Value : HKEY_CURRENT_USER\\S\\Outer"}));
 }
 
 TEST_F(Search, ChangesWhileTheWalkYieldsCountFromTheNextEntryOn) {
@@ -227,22 +195,22 @@ TEST_F(Search, ChangesWhileTheWalkYieldsCountFromTheNextEntryOn) {
     Headless(w().chkValues).UserClick();
   });
   FindBelow(L"HKEY_CURRENT_USER\\W");
-  EXPECT_EQ(Lines(), (Lines_{L"Key : " + w0 + L"alpha", L"Value : " + w0 + L"beta\\gamble", L"Key : " + w0 + L"gamma",
-                             L"Value : " + w0 + L"gameStart"}));
+  EXPECT_EQ(ResultLines(), (Strings{L"Key : " + w0 + L"alpha", L"Value : " + w0 + L"beta\\gamble",
+                                    L"Key : " + w0 + L"gamma", L"Value : " + w0 + L"gameStart"}));
 
   // A search text made malformed during the walk matches nothing, and says nothing, until the walk ends.
   Options(true, false, false, L"");
   WhenShown(L"alpha", [&] { w().txtFind->SetText(L"[b"); });
-  Headless(w().cmdFind).UserClick();
-  EXPECT_EQ(Lines(), Lines_{L"Key : " + w0 + L"alpha"});
+  Press(w().cmdFind);
+  EXPECT_EQ(ResultLines(), Strings{L"Key : " + w0 + L"alpha"});
   EXPECT_TRUE(rt().Messages().empty());
 
   // A second Find started inside the first clears the results and runs to its end; then the first goes on.
   Options(true, false, false, L"");
-  WhenShown(L"alpha", [&] { Headless(w().cmdFind).UserClick(); });
-  Headless(w().cmdFind).UserClick();
-  EXPECT_EQ(Lines(), (Lines_{L"Key : " + w0 + L"alpha", L"Key : " + w0 + L"beta", L"Key : " + w0 + L"gamma",
-                             L"Key : " + w0 + L"beta", L"Key : " + w0 + L"gamma"}));
+  WhenShown(L"alpha", [&] { Press(w().cmdFind); });
+  Press(w().cmdFind);
+  EXPECT_EQ(ResultLines(), (Strings{L"Key : " + w0 + L"alpha", L"Key : " + w0 + L"beta", L"Key : " + w0 + L"gamma",
+                                    L"Key : " + w0 + L"beta", L"Key : " + w0 + L"gamma"}));
   const std::vector<int> pointers(rt().MousePointerHistory().end() - 4, rt().MousePointerHistory().end());
   EXPECT_EQ(pointers, (std::vector<int>{11, 11, 0, 0}));
 }

@@ -49,6 +49,8 @@ class RecordingIconPlatform : public IconPlatform {
 
 TEST(SetFormIcon, SendsLargeThenSmallToTheTopOfTheOwnerChainBeforeTheWindowWhateverFails) {
   const std::string big = "Metric 11; Metric 12; Load AAA 32x33; ", small = "Metric 49; Metric 50; Load AAA 16x17; ";
+  const std::string noIcons = "GetWindow 200 4; GetWindow 300 4; " + big + "Send 300 big 0; Send 200 big 0; " + small +
+                              "Send 300 small 0; Send 200 small 0; ";
   const struct {
     const char* what;
     std::uint32_t hWnd;
@@ -64,12 +66,8 @@ TEST(SetFormIcon, SendsLargeThenSmallToTheTopOfTheOwnerChainBeforeTheWindowWhate
            "Send 7 small 23057; Send 7 small 23057; "},
       {"the window only", 100, IconTarget::kWindowOnly, 0,
        big + "Send 100 big 2838; " + small + "Send 100 small 23057; "},
-      {"loads give 0", 200, IconTarget::kWindowAndOwner, 1,
-       "GetWindow 200 4; GetWindow 300 4; " + big + "Send 300 big 0; Send 200 big 0; " + small +
-           "Send 300 small 0; Send 200 small 0; "},
-      {"loads raise", 200, IconTarget::kWindowAndOwner, 2,
-       "GetWindow 200 4; GetWindow 300 4; " + big + "Send 300 big 0; Send 200 big 0; " + small +
-           "Send 300 small 0; Send 200 small 0; "},
+      {"loads give 0", 200, IconTarget::kWindowAndOwner, 1, noIcons},
+      {"loads raise", 200, IconTarget::kWindowAndOwner, 2, noIcons},
       {"the walk raises: the last owner found is kept", 100, IconTarget::kWindowAndOwner, 3,
        "GetWindow 100 4; GetWindow 200 4; " + big + "Send 200 big 2838; Send 100 big 2838; " + small +
            "Send 200 small 23057; Send 100 small 23057; "},
@@ -95,55 +93,34 @@ std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
   return static_cast<std::uint32_t>(U16(b, at) | (U16(b, at + 2) << 16));
 }
 
-struct DirectoryEntry {
-  int width;
-  int height;
-  int bitCount;
-  std::size_t size;
-  std::size_t offset;
-};
-
-std::vector<DirectoryEntry> ReadDirectory(const std::vector<std::uint8_t>& file) {
-  std::vector<DirectoryEntry> entries;
-  for (unsigned i = 0; i < U16(file, 4); ++i) {
-    const std::size_t at = 6 + 16 * i;
-    entries.push_back({file.at(at) == 0 ? 256 : file.at(at), file.at(at + 1) == 0 ? 256 : file.at(at + 1),
-                       static_cast<int>(U16(file, at + 6)), U32(file, at + 8), U32(file, at + 12)});
-  }
-  return entries;
-}
-
 TEST(QuillonIconFile, HoldsEightBitmapsAtFourSizesInBothDepthsBackToBack) {
-  const std::vector<std::uint8_t> file_ = MakeQuillonIcon();
-  const std::vector<DirectoryEntry> entries_ = ReadDirectory(file_);
-  ASSERT_GE(file_.size(), 6u);
-  EXPECT_EQ(U16(file_, 0), 0u);
-  EXPECT_EQ(U16(file_, 2), 1u) << "resource type 1 is an icon";
-  ASSERT_EQ(entries_.size(), 8u);
-  std::set<std::pair<int, int>> formats;
-  std::size_t expectedOffset = 6 + 16 * entries_.size();
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    const DirectoryEntry& entry = entries_[i];
-    SCOPED_TRACE(i);
-    EXPECT_EQ(entry.width, entry.height);
-    EXPECT_EQ(file_.at(6 + 16 * i + 2), 0) << "colour count is 0 from 256 colours up";
-    EXPECT_EQ(U16(file_, 6 + 16 * i + 4), 1u) << "planes";
-    EXPECT_EQ(entry.offset, expectedOffset);
-    expectedOffset += entry.size;
+  const std::vector<std::uint8_t> file = MakeQuillonIcon();
+  ASSERT_GE(file.size(), 6u);
+  EXPECT_EQ(U16(file, 0), 0u);
+  EXPECT_EQ(U16(file, 2), 1u) << "resource type 1 is an icon";
+  ASSERT_EQ(U16(file, 4), 8u);
+  std::set<std::pair<std::size_t, std::size_t>> formats;
+  std::size_t expectedOffset = 6 + 16 * 8;
+  for (std::size_t at = 6; at < 6 + 16 * 8; at += 16) {
+    SCOPED_TRACE(at);
+    const std::size_t side = file.at(at), bits = U16(file, at + 6), size = U32(file, at + 8),
+                      offset = U32(file, at + 12);
+    EXPECT_EQ(file.at(at + 1), side) << "square";
+    EXPECT_EQ(file.at(at + 2), 0) << "colour count is 0 from 256 colours up";
+    EXPECT_EQ(U16(file, at + 4), 1u) << "planes";
+    EXPECT_EQ(offset, expectedOffset);
+    expectedOffset += size;
     // The BMP form: a 40-byte header whose height counts colour bitmap and mask, then palette, colours, mask.
-    EXPECT_EQ(U32(file_, entry.offset), 40u);
-    EXPECT_EQ(U32(file_, entry.offset + 8), static_cast<std::uint32_t>(2 * entry.height));
-    EXPECT_EQ(U16(file_, entry.offset + 14), static_cast<unsigned>(entry.bitCount));
-    const std::size_t rows = static_cast<std::size_t>(entry.height);
-    const std::size_t colourBytes = static_cast<std::size_t>((entry.width * entry.bitCount + 31) / 32 * 4) * rows;
-    const std::size_t maskBytes = static_cast<std::size_t>((entry.width + 31) / 32 * 4) * rows;
-    EXPECT_EQ(entry.size, 40 + (entry.bitCount == 8 ? 1024u : 0u) + colourBytes + maskBytes);
-    formats.insert({entry.width, entry.bitCount});
+    EXPECT_EQ(U32(file, offset), 40u);
+    EXPECT_EQ(U32(file, offset + 8), 2 * side);
+    EXPECT_EQ(U16(file, offset + 14), bits);
+    const std::size_t colourBytes = (side * bits + 31) / 32 * 4 * side, maskBytes = (side + 31) / 32 * 4 * side;
+    EXPECT_EQ(size, 40 + (bits == 8 ? 1024u : 0u) + colourBytes + maskBytes);
+    formats.insert({side, bits});
   }
-  EXPECT_EQ(expectedOffset, file_.size()) << "the images fill the file exactly";
-  const std::set<std::pair<int, int>> expected{{16, 8},  {24, 8},  {32, 8},  {48, 8},
-                                               {16, 32}, {24, 32}, {32, 32}, {48, 32}};
-  EXPECT_EQ(formats, expected);
+  EXPECT_EQ(expectedOffset, file.size()) << "the images fill the file exactly";
+  EXPECT_EQ(formats, (std::set<std::pair<std::size_t, std::size_t>>{
+                         {16, 8}, {24, 8}, {32, 8}, {48, 8}, {16, 32}, {24, 32}, {32, 32}, {48, 32}}));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class ValueView : public WindowTest {
   }
 };
 
-TEST_F(ValueView, EachTypeIsShownAsItsTableSays) {
+TEST_F(ValueView, EachTypeIsShownAsItsTableSaysAndBinaryLinesHold51ThenFiftyBytes) {
   const struct {
     std::wstring name;
     std::uint32_t type;
@@ -44,18 +44,16 @@ TEST_F(ValueView, EachTypeIsShownAsItsTableSays) {
       {L"multi", registry::kRegMultiSz, {'a', 0, 0}, L"Value Type : Binary|Value Size : 3||"},
   };
   for (const auto& c : cases) registry.PutValue(kKey, std::string(c.name.begin(), c.name.end()), c.type, c.data);
+  Bytes data;
+  for (int i = 0; i < 120; ++i) data.push_back(static_cast<std::uint8_t>('A' + i % 26));
+  registry.PutBinary(kKey, "long", data);
   ShowKey();
   for (const auto& c : cases) {
     EXPECT_EQ(Show(c.name), c.panel);
     EXPECT_EQ(Show(c.name), c.panel) << "the same selection again: nothing accumulates";
   }
-}
 
-TEST_F(ValueView, BinaryLinesHold51ThenFiftyBytes) {
-  Bytes data;
-  for (int i = 0; i < 120; ++i) data.push_back(static_cast<std::uint8_t>('A' + i % 26));
-  registry.PutBinary(kKey, "long", data);
-  ShowKey();
+  // Binary lines hold 51, then fifty bytes.
   Show(L"long");
   const std::wstring letters(data.begin(), data.end());
   EXPECT_EQ(w().txtValue->Text(),
@@ -75,10 +73,7 @@ TEST_F(ValueView, FailedReadsAndMissingKeysShowLess) {
   ShowKey();
   // No default value, or a value deleted after listing: the size reads 0 and the type caption stays.
   EXPECT_EQ(Show(L""), L"Value Type|Value Size : 0||");
-  registry::Key key = 0;
-  ASSERT_EQ(registry.OpenKey(registry::kCurrentUser, "Software\\Values", key), registry::kSuccess);
-  ASSERT_EQ(registry.DeleteValue(key, "doomed"), registry::kSuccess);
-  registry.CloseKey(key);
+  RemoveValue("Software\\Values", "doomed");
   EXPECT_EQ(Show(L"doomed"), L"Value Type|Value Size : 0||");
 
   // The second read fails: the caption is set, the text stays empty; for binary data the rest of the buffer shows.

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -68,6 +70,11 @@ class WindowTest : public ::testing::Test {
     return static_cast<runtime::HeadlessCommandButton&>(*c);
   }
   static void Press(runtime::CommandButton* button) { Headless(button).UserClick(); }
+  /// Presses a button with scripted answers to the prompts it asks, in order.
+  void Answer(runtime::CommandButton* button, std::initializer_list<std::optional<std::wstring>> answers) {
+    for (const auto& answer : answers) rt().AnswerInputBox(answer);
+    Press(button);
+  }
 
   /// The entries of a list, first to last.
   static Strings Items(const runtime::ListBox* list) {
@@ -101,6 +108,31 @@ class WindowTest : public ::testing::Test {
     ASSERT_TRUE(value.has_value()) << path << " has no value \"" << name << '"';
     EXPECT_EQ(value->type, type) << name;
     EXPECT_EQ(value->data, bytes) << name;
+  }
+
+  /// The search result lines; every line must end with CR LF.
+  Strings ResultLines() const {
+    const std::wstring text = window->txtFindList->Text();
+    Strings lines;
+    std::size_t start = 0;
+    for (auto end = text.find(L"\r\n"); end != std::wstring::npos; start = end + 2, end = text.find(L"\r\n", start))
+      lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "text after the last CR LF";
+    return lines;
+  }
+  /// Runs `action` once, in the first event processing after `shown` appears in the results.
+  void WhenShown(const std::wstring& shown, std::function<void()> action) {
+    rt().QueueUserAction([this, shown, action] {
+      if (w().txtFindList->Text().find(shown) == std::wstring::npos) return WhenShown(shown, action);
+      action();
+    });
+  }
+  /// Deletes a value below HKCU behind the window's back, as another program would.
+  void RemoveValue(const std::string& subkey, const std::string& name) {
+    registry::Key key = 0;
+    ASSERT_EQ(registry.OpenKey(registry::kCurrentUser, subkey, key), registry::kSuccess);
+    EXPECT_EQ(registry.DeleteValue(key, name), registry::kSuccess);
+    registry.CloseKey(key);
   }
 
   /// Every key, value name, type and data byte of the seven hives, read through the registry operations.
