@@ -5,9 +5,9 @@
 
 #include <map>
 #include <memory>
-#include <utility>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "runtime/Form.h"
