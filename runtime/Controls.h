@@ -71,7 +71,8 @@ class TextBox {
 
   virtual std::wstring Text() const = 0;
   virtual void SetText(const std::wstring& text) = 0;
-  /// Appends at the end without rebuilding the whole text; the result equals SetText(Text() + text).
+  /// Appends at the end without rebuilding the whole text; the text equals SetText(Text() + text), but the caret
+  /// and the selection stay where they are (the user may be reading or selecting while text is appended).
   virtual void AppendText(const std::wstring& text) = 0;
   /// Caret position and selection, in characters counted from 0.
   virtual int SelStart() const = 0;

@@ -226,12 +226,7 @@ void HeadlessTextBox::SetText(const std::wstring& text) {
   selLength_ = 0;
 }
 
-void HeadlessTextBox::AppendText(const std::wstring& text) {
-  if (text.empty()) return;
-  text_ += text;
-  selStart_ = static_cast<int>(text_.size());
-  selLength_ = 0;
-}
+void HeadlessTextBox::AppendText(const std::wstring& text) { text_ += text; }
 
 void HeadlessTextBox::SetSelStart(int start) {
   const int length = static_cast<int>(text_.size());

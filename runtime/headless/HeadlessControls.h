@@ -78,7 +78,7 @@ class HeadlessTextBox : public TextBox {
 
   std::wstring Text() const override { return text_; }
   void SetText(const std::wstring& text) override;
-  /// As on Win32 (EM_SETSEL at the end, then EM_REPLACESEL), the caret ends up after the appended text.
+  /// The caret and the selection stay where they are, as on Win32.
   void AppendText(const std::wstring& text) override;
   int SelStart() const override { return selStart_; }
   void SetSelStart(int start) override;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "runtime/win32/Win32Controls.h"
+#include "runtime/win32/Win32TextView.h"
 
 namespace quillon::runtime::win32 {
 
@@ -66,7 +67,10 @@ constexpr WORD kEditClass = 0x81;
 constexpr WORD kStaticClass = 0x82;
 
 struct InputBoxState {
+  std::wstring defaultText;
   std::wstring answer;
+  /// The answer field shows what is typed through a view of our own, as every text box of the runtime does.
+  Win32TextView field;
 };
 
 INT_PTR OnInputBoxCommand(HWND dialog, int id) noexcept {
@@ -89,10 +93,18 @@ INT_PTR OnInputBoxCommand(HWND dialog, int id) noexcept {
 
 INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      auto* state = reinterpret_cast<InputBoxState*>(lParam);
+      try {
+        state->field.Attach(GetDlgItem(dialog, kInputBoxEditId));
+        state->field.SetText(state->defaultText);
+      } catch (...) {
+        // Out of memory for the default text: the field starts empty.
+      }
       // TRUE: the dialog manager focuses the edit field, selecting the default text.
       return TRUE;
+    }
     case WM_COMMAND:
       return OnInputBoxCommand(dialog, LOWORD(wParam));
     default:
@@ -108,12 +120,12 @@ std::wstring RunInputBox(HINSTANCE instance, HWND owner, const std::wstring& pro
   DialogTemplate layout(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER, 250, 92,
                         caption, 8, L"MS Shell Dlg");
   layout.AddItem(SS_LEFT | SS_NOPREFIX, 7, 7, 180, 56, kInputBoxPromptId, kStaticClass, prompt);
-  layout.AddItem(WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 7, 70, 236, 13, kInputBoxEditId, kEditClass,
-                 defaultText);
+  layout.AddItem(WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 7, 70, 236, 13, kInputBoxEditId, kEditClass, L"");
   layout.AddItem(WS_TABSTOP | BS_DEFPUSHBUTTON, 193, 7, 50, 14, IDOK, kButtonClass, L"OK");
   layout.AddItem(WS_TABSTOP | BS_PUSHBUTTON, 193, 25, 50, 14, IDCANCEL, kButtonClass, L"Cancel");
 
   InputBoxState state;
+  state.defaultText = defaultText;
   const INT_PTR result = DialogBoxIndirectParamW(instance, layout.Get(), owner, InputBoxProcedure,
                                                  reinterpret_cast<LPARAM>(&state));
   return result == IDOK ? state.answer : std::wstring();

@@ -190,6 +190,12 @@ void Win32ListBox::OnCommand(int notification) noexcept {
 // ----------------------------------------------------------------------------------------------------------------
 // Combo box
 
+Win32ComboBox::Win32ComboBox(Win32Session& session, HWND window) : Win32Control(session, window) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (GetComboBoxInfo(window, &info) && info.hwndItem) field_.Attach(info.hwndItem);
+}
+
 std::wstring Win32ComboBox::Text() const { return WindowText(Window()); }
 
 void Win32ComboBox::SetText(const std::wstring& text) {
@@ -234,166 +240,46 @@ void Win32ComboBox::OnCommand(int notification) noexcept {
 // ----------------------------------------------------------------------------------------------------------------
 // Text box
 
-Win32TextBox::Win32TextBox(Win32Session& session, HWND window, unsigned options)
-    : Win32Control(session, window),
-      readOnly_((options & kReadOnly) != 0),
-      holdsBackAppends_((options & kMultiLine) != 0 && (options & kReadOnly) != 0),
-      subclass_(window, SubclassProcedure, 1, reinterpret_cast<DWORD_PTR>(this)) {
-  // The default limit is about 32,000 characters; search results and binary data run far longer.
-  Send(window, EM_SETLIMITTEXT, 0);
+Win32TextBox::Win32TextBox(Win32Session& session, HWND window, unsigned options, const std::wstring& text)
+    : Win32Control(session, window), readOnly_((options & kReadOnly) != 0) {
+  view_.Attach(window);
+  view_.SetText(text);
+  // The caret the user's click placed is in the text when the click handler reads it.
+  view_.SetClickHandler([this] { session_.RaiseEvent(Click); });
 }
 
-Win32TextBox::~Win32TextBox() { session_.RemovePendingText(*this); }
+std::wstring Win32TextBox::Text() const { return view_.Document().Text(); }
 
-void Win32TextBox::FlushPendingText() const {
-  if (pendingAppend_.empty()) return;
-  const std::wstring text = std::exchange(pendingAppend_, std::wstring());
-  const std::size_t start = std::exchange(pendingStart_, 0);
-  session_.RemovePendingText(*this);
-  AppendNow(text.c_str() + start);
-}
+void Win32TextBox::SetText(const std::wstring& text) { view_.SetText(text); }
 
-std::size_t Win32TextBox::FlushPendingTextChunk(std::size_t maxChars) const {
-  // Wine's edit control also pays for the text it already holds at every append (about 8 ns a character: half a
-  // second for 800,000 lines), so once the box is large the chunks grow with it; otherwise a search listing
-  // everything would spend most of its time appending small chunks to a huge box.
-  const auto shown = static_cast<std::size_t>(std::max(GetWindowTextLengthW(Window()), 0));
-  maxChars = std::max(maxChars, shown / 64);
-  const std::size_t held = pendingAppend_.size() - pendingStart_;
-  if (held <= maxChars) {
-    FlushPendingText();
-    return 0;
-  }
-  // The chunk ends after the last line feed that fits, or else splits the line (never a surrogate pair).
-  std::size_t end = pendingAppend_.rfind(L'\n', pendingStart_ + maxChars - 1);
-  if (end == std::wstring::npos || end < pendingStart_) {
-    end = pendingStart_ + maxChars - 1;
-    if (IS_HIGH_SURROGATE(pendingAppend_[end])) --end;
-  }
-  const std::wstring chunk = pendingAppend_.substr(pendingStart_, end + 1 - pendingStart_);
-  pendingStart_ = end + 1;
-  if (pendingStart_ >= pendingAppend_.size() / 2) {
-    pendingAppend_.erase(0, pendingStart_);
-    pendingStart_ = 0;
-  }
-  AppendNow(chunk.c_str());
-  return pendingAppend_.size() - pendingStart_;
-}
+void Win32TextBox::AppendText(const std::wstring& text) { view_.Append(text); }
 
-void Win32TextBox::ForgetPendingText() const noexcept {
-  pendingAppend_.clear();
-  pendingStart_ = 0;
-  session_.RemovePendingText(*this);
-}
-
-void Win32TextBox::AppendNow(const wchar_t* text) const {
-  const int end = GetWindowTextLengthW(Window());
-  Send(Window(), EM_SETSEL, static_cast<WPARAM>(end), end);
-  Send(Window(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
-}
-
-std::wstring Win32TextBox::Text() const {
-  FlushPendingText();
-  return WindowText(Window());
-}
-
-void Win32TextBox::SetText(const std::wstring& text) {
-  ForgetPendingText();
-  SetWindowTextW(Window(), text.c_str());
-}
-
-void Win32TextBox::AppendText(const std::wstring& text) {
-  if (text.empty()) return;
-  if (!holdsBackAppends_) {
-    AppendNow(text.c_str());
-    return;
-  }
-  pendingAppend_ += text;
-  session_.AddPendingText(*this);
-}
-
-void Win32TextBox::GetSelection(DWORD& start, DWORD& end) const {
-  FlushPendingText();
-  start = 0;
-  end = 0;
-  Send(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-}
-
-int Win32TextBox::SelStart() const {
-  DWORD start = 0;
-  DWORD end = 0;
-  GetSelection(start, end);
-  return static_cast<int>(start);
-}
+int Win32TextBox::SelStart() const { return static_cast<int>(view_.SelectionStart()); }
 
 void Win32TextBox::SetSelStart(int start) {
-  FlushPendingText();
-  const int clamped = std::clamp(start, 0, GetWindowTextLengthW(Window()));
-  Send(Window(), EM_SETSEL, static_cast<WPARAM>(clamped), clamped);
-  Send(Window(), EM_SCROLLCARET);
+  const auto position = static_cast<std::size_t>(std::max(start, 0));
+  view_.SetSelection(position, position);
+  view_.ScrollCaretIntoView();
 }
 
-int Win32TextBox::SelLength() const {
-  DWORD start = 0;
-  DWORD end = 0;
-  GetSelection(start, end);
-  return static_cast<int>(end - start);
-}
+int Win32TextBox::SelLength() const { return static_cast<int>(view_.SelectionEnd() - view_.SelectionStart()); }
 
 void Win32TextBox::SetSelLength(int length) {
-  const int start = SelStart();
-  const int end = std::clamp(start + std::max(length, 0), start, GetWindowTextLengthW(Window()));
-  Send(Window(), EM_SETSEL, static_cast<WPARAM>(start), end);
-  Send(Window(), EM_SCROLLCARET);
+  const std::size_t start = view_.SelectionStart();
+  view_.SetSelection(start, start + static_cast<std::size_t>(std::max(length, 0)));
+  view_.ScrollCaretIntoView();
 }
 
 std::wstring Win32TextBox::SelText() const {
-  DWORD start = 0;
-  DWORD end = 0;
-  GetSelection(start, end);
-  const std::wstring text = WindowText(Window());
-  if (start >= text.size() || end <= start) return {};
-  return text.substr(start, end - start);
+  return view_.Document().Substring(view_.SelectionStart(), view_.SelectionEnd() - view_.SelectionStart());
 }
 
 HBRUSH Win32TextBox::OnControlColor(HDC dc) noexcept {
-  // Read-only edit controls ask for the dialog colour; the window's boxes stay white like editable ones.
+  // Read-only boxes ask for the dialog colour; the window's boxes stay white like editable ones.
   if (!readOnly_) return nullptr;
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   return GetSysColorBrush(COLOR_WINDOW);
-}
-
-void Win32TextBox::Forget() noexcept {
-  ForgetPendingText();
-  subclass_.Release();
-  Win32Control::Forget();
-}
-
-LRESULT Win32TextBox::OnLeftButtonUp(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
-  // The caret moved when the button went down; the click handler reads it.
-  const LRESULT result = DefSubclassProc(window, WM_LBUTTONUP, wParam, lParam);
-  session_.RaiseEvent(Click);
-  return result;
-}
-
-LRESULT Win32TextBox::OnNcDestroy(HWND window, UINT_PTR id, WPARAM wParam, LPARAM lParam) noexcept {
-  RemoveWindowSubclass(window, SubclassProcedure, id);
-  subclass_.Release();
-  return DefSubclassProc(window, WM_NCDESTROY, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32TextBox::SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                                 UINT_PTR id, DWORD_PTR data) noexcept {
-  auto* box = reinterpret_cast<Win32TextBox*>(data);
-  switch (message) {
-    case WM_LBUTTONUP:
-      return box->OnLeftButtonUp(window, wParam, lParam);
-    case WM_NCDESTROY:
-      return box->OnNcDestroy(window, id, wParam, lParam);
-    default:
-      return DefSubclassProc(window, message, wParam, lParam);
-  }
 }
 
 // ----------------------------------------------------------------------------------------------------------------

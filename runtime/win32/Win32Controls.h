@@ -10,6 +10,7 @@
 #include "runtime/Form.h"
 #include "runtime/win32/Win32Handles.h"
 #include "runtime/win32/Win32Session.h"
+#include "runtime/win32/Win32TextView.h"
 
 namespace quillon::runtime::win32 {
 
@@ -75,7 +76,7 @@ class Win32ListBox final : public ListBox, public Win32Control {
 
 class Win32ComboBox final : public ComboBox, public Win32Control {
  public:
-  Win32ComboBox(Win32Session& session, HWND window) noexcept : Win32Control(session, window) {}
+  Win32ComboBox(Win32Session& session, HWND window);
 
   std::wstring Text() const override;
   void SetText(const std::wstring& text) override;
@@ -92,19 +93,17 @@ class Win32ComboBox final : public ComboBox, public Win32Control {
   /// True after a pick from the list until the text is typed, edited or set from code. The control itself keeps
   /// matching typed text against its list, so its own current index does not say whether the text was picked.
   bool picked_ = false;
+  /// The edit field inside the combo box shows its text through a view of our own, as every text box does.
+  Win32TextView field_;
 };
 
-class Win32TextBox final : public TextBox, public Win32Control, private PendingTextHolder {
+/// A text box over an EDIT window whose text, drawing and input are a Win32TextView's.
+class Win32TextBox final : public TextBox, public Win32Control {
  public:
-  Win32TextBox(Win32Session& session, HWND window, unsigned options);
-  ~Win32TextBox() override;
+  Win32TextBox(Win32Session& session, HWND window, unsigned options, const std::wstring& text);
 
   std::wstring Text() const override;
   void SetText(const std::wstring& text) override;
-  /// On a multi-line read-only box the text is held back and appended in chunks when events are processed, or all
-  /// at once when the box is next used from code: under Wine every append to a visible edit control costs tens of
-  /// milliseconds whatever its length, and a search appends thousands of lines. What any caller can observe is the
-  /// same as appending at once.
   void AppendText(const std::wstring& text) override;
   int SelStart() const override;
   void SetSelStart(int start) override;
@@ -113,25 +112,10 @@ class Win32TextBox final : public TextBox, public Win32Control, private PendingT
   std::wstring SelText() const override;
 
   HBRUSH OnControlColor(HDC dc) noexcept override;
-  void Forget() noexcept override;
 
  private:
-  static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                            DWORD_PTR data) noexcept;
-  LRESULT OnLeftButtonUp(HWND window, WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT OnNcDestroy(HWND window, UINT_PTR id, WPARAM wParam, LPARAM lParam) noexcept;
-  void FlushPendingText() const override;
-  std::size_t FlushPendingTextChunk(std::size_t maxChars) const override;
-  void ForgetPendingText() const noexcept;
-  void AppendNow(const wchar_t* text) const;
-  void GetSelection(DWORD& start, DWORD& end) const;
-
   bool readOnly_;
-  bool holdsBackAppends_;
-  // Held-back text: what is left of it starts at pendingStart_, so that taking chunks off the front stays cheap.
-  mutable std::wstring pendingAppend_;
-  mutable std::size_t pendingStart_ = 0;
-  WindowSubclass subclass_;
+  Win32TextView view_;
 };
 
 class Win32CheckBox final : public CheckBox, public Win32Control {

@@ -1,7 +1,6 @@
 #include "runtime/win32/Win32Form.h"
 
 #include <cmath>
-#include <cwchar>
 #include <stdexcept>
 #include <utility>
 
@@ -22,19 +21,6 @@ GetDpiForWindowFunction LoadGetDpiForWindow() noexcept {
   if (!user32) return nullptr;
   FARPROC procedure = GetProcAddress(user32, "GetDpiForWindow");
   return reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void (*)()>(procedure));
-}
-
-/// Wine 8's edit control faults inside gdi32 laying out a line that starts with U+02DC or U+02DD in a font of a
-/// right-to-left character set (177 Hebrew, 178 Arabic); a DWORD of 152 found by a data search is enough. Under
-/// Wine, edit boxes (and the edit part of a combo box) take the same face and size with the default character set.
-/// On Windows every control keeps the form's character set.
-bool EditsAvoidRightToLeftCharSet(int charSet) noexcept {
-  if (charSet != HEBREW_CHARSET && charSet != ARABIC_CHARSET) return false;
-  static const bool underWine = [] {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-  }();
-  return underWine;
 }
 
 }  // namespace
@@ -72,9 +58,9 @@ Win32Form::~Win32Form() {
   window_.Reset();
 }
 
-HFONT Win32Form::FontFor(double points, bool holdsEdit) {
+HFONT Win32Form::FontFor(double points) {
   const int centipoints = static_cast<int>(std::lround(points * 100.0));
-  const int charSet = holdsEdit && EditsAvoidRightToLeftCharSet(font_.charSet) ? DEFAULT_CHARSET : font_.charSet;
+  const int charSet = font_.charSet;
   const auto key = std::make_pair(centipoints, charSet);
   auto found = fonts_.find(key);
   if (found != fonts_.end()) return found->second.Get();
@@ -104,8 +90,7 @@ HWND Win32Form::CreateChild(const ControlSpec& spec, const wchar_t* className, D
                                placement.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                session_.Instance(), nullptr);
   if (!child) throw std::runtime_error(std::string("CreateWindowEx failed for control ") + spec.name);
-  const bool holdsEdit = std::wcscmp(className, L"EDIT") == 0 || std::wcscmp(className, L"COMBOBOX") == 0;
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.fontPoints, holdsEdit)), FALSE);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.fontPoints)), FALSE);
   return child;
 }
 
@@ -139,8 +124,9 @@ TextBox& Win32Form::AddTextBox(const ControlSpec& spec) {
   if (spec.options & kMultiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL;
   if (spec.options & kScrollBars) style |= WS_VSCROLL | WS_HSCROLL;
   if (spec.options & kReadOnly) style |= ES_READONLY;
-  HWND window = CreateChild(spec, L"EDIT", style, WS_EX_CLIENTEDGE, spec.caption);
-  return Adopt(spec, std::make_unique<Win32TextBox>(session_, window, spec.options));
+  // The text goes to the view that takes the edit control over, never to the edit control itself.
+  HWND window = CreateChild(spec, L"EDIT", style, WS_EX_CLIENTEDGE, nullptr);
+  return Adopt(spec, std::make_unique<Win32TextBox>(session_, window, spec.options, spec.caption));
 }
 
 CheckBox& Win32Form::AddCheckBox(const ControlSpec& spec) {

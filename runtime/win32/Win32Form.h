@@ -71,7 +71,7 @@ class Win32Form final : public Form {
   ChildPlacement PlacementOf(const ControlSpec& spec) const;
   HWND CreateChild(const ControlSpec& spec, const wchar_t* className, DWORD style, DWORD extendedStyle,
                    const wchar_t* text, int extraHeightPixels = 0);
-  HFONT FontFor(double points, bool holdsEdit);
+  HFONT FontFor(double points);
   template <typename Control>
   Control& Adopt(const ControlSpec& spec, std::unique_ptr<Control> control);
 

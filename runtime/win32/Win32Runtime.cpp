@@ -1,6 +1,5 @@
 #include "runtime/win32/Win32Runtime.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "runtime/win32/InputBoxDialog.h"
@@ -12,7 +11,6 @@ namespace quillon::runtime {
 namespace {
 
 constexpr LONGLONG kPumpIntervalMilliseconds = 20;
-constexpr LONGLONG kFlushIntervalMilliseconds = 250;
 
 /// Registers a window class of the runtime; a class some other runtime of this process registered stays its own.
 win32::WindowClass RegisterRuntimeClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
@@ -74,7 +72,6 @@ Win32Runtime::Win32Runtime(HINSTANCE instance, std::wstring commandLine)
   LARGE_INTEGER frequency{};
   QueryPerformanceFrequency(&frequency);
   pumpIntervalTicks_ = frequency.QuadPart * kPumpIntervalMilliseconds / 1000;
-  flushIntervalTicks_ = frequency.QuadPart * kFlushIntervalMilliseconds / 1000;
 }
 
 Win32Runtime::~Win32Runtime() = default;
@@ -109,13 +106,6 @@ int Win32Runtime::RunMessageLoop() {
   if (session_.OpenFormCount() == 0) return 0;
   MSG message{};
   for (;;) {
-    // Text held back for speed goes on screen before the loop waits, a chunk at a time with the messages that
-    // arrive in between processed.
-    if (session_.FlushPendingTextChunk()) {
-      PumpMessages();
-      continue;
-    }
-    flushWaitTicks_ = flushIntervalTicks_;  // everything is shown: the next search starts at the usual pace
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(message.wParam);
     if (got == -1) return -1;
@@ -123,23 +113,11 @@ int Win32Runtime::RunMessageLoop() {
   }
 }
 
-void Win32Runtime::ProcessPendingMessages() {
-  do {
-    PumpMessages();
-  } while (session_.FlushPendingTextChunk());
-  flushWaitTicks_ = flushIntervalTicks_;
-}
+void Win32Runtime::ProcessPendingMessages() { PumpMessages(); }
 
 bool Win32Runtime::DoEvents() {
   const LONGLONG now = Ticks();
   if (pumped_ && now - lastPumpTicks_ < pumpIntervalTicks_) return false;
-  // A chunk of the held text every 250 ms, or twice as long as the last chunk took: a box slower than the search
-  // never takes more than a third of its time, and what it has not shown yet goes on screen when the search ends.
-  if (session_.HoldsText() && now - lastFlushEndTicks_ >= flushWaitTicks_) {
-    session_.FlushPendingTextChunk();
-    lastFlushEndTicks_ = Ticks();
-    flushWaitTicks_ = std::max(flushIntervalTicks_, 2 * (lastFlushEndTicks_ - now));
-  }
   PumpMessages();
   return true;
 }
@@ -162,12 +140,10 @@ std::wstring Win32Runtime::CaptionOr(const std::wstring& title) const { return t
 
 std::wstring Win32Runtime::InputBox(const std::wstring& prompt, const std::wstring& title,
                                     const std::wstring& defaultText) {
-  session_.FlushPendingText();
   return win32::RunInputBox(session_.Instance(), session_.MainWindow(), prompt, CaptionOr(title), defaultText);
 }
 
 int Win32Runtime::MsgBox(const std::wstring& prompt, int style, const std::wstring& title) {
-  session_.FlushPendingText();
   const std::wstring caption = CaptionOr(title);
   return MessageBoxW(session_.MainWindow(), prompt.c_str(), caption.c_str(), static_cast<UINT>(style));
 }

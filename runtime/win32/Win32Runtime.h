@@ -1,5 +1,6 @@
 #pragma once
-/// The forms runtime over real Win32 standard controls (LISTBOX, COMBOBOX, EDIT, BUTTON, STATIC).
+/// The forms runtime over real Win32 standard controls (LISTBOX, COMBOBOX, EDIT, BUTTON, STATIC); the text boxes
+/// draw their text themselves (Win32TextView).
 
 #include <windows.h>
 
@@ -46,8 +47,7 @@ class Win32Runtime : public Runtime {
   /// Runs the message loop until the last window created by this runtime is closed; returns the exit code.
   int RunMessageLoop();
 
-  /// Processes every message waiting now, without the time check of DoEvents, and puts all held-back text on
-  /// screen, a chunk at a time with the messages that arrive in between processed. Test drivers use it.
+  /// Processes every message waiting now, without the time check of DoEvents. Test drivers use it.
   void ProcessPendingMessages();
 
   Application& App() override { return app_; }
@@ -61,9 +61,7 @@ class Win32Runtime : public Runtime {
   /// Processes pending window events once, but at most every 20 milliseconds: the search calls this once per
   /// registry step, hundreds of thousands of times, and under Wine every look at the message queue, even an empty
   /// one, is a round trip to the wine server of 35 to 50 microseconds. A call within 20 ms of the last pump returns
-  /// false at once, which the user cannot tell from a pump that found nothing. Text held back for a read-only box
-  /// goes on screen from here a chunk every 250 ms (less often when chunks are slow): each append costs Wine's
-  /// edit control tens of milliseconds however short it is, and four times a second still shows results growing.
+  /// false at once, which the user cannot tell from a pump that found nothing.
   bool DoEvents() override;
 
   /// Kept in the current user's registry, under Software\<application name>.
@@ -84,11 +82,8 @@ class Win32Runtime : public Runtime {
   void PumpMessages();
 
   LONGLONG pumpIntervalTicks_ = 0;
-  LONGLONG flushIntervalTicks_ = 0;
   LONGLONG lastPumpTicks_ = 0;
-  LONGLONG lastFlushEndTicks_ = 0;
   bool pumped_ = false;
-  LONGLONG flushWaitTicks_ = 0;  // from the end of one chunk of held text to the next
 };
 
 }  // namespace quillon::runtime

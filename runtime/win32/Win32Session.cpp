@@ -46,29 +46,4 @@ bool Win32Session::IsForm(HWND window) const noexcept {
   return std::find(forms_.begin(), forms_.end(), window) != forms_.end();
 }
 
-void Win32Session::AddPendingText(const PendingTextHolder& holder) {
-  if (std::find(pendingText_.begin(), pendingText_.end(), &holder) == pendingText_.end())
-    pendingText_.push_back(&holder);
-}
-
-void Win32Session::RemovePendingText(const PendingTextHolder& holder) noexcept {
-  pendingText_.erase(std::remove(pendingText_.begin(), pendingText_.end(), &holder), pendingText_.end());
-}
-
-void Win32Session::FlushPendingText() const {
-  if (pendingText_.empty()) return;
-  // Each flush removes its holder from the list, so work on a copy.
-  const std::vector<const PendingTextHolder*> holders = pendingText_;
-  for (const PendingTextHolder* holder : holders) holder->FlushPendingText();
-}
-
-bool Win32Session::FlushPendingTextChunk() const {
-  // About 50 ms of work for Wine's edit control (some 2 us a character, plus a fixed cost for the scroll bars);
-  // small enough for the window to answer between two chunks within 100 ms while the box is not huge.
-  constexpr std::size_t kChunkChars = 24 * 1024;
-  if (pendingText_.empty()) return false;
-  pendingText_.front()->FlushPendingTextChunk(kChunkChars);
-  return !pendingText_.empty();
-}
-
 }  // namespace quillon::runtime::win32

@@ -1,28 +1,15 @@
 #pragma once
 /// State that the Win32 runtime, its forms and their controls share on the GUI thread: the open forms, the mouse
-/// pointer, text waiting to be appended, and an exception caught inside a window procedure on its way out.
+/// pointer, and an exception caught inside a window procedure on its way out.
 
 #include <windows.h>
 
-#include <cstddef>
 #include <exception>
 #include <vector>
 
 #include "runtime/Controls.h"
 
 namespace quillon::runtime::win32 {
-
-/// A control that holds text back to append it in one go (see Win32TextBox::AppendText).
-class PendingTextHolder {
- public:
-  virtual void FlushPendingText() const = 0;
-  /// Appends at most about `maxChars` of the held text, ending at a line break where there is one; returns how
-  /// much is still held.
-  virtual std::size_t FlushPendingTextChunk(std::size_t maxChars) const = 0;
-
- protected:
-  ~PendingTextHolder() = default;
-};
 
 class Win32Session {
  public:
@@ -50,21 +37,12 @@ class Win32Session {
   HWND MainWindow() const noexcept { return forms_.empty() ? nullptr : forms_.front(); }
   void SetMessageLoopRunning(bool running) noexcept { loopRunning_ = running; }
 
-  void AddPendingText(const PendingTextHolder& holder);
-  void RemovePendingText(const PendingTextHolder& holder) noexcept;
-  /// Appends every piece of text held back; before a modal prompt.
-  void FlushPendingText() const;
-  /// Appends one chunk of the text held back (see PendingTextHolder); true while text is still held.
-  bool FlushPendingTextChunk() const;
-  bool HoldsText() const noexcept { return !pendingText_.empty(); }
-
  private:
   HINSTANCE instance_;
   std::exception_ptr pendingException_;
   int mousePointer_ = 0;
   std::vector<HWND> forms_;
   bool loopRunning_ = false;
-  std::vector<const PendingTextHolder*> pendingText_;
 };
 
 }  // namespace quillon::runtime::win32

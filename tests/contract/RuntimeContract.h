@@ -135,6 +135,7 @@ TYPED_TEST_P(RuntimeContract, ComboIndexIsThePickUntilTextIsTypedOrSet) {
   for (const wchar_t* entry : {L"", L"HKCU\\Software", L"HKLM\\System"}) c.combo.AddItem(entry);
   this->d_.Pick(c.combo, 1);
   EXPECT_EQ(c.combo.Text(), L"HKCU\\Software");
+  EXPECT_EQ(c.combo.ListIndex(), 1);
   this->d_.Type(c.combo, L"HKLM");  // a prefix of an entry is still typed text
   EXPECT_EQ(c.combo.ListIndex(), -1);
   EXPECT_EQ(c.combo.Text(), L"HKLM");
@@ -148,22 +149,27 @@ TYPED_TEST_P(RuntimeContract, ComboIndexIsThePickUntilTextIsTypedOrSet) {
   EXPECT_EQ(c.combo.Text(), L"");
 }
 
-TYPED_TEST_P(RuntimeContract, TextBoxAppendsLikeSettingTheTextAndClicksSeeTheCaret) {
+TYPED_TEST_P(RuntimeContract, TextBoxAppendsKeepTheUsersCaretAndClicksSeeTheTextAsShown) {
   auto& c = this->c_;
   const std::wstring first = L"Key : HKEY_USERS\\A\r\n", second = L"Value : HKEY_USERS\\A\\Mode\r\n";
-  for (const std::wstring& part : {first, std::wstring(), second}) c.results.AppendText(part);
-  EXPECT_EQ(c.results.Text(), first + second);
-  EXPECT_EQ(c.results.SelStart(), static_cast<int>((first + second).size()));  // the newest line is in view
-  c.results.SetText(first + second);
+  std::vector<std::pair<int, std::wstring>> clicks;  // the caret and the text each click handler saw
+  c.results.Click = [&] { clicks.emplace_back(c.results.SelStart(), c.results.Text()); };
+  c.results.SetText(first);
+  this->d_.Click(c.results, 9);
+  // Text appended after the user's click (a search that goes on) leaves the caret where the user put it.
+  for (const std::wstring& part : {second, std::wstring(), first}) c.results.AppendText(part);
+  EXPECT_EQ(c.results.Text(), first + second + first);
+  EXPECT_EQ(c.results.SelStart(), 9);
+  this->d_.Click(c.results, 30);  // on the second line
+  EXPECT_EQ(clicks, (std::vector<std::pair<int, std::wstring>>{{9, first}, {30, first + second + first}}));
+
   c.results.SetSelStart(6);
   c.results.SetSelLength(4);
-  EXPECT_EQ(c.results.SelText(), L"HKEY");
-  std::vector<int> caretsSeen;
-  c.results.Click = [&] { caretsSeen.push_back(c.results.SelStart()); };
-  this->d_.Click(c.results, 9);
-  this->d_.Click(c.results, 30);  // on the second line
-  EXPECT_EQ(caretsSeen, (std::vector<int>{9, 30}));
+  c.results.AppendText(second);
+  EXPECT_EQ(c.results.SelText(), L"HKEY");  // and so does a selection
+  EXPECT_EQ(c.results.SelLength(), 4);
   c.results.SetText(std::wstring(70000, L'x'));  // far past an edit control's default limit
+  EXPECT_EQ(c.results.SelStart(), 0);
   c.results.AppendText(L"end");
   EXPECT_EQ(c.results.Text().size(), 70003u);
 }
@@ -217,7 +223,7 @@ TYPED_TEST_P(RuntimeContract, CheckBoxesToggleWhenEnabledAndPendingButtonClicksR
 REGISTER_TYPED_TEST_SUITE_P(RuntimeContract, SortedListsUseThePlatformsCaseBlindWordSort,
                             ListsRaiseClickOnceForCodeOnSingleSelectionListsOnlyAndForEveryUserClick,
                             RemovingAndAddingEntriesMoveOrDropTheSelection, ComboIndexIsThePickUntilTextIsTypedOrSet,
-                            TextBoxAppendsLikeSettingTheTextAndClicksSeeTheCaret,
+                            TextBoxAppendsKeepTheUsersCaretAndClicksSeeTheTextAsShown,
                             DialogsAreCaptionedWithTheApplicationTitleByDefault,
                             CheckBoxesToggleWhenEnabledAndPendingButtonClicksRunInsideDoEvents);
 

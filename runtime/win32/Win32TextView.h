@@ -1,0 +1,159 @@
+#pragma once
+/// A text box of our own inside a standard EDIT window. Once attached, this object holds the window's text and
+/// answers every text, selection, scrolling, painting, mouse and keyboard message itself; the edit control behind
+/// it never sees any text. The window stays an "Edit" to the dialog manager and to other programs, which read and
+/// select its text with the usual edit messages.
+///
+/// Why: Wine's edit control lays out text with its Uniscribe, which reads far outside its glyph array when a run
+/// starts with a mark that the font's mark-to-ligature table covers (U+02DA to U+02DD in DejaVu Sans: byte 0x98 of
+/// registry data is U+02DC), and the program faults. Drawing with GDI's ExtTextOut never goes there. It also lays
+/// out only the lines in view, so a search result of tens of millions of characters costs no more to append to than
+/// a short one.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "runtime/textview/TextDocument.h"
+#include "runtime/textview/TextLayout.h"
+#include "runtime/win32/Win32Handles.h"
+
+namespace quillon::runtime::win32 {
+
+/// The combo box an edit field belongs to, or nullptr.
+HWND OwningCombo(HWND edit) noexcept;
+
+class Win32TextView {
+ public:
+  Win32TextView() = default;
+  Win32TextView(const Win32TextView&) = delete;
+  Win32TextView& operator=(const Win32TextView&) = delete;
+  ~Win32TextView() = default;
+
+  /// Takes over an EDIT window (single or multi-line, read-only or not, also the edit field of a combo box). Its
+  /// style, font and any text it holds are kept.
+  void Attach(HWND edit);
+  HWND Window() const noexcept { return window_; }
+
+  const textview::TextDocument& Document() const noexcept { return document_; }
+  /// Replaces the text: the caret goes to the start, the view to the top, and the view follows appended text.
+  void SetText(std::wstring_view text);
+  /// Appends without touching the selection. The view keeps following the end while the user has not scrolled
+  /// away from it or clicked into the text.
+  void Append(std::wstring_view text);
+
+  std::size_t SelectionStart() const noexcept { return anchor_ < caret_ ? anchor_ : caret_; }
+  std::size_t SelectionEnd() const noexcept { return anchor_ < caret_ ? caret_ : anchor_; }
+  /// Selects from `anchor` to `caret` (the caret is where the active end is); positions are clamped to the text.
+  void SetSelection(std::size_t anchor, std::size_t caret);
+  void ScrollCaretIntoView();
+
+  /// Runs when the left mouse button is released over the text, after the press has placed the caret.
+  void SetClickHandler(std::function<void()> handler) { onClick_ = std::move(handler); }
+
+ private:
+  static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                            DWORD_PTR data) noexcept;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+  // Styles, read from the window each time: EM_SETREADONLY and SetWindowLong may change them.
+  bool IsMultiLine() const noexcept;
+  bool IsReadOnly() const noexcept;
+  bool HasFocus() const noexcept { return GetFocus() == window_; }
+  bool ShowsSelection() const noexcept;
+
+  // Text messages and editing (Win32TextView.cpp).
+  LRESULT OnGetText(WPARAM capacity, LPARAM buffer) const noexcept;
+  LRESULT OnSetText(LPARAM text);
+  LRESULT OnGetSel(WPARAM start, LPARAM end) const noexcept;
+  LRESULT OnSetSel(WPARAM start, LPARAM end);
+  LRESULT OnGetLine(WPARAM line, LPARAM buffer) const noexcept;
+  LRESULT OnLineIndex(WPARAM line) const noexcept;
+  LRESULT OnLineLength(WPARAM position) const noexcept;
+  LRESULT OnLineFromChar(WPARAM position) const noexcept;
+  void Notify(WORD code) const noexcept;
+  /// Replaces the selection as typing, pasting or EM_REPLACESEL does: the caret goes after the new text.
+  void ReplaceSelection(std::wstring_view text, bool byUser);
+  void RememberForUndo(bool continuesTyping);
+  void Undo();
+  void CopySelection() const;
+  void Paste();
+  void ShowContextMenu(LPARAM where);
+
+  // Display (Win32TextViewDisplay.cpp).
+  void TakeFont(HFONT font);
+  RECT TextArea() const noexcept;
+  int VisibleLines() const noexcept;
+  std::size_t MaxFirstLine() const noexcept;
+  bool ShowsLastLine() const noexcept;
+  POINT PointOf(std::size_t position);
+  std::size_t PositionAt(POINT point);
+  void MeasureAllLines();
+  void MeasureLinesFrom(std::size_t line);
+  void OnPaint(HDC target, const RECT& area);
+  void DrawLine(HDC dc, std::size_t line, int y, const RECT& area, COLORREF textColor);
+  void UpdateScrollBars();
+  void ScrollTo(std::size_t firstLine, int xOffset);
+  void OnScroll(int bar, WORD request);
+  void OnWheel(int bar, short delta);
+  void PlaceCaret();
+  void Changed();
+
+  // Input (Win32TextViewInput.cpp).
+  void OnLeftButtonDown(LPARAM where, bool extend, bool words);
+  void OnMouseMove(LPARAM where);
+  void OnLeftButtonUp();
+  void OnSelectionTimer();
+  LRESULT OnKeyDown(WPARAM key, LPARAM flags);
+  void OnChar(wchar_t character);
+  LRESULT OnGetDlgCode(LPARAM message) const noexcept;
+  /// A key the combo box's list handles (arrows, F4) when this is a combo box's edit field; true when passed on.
+  bool PassToComboList(UINT message, WPARAM key) const noexcept;
+  void MoveCaret(std::size_t position, bool extend);
+
+  HWND window_ = nullptr;
+  bool inCombo_ = false;  // the edit field of a combo box
+  WindowSubclass subclass_;
+  textview::TextDocument document_;
+  std::size_t anchor_ = 0;
+  std::size_t caret_ = 0;
+  std::function<void()> onClick_;
+
+  // Font and measures.
+  HFONT font_ = nullptr;
+  int lineHeight_ = 16;
+  int averageCharWidth_ = 7;
+  int margin_ = 2;
+  std::unique_ptr<textview::CharWidths> widths_;
+  int widestLine_ = 0;
+  bool scrollBarsStale_ = true;
+
+  // View.
+  std::size_t firstLine_ = 0;
+  int xOffset_ = 0;
+  bool followsEnd_ = true;
+  int desiredX_ = -1;  // where Up and Down aim, kept across lines of different lengths
+  int wheelRemainder_ = 0;
+
+  // Mouse selection in progress.
+  bool selecting_ = false;
+  bool selectingWords_ = false;
+  std::size_t wordAnchorEnd_ = 0;
+
+  // Editing.
+  std::size_t limit_ = 0x7FFFFFFE;
+  bool modified_ = false;
+  bool canUndo_ = false;
+  bool typing_ = false;
+  std::wstring undoText_;
+  std::size_t undoAnchor_ = 0;
+  std::size_t undoCaret_ = 0;
+};
+
+}  // namespace quillon::runtime::win32
