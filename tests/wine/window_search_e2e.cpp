@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "registry/win32/Win32Registry.h"
@@ -59,6 +61,7 @@ class SearchE2E : public ::testing::Test {
     input_.reset();
     runtime_.reset();
     EXPECT_EQ(registry_.OpenHandleCount(), 0u);
+    RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + name_ + "\\Wide").c_str());
     for (const char* leaf : {"\\Alpha\\Deep", "\\Alpha", "\\Beta", ""}) {
       registry_.DeleteKey(registry::kCurrentUser, "Software\\" + name_ + leaf);
     }
@@ -142,6 +145,53 @@ TEST_F(SearchE2E, FindsEveryKindOfHitInWalkOrderThenRefusesAMalformedText) {
   EXPECT_NE(seen.text.find(L"never closed"), std::wstring::npos) << ::testing::PrintToString(seen.text);
   EXPECT_EQ(Results(), L"");
   EXPECT_EQ(runtime_->MousePointer(), 0);
+}
+
+}  // namespace
+}  // namespace quillon::winetest
+
+namespace quillon::winetest {
+namespace {
+
+TEST_F(SearchE2E, AClickDuringALiveSearchOpensTheLineClickedWhileTheSearchGoesOn) {
+  // Enough keys that the search still runs when the user has scrolled up and clicked its first line.
+  HKEY wide = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, ("Software\\" + name_ + "\\Wide").c_str(), &wide), ERROR_SUCCESS);
+  for (int i = 0; i < 4000; ++i) {
+    HKEY node = nullptr;
+    RegCreateKeyA(wide, ("Node" + std::to_string(i)).c_str(), &node);
+    RegSetValueExA(node, "Mode", 0, REG_SZ, reinterpret_cast<const BYTE*>("on"), 3);
+    RegCloseKey(node);
+  }
+  RegCloseKey(wide);
+  NavigateToTestKey();
+  Click(window_->chkValues);
+  Click(window_->chkHive);
+
+  // The user, from outside the window's thread: waits for results, scrolls to the top, clicks into the first
+  // line. Each sent message waits until the searching window processes events.
+  const HWND results = WindowOf(*window_->txtFindList);
+  std::atomic<LRESULT> lengthAtClick{-1};
+  std::thread user([&] {
+    while (SendMessageW(results, WM_GETTEXTLENGTH, 0, 0) < 2000) Sleep(5);
+    SendMessageW(results, WM_VSCROLL, SB_TOP, 0);
+    const LRESULT position = SendMessageW(results, EM_POSFROMCHAR, 12, 0);
+    lengthAtClick = SendMessageW(results, WM_GETTEXTLENGTH, 0, 0);
+    const LPARAM point = MAKELPARAM(LOWORD(position), HIWORD(position) + 2);
+    PostMessageW(results, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(results, WM_LBUTTONUP, 0, point);
+  });
+  Find(L"");
+  user.join();
+
+  const std::wstring firstEntry = Root() + L"\\Alpha";
+  ASSERT_EQ(Lines().front(), L"Key : " + firstEntry);
+  EXPECT_GT(static_cast<LRESULT>(Results().size()), lengthAtClick.load()) << "the search ended before the click";
+  EXPECT_EQ(WindowText(WindowOf(*window_->txtKey)), firstEntry) << "the line clicked was opened";
+  DWORD start = 0, end = 0;
+  SendMessageW(results, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(Results().substr(start, end - start), firstEntry) << "the clicked entry stays selected";
+  EXPECT_EQ(SendMessageW(results, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "and in view while results were added";
 }
 
 }  // namespace
