@@ -29,6 +29,8 @@ class Win32Control {
   virtual HBRUSH OnControlColor(HDC /*dc*/) noexcept { return nullptr; }
   /// The window was destroyed with its parent: forget it.
   virtual void Forget() noexcept { window_.Release(); }
+  /// The form gave the control a new place and font (its DPI changed).
+  virtual void OnLayoutChanged() noexcept {}
 
  protected:
   Win32Session& session_;
@@ -159,6 +161,9 @@ class Win32Label final : public Label, public Win32Control {
   void SetCaption(const std::wstring& caption) override;
 
   HBRUSH OnControlColor(HDC dc) noexcept override;
+  void OnLayoutChanged() noexcept override {
+    if (autoSize_) SizeToCaption();
+  }
 
  private:
   void SizeToCaption() noexcept;

@@ -60,15 +60,13 @@ Win32Form::~Win32Form() {
 
 HFONT Win32Form::FontFor(double points) {
   const int centipoints = static_cast<int>(std::lround(points * 100.0));
-  const int charSet = font_.charSet;
-  const auto key = std::make_pair(centipoints, charSet);
-  auto found = fonts_.find(key);
+  auto found = fonts_.find(centipoints);
   if (found != fonts_.end()) return found->second.Get();
   UniqueFont font(CreateFontW(-MulDiv(centipoints, dpi_, 7200), 0, 0, 0, font_.weight, FALSE, FALSE, FALSE,
-                              static_cast<DWORD>(charSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              static_cast<DWORD>(font_.charSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font_.faceName));
   HFONT handle = font.Get();
-  fonts_.emplace(key, std::move(font));
+  fonts_.emplace(centipoints, std::move(font));
   return handle;
 }
 
@@ -79,16 +77,21 @@ Win32Form::ChildPlacement Win32Form::PlacementOf(const ControlSpec& spec) const 
   return {found->second->Window(), found->second};
 }
 
+Win32Form::Layout Win32Form::LayoutOf(const ControlSpec& spec) const noexcept {
+  const int height = TwipsToPixels(spec.height, dpi_);
+  return {TwipsToPixels(spec.left, dpi_), TwipsToPixels(spec.top, dpi_), TwipsToPixels(spec.width, dpi_),
+          spec.kind == ControlKind::ComboBox ? height * 9 : height};
+}
+
 HWND Win32Form::CreateChild(const ControlSpec& spec, const wchar_t* className, DWORD style, DWORD extendedStyle,
-                            const wchar_t* text, int extraHeightPixels) {
+                            const wchar_t* text) {
   const ChildPlacement placement = PlacementOf(spec);
   const int id = kFirstControlId + static_cast<int>(controls_.size());
+  const Layout layout = LayoutOf(spec);
   // Children are created in tab order, so their z-order is the tab order the dialog manager follows.
-  HWND child = CreateWindowExW(extendedStyle, className, text ? text : L"", kChildStyle | style,
-                               TwipsToPixels(spec.left, dpi_), TwipsToPixels(spec.top, dpi_),
-                               TwipsToPixels(spec.width, dpi_), TwipsToPixels(spec.height, dpi_) + extraHeightPixels,
-                               placement.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               session_.Instance(), nullptr);
+  HWND child = CreateWindowExW(extendedStyle, className, text ? text : L"", kChildStyle | style, layout.left,
+                               layout.top, layout.width, layout.height, placement.parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), session_.Instance(), nullptr);
   if (!child) throw std::runtime_error(std::string("CreateWindowEx failed for control ") + spec.name);
   SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.fontPoints)), FALSE);
   return child;
@@ -100,6 +103,7 @@ Control& Win32Form::Adopt(const ControlSpec& spec, std::unique_ptr<Control> cont
   byWindow_[control->Window()] = control.get();
   byName_[spec.name] = control.get();
   controls_.push_back(std::move(control));
+  specs_.push_back(spec);
   return adopted;
 }
 
@@ -112,10 +116,8 @@ ListBox& Win32Form::AddListBox(const ControlSpec& spec) {
 }
 
 ComboBox& Win32Form::AddComboBox(const ControlSpec& spec) {
-  // A drop-down combo's window height includes its list when dropped.
-  const int listHeight = TwipsToPixels(spec.height, dpi_) * 8;
   HWND window = CreateChild(spec, L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
-                            spec.caption, listHeight);
+                            spec.caption);
   return Adopt(spec, std::make_unique<Win32ComboBox>(session_, window));
 }
 
@@ -228,6 +230,8 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noe
       return OnSetCursor(wParam, lParam);
     case WM_ACTIVATE:
       return OnActivate(wParam, lParam);
+    case WM_DPICHANGED:
+      return OnDpiChanged(wParam, lParam);
     case WM_NCDESTROY:
       return OnNcDestroy(wParam, lParam);
     default:
@@ -267,6 +271,38 @@ LRESULT Win32Form::OnActivate(WPARAM wParam, LPARAM lParam) noexcept {
   if (HIWORD(wParam) != 0) return 0;  // activated while minimised: nothing to focus yet
   HWND focus = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : GetNextDlgTabItem(Window(), nullptr, FALSE);
   if (focus) SetFocus(focus);
+  return 0;
+}
+
+LRESULT Win32Form::OnDpiChanged(WPARAM wParam, LPARAM lParam) noexcept {
+  // The window moved to a screen of another DPI: every control is laid out again from its twips, with fonts made
+  // for the new DPI. What the controls hold, select and show stays theirs.
+  const int dpi = LOWORD(wParam);
+  if (dpi <= 0 || dpi == dpi_) return 0;
+  const int oldDpi = std::exchange(dpi_, dpi);
+  std::map<int, UniqueFont> oldFonts;
+  oldFonts.swap(fonts_);
+  try {
+    for (const ControlSpec& spec : specs_) FontFor(spec.fontPoints);
+  } catch (...) {
+    // No memory for the new fonts: everything stays as it was.
+    fonts_.swap(oldFonts);
+    dpi_ = oldDpi;
+    return 0;
+  }
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    HWND window = controls_[i]->Window();
+    const Layout layout = LayoutOf(specs_[i]);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(specs_[i].fontPoints)), FALSE);
+    SetWindowPos(window, nullptr, layout.left, layout.top, layout.width, layout.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    controls_[i]->OnLayoutChanged();
+  }
+  oldFonts.clear();  // no control uses them any more
+  if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+    SetWindowPos(Window(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   return 0;
 }
 

@@ -66,11 +66,18 @@ class Win32Form final : public Form {
   LRESULT OnControlColor(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnActivate(WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam) noexcept;
 
+  /// Where a control goes: its spec's twips at the window's DPI, and its height; a drop-down combo box's window
+  /// height includes its list when dropped.
+  struct Layout {
+    int left, top, width, height;
+  };
+  Layout LayoutOf(const ControlSpec& spec) const noexcept;
   ChildPlacement PlacementOf(const ControlSpec& spec) const;
   HWND CreateChild(const ControlSpec& spec, const wchar_t* className, DWORD style, DWORD extendedStyle,
-                   const wchar_t* text, int extraHeightPixels = 0);
+                   const wchar_t* text);
   HFONT FontFor(double points);
   template <typename Control>
   Control& Adopt(const ControlSpec& spec, std::unique_ptr<Control> control);
@@ -81,9 +88,10 @@ class Win32Form final : public Form {
   bool loaded_ = false;
   HWND lastFocus_ = nullptr;
   // Fonts outlive the controls that use them: members are destroyed in reverse order.
-  std::map<std::pair<int, int>, UniqueFont> fonts_;  // by (centipoints, character set)
+  std::map<int, UniqueFont> fonts_;  // by size in hundredths of a point
   UniqueWindow window_;
   std::vector<std::unique_ptr<Win32Control>> controls_;
+  std::vector<ControlSpec> specs_;  // each control's, in the order of controls_
   std::unordered_map<HWND, Win32Control*> byWindow_;
   std::map<std::string, Win32Control*> byName_;
   std::map<std::string, Win32PictureBox*> pictureBoxes_;

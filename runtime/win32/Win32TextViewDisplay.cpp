@@ -42,6 +42,7 @@ bool HoldsRightToLeft(std::wstring_view line) {
 
 void Win32TextView::TakeFont(HFONT font) {
   font_ = font;
+  const int oldAverage = averageCharWidth_;
   const HGDIOBJ selected = font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT);
   {
     ScreenDc dc(window_);
@@ -53,6 +54,8 @@ void Win32TextView::TakeFont(HFONT font) {
     }
   }
   margin_ = std::max(1, averageCharWidth_ / 3);
+  // A new size of the same text (another DPI) keeps the view on the same characters.
+  xOffset_ = MulDiv(xOffset_, averageCharWidth_, oldAverage);
   const int fallback = averageCharWidth_;
   widths_ = std::make_unique<textview::CharWidths>(
       [selected, fallback](char32_t first, std::size_t count, int* widths) {
