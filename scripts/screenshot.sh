@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Starts quillon.exe under Wine on a private virtual display, saves a PNG of its window, then closes it.
 # Builds nothing: it takes build/windows/quillon.exe, or the executable QUILLON_EXE names.
-# Usage: scripts/screenshot.sh [OUTPUT.png] [ARGUMENTS...]   (OUTPUT defaults to build/quillon.png; ARGUMENTS go to the
-#        program). The display has no window manager, so the picture is the client area without a frame, and a
-#        window started with "-st" still shows: Windows calls it minimised, but nothing on the display iconifies it.
+# Usage: [QUILLON_DPI=192] scripts/screenshot.sh [OUTPUT.png] [ARGUMENTS...]   (OUTPUT defaults to build/quillon.png;
+#        ARGUMENTS go to the program; QUILLON_DPI sets the screen's DPI, 96 by default). The display has no window
+#        manager, so the picture is the client area without a frame, and a window started with "-st" still shows:
+#        Windows calls it minimised, but nothing on the display iconifies it.
 # Needs the Debian packages wine, wine64, xvfb, xdotool and imagemagick. The Wine prefix is a throw-away one
 # (scripts/with-wine.sh), so the user's own Wine registry is never touched.
 set -euo pipefail
@@ -28,6 +29,9 @@ if [ "${QUILLON_SCREENSHOT_INNER:-}" != 1 ]; then
   QUILLON_SCREENSHOT_INNER=1 QUILLON_EXE="$exe" exec "$root/scripts/with-wine.sh" "$0" "$output" "$@"
 fi
 
+if [ -n "${QUILLON_DPI:-}" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUILLON_DPI" /f >/dev/null 2>&1
+fi
 wine "$exe" "$@" >/dev/null 2>&1 &
 program=$!
 
