@@ -108,13 +108,13 @@ void SearchWalk::WalkKeys(registry::Key key, const std::wstring& path) {
 
     const std::wstring name = runtime_.Text().FromAnsi(nameBytes);
     const std::wstring entryPath = path + L"\\" + name;
-    if (Checked(window_.chkKeys) && Matches(name)) AppendLine(L"Key : ", entryPath);
+    if (CurrentOptions().keys && Matches(name)) AppendLine(L"Key : ", entryPath);
 
     // A subkey that does not open (access refused, or gone since it was listed) is an entry of its parent like any
     // other, but nothing below it can be walked.
     OwnedKey child(registry_, OpenChild(registry_, key, nameBytes));
     if (child.Get() == 0) continue;
-    if (Checked(window_.chkValues) || Checked(window_.chkDatas)) WalkValues(child.Get(), entryPath);
+    if (CurrentOptions().values || CurrentOptions().datas) WalkValues(child.Get(), entryPath);
     WalkKeys(child.Get(), entryPath);
   }
 }
@@ -126,17 +126,16 @@ void SearchWalk::WalkValues(registry::Key key, const std::wstring& path) {
   for (std::uint32_t index = 0; status == registry::kSuccess; ++index) {
     Yield();
     // "Data" cannot change between here and the data line: nothing is processed in between.
-    const bool searchData = Checked(window_.chkDatas);
+    const bool searchData = CurrentOptions().datas;
     // With data asked for, the status is that of the data fetch: a fetch that fails still lets this value be
     // handled to its end, and then ends the walk of the key.
     status = ReadValue(key, index, searchData, entry);
     // The unnamed value comes back as a lone NUL and goes on with an empty name.
     if (!TakeName(entry.nameBuffer, nameBytes)) continue;
 
-    const std::wstring valuePath = path + L"\\" + runtime_.Text().FromAnsi(nameBytes);
-    if (Checked(window_.chkValues) && Matches(runtime_.Text().FromAnsi(nameBytes))) {
-      AppendLine(L"Value : ", valuePath);
-    }
+    const std::wstring name = runtime_.Text().FromAnsi(nameBytes);
+    const std::wstring valuePath = path + L"\\" + name;
+    if (CurrentOptions().values && Matches(name)) AppendLine(L"Value : ", valuePath);
     if (!searchData) continue;
 
     // Strings and numbers are searched byte by byte as text, binary data only when asked for, other types as
@@ -150,7 +149,7 @@ void SearchWalk::WalkValues(registry::Key key, const std::wstring& path) {
         bytes = entry.data;
         break;
       case registry::kRegBinary:
-        if (Checked(window_.chkFindBinary)) bytes = entry.data;
+        if (CurrentOptions().findBinary) bytes = entry.data;
         break;
       default:
         break;
@@ -211,10 +210,22 @@ registry::Status SearchWalk::ReadValueInTwoCalls(registry::Key key, std::uint32_
   return fetchStatus;
 }
 
+const SearchWalk::Options& SearchWalk::CurrentOptions() {
+  if (!optionsRead_) {
+    options_ = {Checked(window_.chkKeys), Checked(window_.chkValues), Checked(window_.chkDatas),
+                Checked(window_.chkFindBinary), Checked(window_.chkFastFind)};
+    optionsRead_ = true;
+  }
+  return options_;
+}
+
 void SearchWalk::Yield() {
-  if (Checked(window_.chkFastFind)) return;
-  // Events may have changed the search text; until events are processed again nothing else can.
-  if (runtime_.DoEvents()) findTextRead_ = false;
+  if (CurrentOptions().fast) return;
+  // Events may have changed the options and the search text; until events are processed again nothing can.
+  if (runtime_.DoEvents()) {
+    optionsRead_ = false;
+    findTextRead_ = false;
+  }
 }
 
 bool SearchWalk::Matches(const std::wstring& text) {

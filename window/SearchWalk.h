@@ -35,6 +35,13 @@ class SearchWalk {
   [[nodiscard]] registry::Status ReadValue(registry::Key key, std::uint32_t index, bool withData, ValueEntry& entry);
   [[nodiscard]] registry::Status ReadValueInTwoCalls(registry::Key key, std::uint32_t index, ValueEntry& entry);
 
+  /// The check boxes the walk reads at every entry. They can change only while events are processed, so they are
+  /// read again only after a yield that processed some: a check box's state is a round trip to its window.
+  struct Options {
+    bool keys, values, datas, findBinary, fast;
+  };
+  const Options& CurrentOptions();
+
   void Yield();
   [[nodiscard]] bool Matches(const std::wstring& text);
   [[nodiscard]] bool MatchesPattern(const std::wstring& text) const;
@@ -44,8 +51,11 @@ class SearchWalk {
   runtime::Runtime& runtime_;
   registry::RegistryApi& registry_;
 
+  bool optionsRead_ = false;  // read since events were last processed
+  Options options_{};
+
   // The search text as last read and the pattern made from it; rebuilt whenever the text read differs.
-  bool findTextRead_ = false;  // read since the last yield
+  bool findTextRead_ = false;  // read since events were last processed
   bool havePattern_ = false;
   std::wstring lastFindText_;
   std::wstring lowerFindText_;

@@ -153,7 +153,7 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     case WM_PAINT: {
-      UpdateScrollBars();
+      BeforePaint();
       PAINTSTRUCT paint{};
       HDC dc = BeginPaint(window_, &paint);
       if (dc) OnPaint(dc, paint.rcPaint);
@@ -161,6 +161,7 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     }
     case WM_PRINTCLIENT: {
+      BeforePaint();
       RECT client{};
       GetClientRect(window_, &client);
       OnPaint(reinterpret_cast<HDC>(wParam), client);
@@ -203,10 +204,16 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_CAPTURECHANGED:
       selecting_ = false;
-      KillTimer(window_, reinterpret_cast<UINT_PTR>(this));
+      KillTimer(window_, kSelectionTimer);
       return 0;
     case WM_TIMER:
-      if (wParam == reinterpret_cast<UINT_PTR>(this)) OnSelectionTimer();
+      if (wParam == kScrollBarTimer) {
+        KillTimer(window_, kScrollBarTimer);
+        scrollBarTimer_ = false;
+        UpdateScrollBars(ScrollBarUpdate::kNow);
+      } else if (wParam == kSelectionTimer) {
+        OnSelectionTimer();
+      }
       return 0;
     case WM_RBUTTONDOWN:
       if (!HasFocus()) SetFocus(window_);

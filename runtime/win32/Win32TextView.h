@@ -29,6 +29,11 @@ HWND OwningCombo(HWND edit) noexcept;
 
 class Win32TextView {
  public:
+  /// Timers of the view: one brings the scroll bars up to date after a burst of appends, the other scrolls while
+  /// the user selects with the mouse held outside the text.
+  static constexpr UINT_PTR kScrollBarTimer = 1;
+  static constexpr UINT_PTR kSelectionTimer = 2;
+
   Win32TextView() = default;
   Win32TextView(const Win32TextView&) = delete;
   Win32TextView& operator=(const Win32TextView&) = delete;
@@ -98,7 +103,9 @@ class Win32TextView {
   void MeasureLinesFrom(std::size_t line);
   void OnPaint(HDC target, const RECT& area);
   void DrawLine(HDC dc, std::size_t line, int y, const RECT& area, COLORREF textColor);
-  void UpdateScrollBars();
+  enum class ScrollBarUpdate { kNow, kWhenDue };
+  void UpdateScrollBars(ScrollBarUpdate when);
+  void BeforePaint();
   void ScrollTo(std::size_t firstLine, int xOffset);
   void OnScroll(int bar, WORD request);
   void OnWheel(int bar, short delta);
@@ -132,7 +139,13 @@ class Win32TextView {
   int margin_ = 2;
   std::unique_ptr<textview::CharWidths> widths_;
   int widestLine_ = 0;
+
+  // What waits for the next paint.
+  bool repaintPending_ = false;
+  bool caretStale_ = true;
   bool scrollBarsStale_ = true;
+  bool scrollBarTimer_ = false;
+  ULONGLONG lastScrollBarUpdate_ = 0;
 
   // View.
   std::size_t firstLine_ = 0;

@@ -8,6 +8,8 @@ namespace quillon::runtime::win32 {
 
 namespace {
 
+constexpr UINT kScrollBarMilliseconds = 150;
+
 /// A bitmap the size of the area painted, drawn into and then copied to the window in one go.
 class OffscreenDc {
  public:
@@ -236,8 +238,15 @@ void Win32TextView::DrawLine(HDC dc, std::size_t line, int y, const RECT& area, 
   }
 }
 
-void Win32TextView::UpdateScrollBars() {
+void Win32TextView::UpdateScrollBars(ScrollBarUpdate when) {
   if (!scrollBarsStale_) return;
+  // Setting a scroll bar costs Wine milliseconds; while text keeps coming they follow it a few times a second.
+  const ULONGLONG now = GetTickCount64();
+  if (when == ScrollBarUpdate::kWhenDue && now - lastScrollBarUpdate_ < kScrollBarMilliseconds) {
+    if (!scrollBarTimer_) scrollBarTimer_ = SetTimer(window_, kScrollBarTimer, kScrollBarMilliseconds, nullptr) != 0;
+    return;
+  }
+  lastScrollBarUpdate_ = now;
   scrollBarsStale_ = false;
   const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
   const RECT area = TextArea();
@@ -271,6 +280,7 @@ void Win32TextView::ScrollTo(std::size_t firstLine, int xOffset) {
   if (vertical) Notify(EN_VSCROLL);
   if (horizontal) Notify(EN_HSCROLL);
   Changed();
+  UpdateScrollBars(ScrollBarUpdate::kNow);  // a dragged thumb or a turned wheel shows where it is at once
 }
 
 void Win32TextView::ScrollCaretIntoView() {
@@ -353,18 +363,27 @@ void Win32TextView::OnWheel(int bar, short delta) {
 }
 
 void Win32TextView::PlaceCaret() {
+  caretStale_ = false;
   if (!HasFocus()) return;
   const POINT point = PointOf(caret_);
   SetCaretPos(point.x, point.y);
 }
 
 void Win32TextView::Changed() {
-  // Scroll bars and the picture follow the text when the window is next painted, that is when events are next
-  // processed: a search appending thousands of lines in between costs one paint. Setting a scroll bar is the dear
-  // part under Wine (milliseconds each).
+  // The picture, the caret and the scroll bars follow the text when the window is next painted, that is when events
+  // are next processed: a search appending thousands of lines in between costs one paint. Under Wine even marking
+  // the window for painting is a round trip to the server, so it is done once until the paint comes.
   scrollBarsStale_ = true;
+  caretStale_ = true;
+  if (repaintPending_) return;
+  repaintPending_ = true;
   InvalidateRect(window_, nullptr, FALSE);
-  PlaceCaret();
+}
+
+void Win32TextView::BeforePaint() {
+  repaintPending_ = false;
+  UpdateScrollBars(ScrollBarUpdate::kWhenDue);
+  if (caretStale_) PlaceCaret();
 }
 
 }  // namespace quillon::runtime::win32

@@ -44,7 +44,7 @@ void Win32TextView::OnLeftButtonDown(LPARAM where, bool extend, bool words) {
   typing_ = false;
   selecting_ = true;
   SetCapture(window_);
-  SetTimer(window_, reinterpret_cast<UINT_PTR>(this), kSelectionScrollMilliseconds, nullptr);
+  SetTimer(window_, kSelectionTimer, kSelectionScrollMilliseconds, nullptr);
   ScrollCaretIntoView();
   followsEnd_ = false;
 }

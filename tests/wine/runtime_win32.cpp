@@ -126,9 +126,10 @@ TEST_F(Win32RuntimeTest, TextBoxesAnswerAnEditControlsMessagesAndTheUsersKeysAnd
   EXPECT_EQ(static_cast<LRESULT>(end), line7 + 4);
   EXPECT_EQ(controls_.results.SelText(), L"Line");
 
-  // Scrolling: the bar covers every line, the wheel and the bar's messages move the view, and a point in view
-  // and its character map to each other.
-  RedrawWindow(results, nullptr, nullptr, kRedrawNow);
+  // Scrolling: the bar covers every line (it follows new text a few times a second), the wheel and the bar's
+  // messages move the view, and a point in view and its character map to each other.
+  Sleep(200);
+  input_.Process();
   SCROLLINFO bar{};
   bar.cbSize = sizeof bar;
   bar.fMask = SIF_ALL;
