@@ -1,29 +1,28 @@
 // How fast Find searches a large tree, against the time the platform needs merely to enumerate it.
 //
-// Builds a synthetic tree under HKCU\Software\QuillonBench-<pid> (branch^1 + ... + branch^depth keys, each with a
-// string, a number and a small binary value), then measures in one run:
+// Builds a synthetic tree under HKCU\Software\QuillonBench-<pid> (branch^1 + ... + branch^depth keys, each with
+// four values of four types: a string, a number, a binary value of 8 bytes or, in one key of ten, 6 KB, and a
+// multi-string), then measures in one run:
 //   - the floor: a bare depth-first enumeration of keys, value names and data with the registry functions;
 //   - Find through the real window (Keys, Values and Data checked, a text matching about 1% of names), with "Fast"
 //     and without, each as a ratio to the floor;
 //   - Find with an empty search text (every key, value and data line listed);
-//   - how long a message posted to the window waits during a Find without "Fast", how often the result box was
-//     appended to and how long that took, and the peak memory of the process.
+//   - how long a message posted to the window waits during a Find without "Fast" (longest and mean), and the peak
+//     memory of the process against the size of the text the result box shows.
 // The tree is removed at the end. Run it in a throw-away prefix only:
 //   scripts/with-wine.sh build-win/bench_search.exe [depth] [branch]      (defaults 5 and 10: 111,110 keys)
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "bench/ResponsivenessProbe.h"
 #include "registry/win32/Win32Registry.h"
 #include "runtime/win32/Win32Controls.h"
 #include "runtime/win32/Win32Runtime.h"
@@ -68,10 +67,10 @@ void Build(HKEY parent, int depth, int branch, long& counter, TreeCounts& counts
     counts.keyHits += keyHit ? 1 : 0;
 
     // One value name in a hundred holds the search text, and one string in a hundred.
-    const char* kinds[] = {"Str", "Num", "Bin"};
-    std::string valueNames[3];
-    for (int j = 0; j < 3; ++j) {
-      const bool valueHit = (3 * n + j) % 100 == 1;
+    const char* kinds[] = {"Str", "Num", "Bin", "Multi"};
+    std::string valueNames[4];
+    for (int j = 0; j < 4; ++j) {
+      const bool valueHit = (4 * n + j) % 100 == 1;
       valueNames[j] = std::string(valueHit ? "Needle" : "") + kinds[j] + std::to_string(n);
       counts.valueHits += valueHit ? 1 : 0;
     }
@@ -82,11 +81,15 @@ void Build(HKEY parent, int depth, int branch, long& counter, TreeCounts& counts
     const DWORD number = static_cast<DWORD>(n);
     const std::string numberText(reinterpret_cast<const char*>(&number), sizeof number);
     counts.dataBreaks += numberText.substr(0, numberText.find('\0')).find("\r\n") != std::string::npos ? 1 : 0;
-    const BYTE blob[8] = {1, 2, 3, 4, static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), 0xFE, 0xFF};
+    // One key in ten holds a larger binary value (6 KB), as real keys now and then do.
+    std::vector<BYTE> blob = {1, 2, 3, 4, static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), 0xFE, 0xFF};
+    if (n % 10 == 5) blob.resize(6000, 0x5A);
     SetValue(child, valueNames[0], REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
     SetValue(child, valueNames[1], REG_DWORD, &number, sizeof number);
-    SetValue(child, valueNames[2], REG_BINARY, blob, sizeof blob);
-    counts.values += 3;
+    SetValue(child, valueNames[2], REG_BINARY, blob.data(), static_cast<DWORD>(blob.size()));
+    const char multi[] = "first\0second\0";
+    SetValue(child, valueNames[3], REG_MULTI_SZ, multi, sizeof multi);
+    counts.values += 4;
 
     if (depth > 1) Build(child, depth - 1, branch, counter, counts);
     RegCloseKey(child);
@@ -131,66 +134,18 @@ void FloorKeys(HKEY key, FloorCounts& counts) {
 // ---------------------------------------------------------------------------------------------------------------
 // Watching the window during a Find
 
-/// Times every EM_REPLACESEL the result box gets: how often the runtime appends, and what that costs.
-struct AppendStats {
-  long appends = 0;
-  double seconds = 0;
-  double longest = 0;
-};
-
-LRESULT CALLBACK CountAppends(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  if (message != EM_REPLACESEL) return DefSubclassProc(window, message, wParam, lParam);
-  auto* stats = reinterpret_cast<AppendStats*>(data);
-  const auto start = Clock::now();
-  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-  const double took = SecondsSince(start);
-  ++stats->appends;
-  stats->seconds += took;
-  stats->longest = std::max(stats->longest, took);
-  return result;
-}
-
-/// A window of the GUI thread that a second thread posts timestamped messages to: how long each waited until the
-/// window's thread processed it is how long a click of the user's would have waited.
-struct Latency {
-  long answered = 0;
-  double longest = 0;
-  double total = 0;
-};
-
-constexpr UINT kProbe = WM_APP + 17;
-Latency* gLatency = nullptr;
-
-LRESULT CALLBACK ProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kProbe) return DefWindowProcW(window, message, wParam, lParam);
-  const auto sent = Clock::time_point(Clock::duration(static_cast<Clock::rep>(lParam)));
-  const double waited = std::chrono::duration<double>(Clock::now() - sent).count();
-  ++gLatency->answered;
-  gLatency->total += waited;
-  gLatency->longest = std::max(gLatency->longest, waited);
-  return 0;
-}
-
 struct FindResult {
   double seconds = 0;
   long lines = 0;
-  AppendStats appends;
-  Latency latency;
+  long long characters = 0;
+  long answered = 0;
+  double longestWaitMs = 0;
+  double meanWaitMs = 0;
 };
 
-long CountLines(HWND edit) {
-  const auto length = static_cast<std::size_t>(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0));
-  std::wstring text(length + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()))));
-  long lines = 0;
-  for (std::size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at + 2)) ++lines;
-  return lines;
-}
-
 /// Clicks "Find" with the mouse, as the user does, and lets the runtime process it to the end.
-FindResult RunFind(quillon::runtime::Win32Runtime& runtime, quillon::frmRegEdit& window, HWND probe, bool fast,
-                   const std::wstring& text) {
+FindResult RunFind(quillon::runtime::Win32Runtime& runtime, quillon::frmRegEdit& window,
+                   quillon::bench::ResponsivenessProbe& probe, bool fast, const std::wstring& text) {
   using quillon::runtime::win32::Win32Control;
   window.chkFastFind->SetValue(fast ? 1 : 0);
   window.txtFind->SetText(text);
@@ -198,54 +153,50 @@ FindResult RunFind(quillon::runtime::Win32Runtime& runtime, quillon::frmRegEdit&
   HWND results = dynamic_cast<Win32Control&>(*window.txtFindList).Window();
   runtime.ProcessPendingMessages();
 
-  FindResult result;
-  SetWindowSubclass(results, CountAppends, 0xB5EA, reinterpret_cast<DWORD_PTR>(&result.appends));
-  gLatency = &result.latency;
   // With "Fast" the window answers nothing until the end, by design; only without it is the wait worth measuring.
-  std::atomic<bool> posting{!fast};
-  std::thread poster([&] {
-    while (posting) {
-      PostMessageW(probe, kProbe, 0, static_cast<LPARAM>(Clock::now().time_since_epoch().count()));
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  });
-
+  if (!fast) probe.Start();
   RECT rect{};
   GetClientRect(button, &rect);
   const LPARAM centre = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
   const auto start = Clock::now();
   PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, centre);
   PostMessageW(button, WM_LBUTTONUP, 0, centre);
-  // The click's handler, the whole Find, runs inside this; so does the last batch of result text.
+  // The click's handler, the whole Find, runs inside this; so does the paint of the results at the end.
   runtime.ProcessPendingMessages();
+  UpdateWindow(results);
+  FindResult result;
   result.seconds = SecondsSince(start);
-
-  posting = false;
-  poster.join();
+  probe.Stop();
   runtime.ProcessPendingMessages();
-  RemoveWindowSubclass(results, CountAppends, 0xB5EA);
-  result.lines = CountLines(results);
+  // Every line ends with CR LF, so the box's last line is the empty one after them.
+  result.lines = static_cast<long>(SendMessageW(results, EM_GETLINECOUNT, 0, 0)) - 1;
+  result.characters = static_cast<long long>(SendMessageW(results, WM_GETTEXTLENGTH, 0, 0));
+  if (!fast) {
+    result.answered = probe.Answered();
+    result.longestWaitMs = probe.LongestMs();
+    result.meanWaitMs = probe.MeanMs();
+  }
   return result;
 }
 
 void PrintFind(const char* title, const FindResult& find, double floorSeconds, long expectedLines) {
   std::printf("%-44s %8.2f s  %5.2f x floor  %8ld lines%s\n", title, find.seconds, find.seconds / floorSeconds,
               find.lines, find.lines == expectedLines ? "" : "  (WRONG COUNT)");
-  std::printf("    result box: %ld appends, %.2f s in them, longest %.1f ms\n", find.appends.appends,
-              find.appends.seconds, find.appends.longest * 1000);
-  if (find.latency.answered > 0) {
-    std::printf("    posted messages: %ld answered, mean wait %.1f ms, longest %.1f ms\n", find.latency.answered,
-                find.latency.total / static_cast<double>(find.latency.answered) * 1000, find.latency.longest * 1000);
+  if (find.answered > 0) {
+    std::printf("    posted messages: %ld answered, mean wait %.1f ms, longest %.1f ms\n", find.answered,
+                find.meanWaitMs, find.longestWaitMs);
   }
 }
 
-void PrintMemory(const char* when) {
+/// Peak working set in MB.
+double PeakMegabytes(const char* when) {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
-  if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return;
-  std::printf("%-44s peak working set %.0f MB, peak committed %.0f MB\n", when,
-              static_cast<double>(counters.PeakWorkingSetSize) / 1048576.0,
+  if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+  const double peak = static_cast<double>(counters.PeakWorkingSetSize) / 1048576.0;
+  std::printf("%-44s peak working set %.0f MB, peak committed %.0f MB\n", when, peak,
               static_cast<double>(counters.PeakPagefileUsage) / 1048576.0);
+  return peak;
 }
 
 }  // namespace
@@ -283,7 +234,7 @@ int main(int argc, char** argv) {
   RegCloseKey(root);
   std::printf("%-44s %8.2f s  (%ld keys, %ld values, %llu data bytes)\n", "floor: bare enumeration", floorSeconds,
               floor.keys, floor.values, floor.dataBytes);
-  PrintMemory("after building and enumerating:");
+  const double basePeak = PeakMegabytes("after building and enumerating:");
 
   // The real window over the real registry, searching below the bench key.
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -299,14 +250,7 @@ int main(int argc, char** argv) {
   window->chkValues->SetValue(1);
   window->chkDatas->SetValue(1);
 
-  WNDCLASSW probeClass{};
-  probeClass.lpfnWndProc = ProbeProcedure;
-  probeClass.hInstance = GetModuleHandleW(nullptr);
-  probeClass.lpszClassName = L"QuillonBenchProbe";
-  RegisterClassW(&probeClass);
-  HWND probe = CreateWindowExW(0, L"QuillonBenchProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-
+  quillon::bench::ResponsivenessProbe probe;
   std::printf("window ready: %d hive(s) selected\n", window->List1->SelCount());
   {
     // What one call costs: the walk makes these once per entry or per comparison.
@@ -322,19 +266,12 @@ int main(int argc, char** argv) {
     time("DoEvents", [&] { runtime.DoEvents(); });
     time("AppendText", [&] { window->txtFindList->AppendText(L"Key : x\r\n"); });
     window->txtFindList->SetText(L"");
+    runtime.ProcessPendingMessages();
     quillon::registry::Key k = 0;
     (void)registry.OpenKey(quillon::registry::kCurrentUser, benchPath, k);
     time("EnumKey", [&] { std::string b(250, ' '); (void)registry.EnumKey(k, 0, b); });
     time("OpenKey+Close", [&] { quillon::registry::Key c = 0; (void)registry.OpenKey(k, "Key1", c); registry.CloseKey(c); });
     registry.CloseKey(k);
-    HWND findBox = dynamic_cast<quillon::runtime::win32::Win32Control&>(*window->txtFind).Window();
-    HWND plain = CreateWindowExW(0, L"EDIT", L"Policies", WS_CHILD, 0, 0, 10, 10, GetParent(findBox), nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    wchar_t buffer[64];
-    time("GetWindowTextW runtime box", [&] { GetWindowTextW(findBox, buffer, 64); });
-    time("GetWindowTextW plain edit", [&] { GetWindowTextW(plain, buffer, 64); });
-    time("GetPropW", [&] { (void)GetPropW(findBox, L"x"); });
-    DestroyWindow(plain);
   }
   const long hitLines = tree.keyHits + tree.valueHits + tree.dataHits;
   const long allLines = tree.keys + 2 * tree.values + tree.dataBreaks;
@@ -345,10 +282,13 @@ int main(int argc, char** argv) {
   const FindResult every = RunFind(runtime, *window, probe, false, L"");
   PrintFind("Find \"\" (every line), not Fast:", every, floorSeconds, allLines);
   std::printf("keys left open by the window: %zu\n", registry.OpenHandleCount());
-  PrintMemory("at the end:");
+  const double peak = PeakMegabytes("at the end:");
+  const double textMegabytes = static_cast<double>(every.characters) * sizeof(wchar_t) / 1048576.0;
+  std::printf("text shown: %lld characters, %.0f MB in UTF-16; peak working set %.2f x the text (%.0f MB before "
+              "the window)\n",
+              every.characters, textMegabytes, peak / textMegabytes, basePeak);
 
   window.reset();
-  DestroyWindow(probe);
   start = Clock::now();
   RegDeleteTreeA(HKEY_CURRENT_USER, benchPath.c_str());
   RegDeleteKeyA(HKEY_CURRENT_USER, benchPath.c_str());

@@ -18,8 +18,9 @@ namespace {
 
 // Names come back in a buffer of 250 blanks; the platform writes the name and its NUL into the front of it.
 constexpr std::uint32_t kNameBufferSize = 250;
-// Data of this size or less comes back with the value's name in one call; larger data takes a second call.
-constexpr std::size_t kDataBufferSize = 4096;
+// Data of this size or less comes back with the value's name in one call; larger data takes two more calls. Values
+// of a few kilobytes are common enough that a 4 KB buffer made a search with "Data" a quarter slower.
+constexpr std::size_t kDataBufferSize = 64 * 1024;
 
 /// Owns one open key; closes it (hive handles included, which the platform allows) when it goes.
 class OwnedKey {
