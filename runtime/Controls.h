@@ -2,6 +2,7 @@
 /// The controls the window is built from: list box, combo box, text box, check box, label, picture box, button.
 /// Each has a headless implementation (runtime/headless) and a Win32 one (runtime/win32) that share one contract.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -70,6 +71,9 @@ class TextBox {
   virtual ~TextBox() = default;
 
   virtual std::wstring Text() const = 0;
+  /// The length of the text and a part of it, without copying all of it: a search result runs to many megabytes.
+  virtual std::size_t TextLength() const = 0;
+  virtual std::wstring TextRange(std::size_t start, std::size_t count) const = 0;
   virtual void SetText(const std::wstring& text) = 0;
   /// Appends at the end without rebuilding the whole text; the text equals SetText(Text() + text), but the caret
   /// and the selection stay where they are (the user may be reading or selecting while text is appended).

@@ -11,6 +11,8 @@ have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
 have x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
 have wine || need+=(wine)
 [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+# Wine's own fonts: Tahoma, the window's font, and the faces Wine's dialogs and captions ask for.
+dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 if [ "${1:-}" != "--run" ]; then
   have g++ || need+=(g++)
   have i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix)

@@ -9,6 +9,7 @@ cmake --preset windows -DQUILLON_BUILD_TESTS=OFF >/dev/null
 cmake --build --preset windows --target quillon -j "$(nproc)"
 
 export WINEDEBUG=${WINEDEBUG:--all}
+export FONTCONFIG_FILE="$PWD/scripts/wine-fonts.conf"  # where fonts-wine's Tahoma is (see the file)
 if [ -z "${DISPLAY:-}" ]; then
   # No screen here: show the window on a virtual display so the program still starts.
   display=:97

@@ -6,6 +6,7 @@ set -euo pipefail
 prefix=$(mktemp -d /tmp/quillon-wine.XXXXXX)
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
+export FONTCONFIG_FILE="$(cd "$(dirname "$0")" && pwd)/wine-fonts.conf"  # where fonts-wine's Tahoma is (see the file)
 # No debugger: a program that faults ends at once with an error instead of waiting in winedbg.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 # Pick a display number nobody uses.

@@ -77,6 +77,10 @@ class HeadlessTextBox : public TextBox {
   explicit HeadlessTextBox(const ControlSpec& spec) : text_(spec.caption) {}
 
   std::wstring Text() const override { return text_; }
+  std::size_t TextLength() const override { return text_.size(); }
+  std::wstring TextRange(std::size_t start, std::size_t count) const override {
+    return start < text_.size() ? text_.substr(start, count) : std::wstring();
+  }
   void SetText(const std::wstring& text) override;
   /// The caret and the selection stay where they are, as on Win32.
   void AppendText(const std::wstring& text) override;

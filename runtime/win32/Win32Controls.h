@@ -105,6 +105,10 @@ class Win32TextBox final : public TextBox, public Win32Control {
   Win32TextBox(Win32Session& session, HWND window, unsigned options, const std::wstring& text);
 
   std::wstring Text() const override;
+  std::size_t TextLength() const override { return view_.Document().Length(); }
+  std::wstring TextRange(std::size_t start, std::size_t count) const override {
+    return view_.Document().Substring(start, count);
+  }
   void SetText(const std::wstring& text) override;
   void AppendText(const std::wstring& text) override;
   int SelStart() const override;

@@ -405,8 +405,9 @@ LRESULT Win32TextView::OnGetSel(WPARAM start, LPARAM end) const noexcept {
 
 LRESULT Win32TextView::OnSetSel(WPARAM start, LPARAM end) {
   // -1 as the start removes the selection; -1 (or anything past the text) as the end means the end of the text.
-  const auto first = static_cast<INT_PTR>(start);
-  const auto last = static_cast<INT_PTR>(end);
+  // The positions are ints, as the platform reads them: -1 sent by a 32-bit program arrives as 0xFFFFFFFF.
+  const auto first = static_cast<INT>(static_cast<UINT>(start));
+  const auto last = static_cast<INT>(static_cast<UINT>(end));
   if (first == -1) {
     SetSelection(caret_, caret_);
     return 0;
@@ -431,13 +432,14 @@ LRESULT Win32TextView::OnGetLine(WPARAM line, LPARAM buffer) const noexcept {
 }
 
 LRESULT Win32TextView::OnLineIndex(WPARAM line) const noexcept {
-  const std::size_t index = static_cast<INT_PTR>(line) == -1 ? document_.LineOf(caret_) : static_cast<std::size_t>(line);
+  const std::size_t index =
+      static_cast<INT>(static_cast<UINT>(line)) == -1 ? document_.LineOf(caret_) : static_cast<std::size_t>(line);
   if (index >= document_.LineCount()) return -1;
   return static_cast<LRESULT>(document_.LineStart(index));
 }
 
 LRESULT Win32TextView::OnLineLength(WPARAM position) const noexcept {
-  if (static_cast<INT_PTR>(position) == -1) {
+  if (static_cast<INT>(static_cast<UINT>(position)) == -1) {
     // The characters of the selection's lines that are not selected.
     const std::size_t firstLine = document_.LineOf(SelectionStart());
     const std::size_t lastLine = document_.LineOf(SelectionEnd());
@@ -449,7 +451,7 @@ LRESULT Win32TextView::OnLineLength(WPARAM position) const noexcept {
 }
 
 LRESULT Win32TextView::OnLineFromChar(WPARAM position) const noexcept {
-  if (static_cast<INT_PTR>(position) == -1) {
+  if (static_cast<INT>(static_cast<UINT>(position)) == -1) {
     return static_cast<LRESULT>(document_.LineOf(anchor_ != caret_ ? SelectionStart() : caret_));
   }
   return static_cast<LRESULT>(document_.LineOf(std::min(static_cast<std::size_t>(position), document_.Length())));

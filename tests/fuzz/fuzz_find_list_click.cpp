@@ -1,5 +1,8 @@
-// A click into the search results, with any text and any caret: no crash, no key left open, the selection inside
-// the text and within one line, and the Go To box's own text back as it was.
+// A click into the search results, with any text and any caret: no crash, no key left open, the selection the one
+// the plain reading of the whole text gives (the window reads the text in blocks), and the Go To box's own text
+// back as it was.
+#include <algorithm>
+
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace quillon;
@@ -24,5 +27,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto length = static_cast<std::size_t>(w.txtFindList->SelLength());
   fuzz::Require(start + length <= results.size(), "the selection lies inside the text");
   fuzz::Require(results.substr(start, length).find(L"\r\n") == std::wstring::npos, "the selection is one line");
+
+  // The entry as the whole text reads: the last ": " at or before the caret, up to the next CR LF.
+  const std::size_t caretAt = std::min<std::size_t>(static_cast<std::size_t>(std::max<int>(caret, 0)), results.size());
+  std::size_t labelEnd = 0;
+  for (std::size_t i = caretAt; i >= 1 && labelEnd == 0; --i) {
+    if (i < results.size() && results[i - 1] == L':' && results[i] == L' ') labelEnd = i;
+  }
+  if (labelEnd == 0) {
+    fuzz::Require(start == caretAt && length == 0, "no entry: the caret stays where the click put it");
+    return 0;
+  }
+  const std::size_t lineEnd = std::min(results.find(L"\r\n", labelEnd - 1), results.size());
+  fuzz::Require(start == labelEnd + 1 && start + length == lineEnd, "the clicked line's entry is selected");
   return 0;
 }
