@@ -34,6 +34,7 @@ class ResponsivenessProbe {
   void Start() {
     answered_ = 0;
     longest_ = total_ = 0;
+    started_ = Clock::now();
     posting_ = true;
     poster_ = std::thread([this] {
       while (posting_) {
@@ -50,6 +51,8 @@ class ResponsivenessProbe {
 
   long Answered() const { return answered_; }
   double LongestMs() const { return longest_ * 1000; }
+  /// When the longest wait began, in seconds after Start.
+  double LongestAt() const { return longestAt_; }
   double MeanMs() const { return answered_ ? total_ / static_cast<double>(answered_) * 1000 : 0; }
 
  private:
@@ -63,6 +66,7 @@ class ResponsivenessProbe {
     const double waited = std::chrono::duration<double>(Clock::now() - sent).count();
     ++probe->answered_;
     probe->total_ += waited;
+    if (waited > probe->longest_) probe->longestAt_ = std::chrono::duration<double>(sent - probe->started_).count();
     probe->longest_ = std::max(probe->longest_, waited);
     return 0;
   }
@@ -73,6 +77,8 @@ class ResponsivenessProbe {
   long answered_ = 0;
   double longest_ = 0;
   double total_ = 0;
+  Clock::time_point started_{};
+  double longestAt_ = 0;
 };
 
 }  // namespace quillon::bench

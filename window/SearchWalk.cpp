@@ -109,7 +109,7 @@ void SearchWalk::WalkKeys(registry::Key key, const std::wstring& path) {
 
     const std::wstring name = runtime_.Text().FromAnsi(nameBytes);
     const std::wstring entryPath = path + L"\\" + name;
-    if (CurrentOptions().keys && Matches(name)) AppendLine(L"Key : ", entryPath);
+    if (CurrentOptions().keys && Matches(name)) AppendLine(L"Key : ", {entryPath});
 
     // A subkey that does not open (access refused, or gone since it was listed) is an entry of its parent like any
     // other, but nothing below it can be walked.
@@ -135,8 +135,7 @@ void SearchWalk::WalkValues(registry::Key key, const std::wstring& path) {
     if (!TakeName(entry.nameBuffer, nameBytes)) continue;
 
     const std::wstring name = runtime_.Text().FromAnsi(nameBytes);
-    const std::wstring valuePath = path + L"\\" + name;
-    if (CurrentOptions().values && Matches(name)) AppendLine(L"Value : ", valuePath);
+    if (CurrentOptions().values && Matches(name)) AppendLine(L"Value : ", {path, L"\\", name});
     if (!searchData) continue;
 
     // Strings and numbers are searched byte by byte as text, binary data only when asked for, other types as
@@ -158,7 +157,7 @@ void SearchWalk::WalkValues(registry::Key key, const std::wstring& path) {
     const auto nul = bytes.find('\0');
     if (nul != std::string::npos) bytes.resize(nul);
     const std::wstring dataText = runtime_.Text().FromAnsi(bytes);
-    if (Matches(dataText)) AppendLine(L"Data : ", valuePath + L"\\" + dataText);
+    if (Matches(dataText)) AppendLine(L"Data : ", {path, L"\\", name, L"\\", dataText});
   }
 }
 
@@ -257,10 +256,10 @@ bool SearchWalk::MatchesPattern(const std::wstring& text) const {
   return runtime::Like(lowerText, pattern_).value_or(false);
 }
 
-void SearchWalk::AppendLine(const wchar_t* label, const std::wstring& text) {
-  std::wstring line;
-  line.reserve(text.size() + 12);
-  line.append(label).append(text).append(L"\r\n");
+void SearchWalk::AppendLine(const wchar_t* label, std::initializer_list<std::wstring_view> parts) {
+  std::wstring line(label);
+  for (std::wstring_view part : parts) line += part;
+  line += L"\r\n";
   window_.txtFindList->AppendText(line);
 }
 

@@ -3,7 +3,9 @@
 /// that matches key names, value names and value data against the search text and appends one result line per hit.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "registry/RegistryApi.h"
@@ -45,7 +47,8 @@ class SearchWalk {
   void Yield();
   [[nodiscard]] bool Matches(const std::wstring& text);
   [[nodiscard]] bool MatchesPattern(const std::wstring& text) const;
-  void AppendLine(const wchar_t* label, const std::wstring& text);
+  /// Appends the label, the parts joined as they stand, and CR LF.
+  void AppendLine(const wchar_t* label, std::initializer_list<std::wstring_view> parts);
 
   frmRegEdit& window_;
   runtime::Runtime& runtime_;
