@@ -114,7 +114,8 @@ class Journey : public ::testing::Test {
     Put(root_, "Path", REG_EXPAND_SZ, {'%', 'T', 'E', 'M', 'P', '%', '\\', 'n', 'e', 'e', 'd', 'l', 'e', 0});
     Put(root_, "Num", REG_DWORD, {0xFE, 0xFF, 0xFF, 0xFF});
     Put(root_, "BigEnd", REG_DWORD_BIG_ENDIAN, {0, 0, 0, 1});
-    Put(root_, "Bin", REG_BINARY, {0x41, 0x0A, 0xFF});
+    // Byte 0x98 is U+02DC, which once made Wine's edit control fault at the start of a line.
+    Put(root_, "Bin", REG_BINARY, {0x98, 0x41, 0x0A, 0xFF});
     Put(root_, "Multi", REG_MULTI_SZ, {'a', 0, 'b', 0, 0});
     Put(root_ + "\\Alpha", "NeedleValue", REG_SZ, {'x', 0});
     Put(root_ + "\\Alpha\\NeedleKey", nullptr, 0, {});
@@ -250,7 +251,7 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
       {L"Path", {L"Path", kTypeString, L"Value Size : 14", L"%TEMP%\\needle", L""}},
       {L"Num", {L"Num", kTypeDword, L"Value Size : 4", L"-2", L""}},
       {L"BigEnd", {L"BigEnd", kTypeDword, L"Value Size : 4", L"16777216", L""}},
-      {L"Bin", {L"Bin", kTypeBinary, L"Value Size : 3", std::wstring{L'A', L'\n', wchar_t{0xFF}}, L"41AFF"}},
+      {L"Bin", {L"Bin", kTypeBinary, L"Value Size : 4", std::wstring{wchar_t{0x02DC}, L'A', L'\n', wchar_t{0xFF}}, L"9841AFF"}},
       {L"Multi", {L"Multi", kTypeBinary, L"Value Size : 5", L"", L""}},
       {L"", {L"", kTypeBinary, L"Value Size : 0", L"", L""}},
   };
