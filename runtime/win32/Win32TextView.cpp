@@ -225,7 +225,8 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN:
       if (PassToComboList(message, wParam)) return 0;
       if (message == WM_SYSKEYDOWN) return DefWindowProcW(window_, message, wParam, lParam);
-      return OnKeyDown(wParam, lParam);
+      OnKeyDown(wParam);
+      return 0;
     case WM_CHAR:
       OnChar(static_cast<wchar_t>(wParam));
       return 0;

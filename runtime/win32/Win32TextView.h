@@ -117,7 +117,7 @@ class Win32TextView {
   void OnMouseMove(LPARAM where);
   void OnLeftButtonUp();
   void OnSelectionTimer();
-  LRESULT OnKeyDown(WPARAM key, LPARAM flags);
+  void OnKeyDown(WPARAM key);
   void OnChar(wchar_t character);
   LRESULT OnGetDlgCode(LPARAM message) const noexcept;
   /// A key the combo box's list handles (arrows, F4) when this is a combo box's edit field; true when passed on.

@@ -28,8 +28,6 @@ void Win32TextView::OnLeftButtonDown(LPARAM where, bool extend, bool words) {
   if (!HasFocus()) SetFocus(window_);
   const POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
   const std::size_t position = PositionAt(point);
-  // A click into the text means the user is reading there: appended text no longer moves the view.
-  followsEnd_ = false;
   selectingWords_ = words;
   if (words) {
     const auto [start, end] = textview::WordAround(document_, position);
@@ -46,6 +44,7 @@ void Win32TextView::OnLeftButtonDown(LPARAM where, bool extend, bool words) {
   SetCapture(window_);
   SetTimer(window_, kSelectionTimer, kSelectionScrollMilliseconds, nullptr);
   ScrollCaretIntoView();
+  // A click into the text means the user is reading there: appended text no longer moves the view.
   followsEnd_ = false;
 }
 
@@ -88,7 +87,7 @@ void Win32TextView::OnSelectionTimer() {
 // ---------------------------------------------------------------------------------------------------------------
 // Keyboard
 
-LRESULT Win32TextView::OnKeyDown(WPARAM key, LPARAM /*flags*/) {
+void Win32TextView::OnKeyDown(WPARAM key) {
   const bool shift = KeyIsDown(VK_SHIFT);
   const bool control = KeyIsDown(VK_CONTROL);
   const bool editable = !IsReadOnly();
@@ -116,7 +115,7 @@ LRESULT Win32TextView::OnKeyDown(WPARAM key, LPARAM /*flags*/) {
     case VK_NEXT: {
       if (!multiLine) {
         // One line: up and down go back and forth like left and right.
-        if (key == VK_UP || key == VK_DOWN) return OnKeyDown(key == VK_UP ? VK_LEFT : VK_RIGHT, 0);
+        if (key == VK_UP || key == VK_DOWN) OnKeyDown(key == VK_UP ? VK_LEFT : VK_RIGHT);
         break;
       }
       const long long page = std::max(1, VisibleLines() - 1);
@@ -188,7 +187,6 @@ LRESULT Win32TextView::OnKeyDown(WPARAM key, LPARAM /*flags*/) {
       }
       break;
   }
-  return 0;
 }
 
 void Win32TextView::OnChar(wchar_t character) {
