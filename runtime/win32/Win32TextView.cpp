@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "runtime/win32/Win32Controls.h"
+
 namespace quillon::runtime::win32 {
 
 namespace {
@@ -62,10 +64,7 @@ HWND OwningCombo(HWND edit) noexcept {
 void Win32TextView::Attach(HWND edit) {
   window_ = edit;
   // Whatever the edit control was created with (normally nothing) becomes ours.
-  std::wstring initial(static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0), 0)) + 1,
-                       L'\0');
-  initial.resize(static_cast<std::size_t>(
-      SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(initial.size()), reinterpret_cast<LPARAM>(initial.data()))));
+  const std::wstring initial = WindowText(edit);
   const auto font = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
   inCombo_ = OwningCombo(edit) != nullptr;
   SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));

@@ -156,8 +156,10 @@ class Win32TextView {
 
   // Mouse selection in progress.
   bool selecting_ = false;
+  LPARAM lastMouse_ = 0;  // the pointer's client position in the last mouse message
   bool selectingWords_ = false;
-  std::size_t wordAnchorEnd_ = 0;
+  std::size_t wordStart_ = 0;  // the word a double-click selected, which a drag keeps selected
+  std::size_t wordEnd_ = 0;
 
   // Editing.
   std::size_t limit_ = 0x7FFFFFFE;

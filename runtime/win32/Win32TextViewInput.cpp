@@ -1,6 +1,7 @@
 // The text view's mouse and keyboard: caret placement and selection, keys that move and edit, and the keys a
 // combo box's list takes from its edit field.
 #include <algorithm>
+#include <tuple>
 
 #include "runtime/win32/Win32TextView.h"
 
@@ -26,14 +27,14 @@ void Win32TextView::MoveCaret(std::size_t position, bool extend) {
 
 void Win32TextView::OnLeftButtonDown(LPARAM where, bool extend, bool words) {
   if (!HasFocus()) SetFocus(window_);
+  lastMouse_ = where;
   const POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
   const std::size_t position = PositionAt(point);
   selectingWords_ = words;
   if (words) {
-    const auto [start, end] = textview::WordAround(document_, position);
-    anchor_ = start;
-    wordAnchorEnd_ = end;
-    caret_ = end;
+    std::tie(wordStart_, wordEnd_) = textview::WordAround(document_, position);
+    anchor_ = wordStart_;
+    caret_ = wordEnd_;
   } else {
     caret_ = position;
     if (!extend) anchor_ = caret_;
@@ -50,16 +51,18 @@ void Win32TextView::OnLeftButtonDown(LPARAM where, bool extend, bool words) {
 
 void Win32TextView::OnMouseMove(LPARAM where) {
   if (!selecting_) return;
+  lastMouse_ = where;
   const POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
   const std::size_t position = PositionAt(point);
   if (selectingWords_) {
-    // Dragging after a double-click selects whole words.
+    // Dragging after a double-click selects whole words, always with the double-clicked one.
     const auto [start, end] = textview::WordAround(document_, position);
-    if (position < anchor_) {
+    if (position < wordStart_) {
+      anchor_ = wordEnd_;
       caret_ = start;
-      anchor_ = std::max(anchor_, wordAnchorEnd_);
     } else {
-      caret_ = std::max(end, wordAnchorEnd_);
+      anchor_ = wordStart_;
+      caret_ = std::max(end, wordEnd_);
     }
   } else {
     caret_ = position;
@@ -75,13 +78,12 @@ void Win32TextView::OnLeftButtonUp() {
 
 void Win32TextView::OnSelectionTimer() {
   if (!selecting_) return;
-  // Held outside the text while selecting: the view scrolls towards the pointer and the selection follows it.
-  POINT point{};
-  GetCursorPos(&point);
-  ScreenToClient(window_, &point);
+  // Held outside the text while selecting: the view scrolls towards the pointer and the selection follows it. The
+  // pointer is where the last mouse message said, as for every other step of the selection.
+  const POINT point{static_cast<short>(LOWORD(lastMouse_)), static_cast<short>(HIWORD(lastMouse_))};
   const RECT area = TextArea();
   if (PtInRect(&area, point)) return;
-  OnMouseMove(MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+  OnMouseMove(lastMouse_);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -197,9 +199,7 @@ void Win32TextView::OnChar(wchar_t character) {
       anchor_ = character == 0x7F ? textview::PreviousWordStart(document_, caret_)
                                   : textview::PreviousPosition(document_, caret_);
     }
-    const bool continuesTyping = anchor_ + 1 == caret_;
     ReplaceSelection({}, true);
-    typing_ = continuesTyping;
     return;
   }
   // Control characters (Ctrl+letters, Enter, Escape, Tab) are commands, not text.

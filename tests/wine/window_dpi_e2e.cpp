@@ -75,12 +75,6 @@ LONG LineHeightOf(LONG fontHeight) {
   return metrics.tmHeight;
 }
 
-bool IsClass(HWND window, const wchar_t* name) {
-  wchar_t actual[16] = {};
-  GetClassNameW(window, actual, 16);
-  return CompareStringOrdinal(actual, -1, name, -1, TRUE) == CSTR_EQUAL;
-}
-
 /// The screen's DPI that programs started from now on get, kept in the throw-away prefix's user settings.
 void SetStartingDpi(DWORD dpi) {
   HKEY desktop = nullptr;

@@ -11,12 +11,6 @@ LPARAM PointParam(POINT point) { return MAKELPARAM(point.x, point.y); }
 
 POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
 
-bool IsClass(HWND window, const wchar_t* name) {
-  wchar_t actual[64] = {};
-  GetClassNameW(window, actual, 64);
-  return CompareStringOrdinal(actual, -1, name, -1, TRUE) == CSTR_EQUAL;
-}
-
 std::vector<std::wstring> Items(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
   std::vector<std::wstring> items;
   const auto count = static_cast<int>(SendMessageW(control, countMessage, 0, 0));
@@ -74,6 +68,12 @@ std::wstring WindowText(HWND window) {
   text.resize(static_cast<std::size_t>(
       SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()))));
   return text;
+}
+
+bool IsClass(HWND window, const wchar_t* name) {
+  wchar_t actual[64] = {};
+  GetClassNameW(window, actual, 64);
+  return CompareStringOrdinal(actual, -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
 std::vector<std::wstring> ListItems(HWND list) { return Items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
