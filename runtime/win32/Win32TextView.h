@@ -99,6 +99,10 @@ class Win32TextView {
   bool ShowsLastLine() const noexcept;
   POINT PointOf(std::size_t position);
   std::size_t PositionAt(POINT point);
+  /// The caret's x for a position, in line coordinates: 0 is the line's left edge, before scrolling and the margin.
+  int XOfPosition(std::size_t position);
+  /// The position on `line` nearest to the line-coordinate `x`.
+  std::size_t PositionAtX(std::size_t line, int x);
   void MeasureAllLines();
   void MeasureLinesFrom(std::size_t line);
   void OnPaint(HDC target, const RECT& area);

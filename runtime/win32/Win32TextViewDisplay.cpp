@@ -110,15 +110,27 @@ std::size_t Win32TextView::MaxFirstLine() const noexcept {
 
 bool Win32TextView::ShowsLastLine() const noexcept { return firstLine_ >= MaxFirstLine(); }
 
-POINT Win32TextView::PointOf(std::size_t position) {
+int Win32TextView::XOfPosition(std::size_t position) {
   position = std::min(position, document_.Length());
   const std::size_t line = document_.LineOf(position);
   const std::wstring_view text = document_.LineText(line);
   const std::size_t column = std::min(position - document_.LineStart(line), text.size());
-  const RECT area = TextArea();
   textview::LineLayout layout(*widths_);
+  return layout.XOf(text, column);
+}
+
+std::size_t Win32TextView::PositionAtX(std::size_t line, int x) {
+  line = std::min(line, document_.LineCount() - 1);
+  textview::LineLayout layout(*widths_);
+  return document_.LineStart(line) + layout.ColumnAt(document_.LineText(line), x);
+}
+
+POINT Win32TextView::PointOf(std::size_t position) {
+  position = std::min(position, document_.Length());
+  const std::size_t line = document_.LineOf(position);
+  const RECT area = TextArea();
   const long long row = static_cast<long long>(line) - static_cast<long long>(firstLine_);
-  return {area.left + layout.XOf(text, column) - xOffset_, static_cast<LONG>(area.top + row * lineHeight_)};
+  return {area.left + XOfPosition(position) - xOffset_, static_cast<LONG>(area.top + row * lineHeight_)};
 }
 
 std::size_t Win32TextView::PositionAt(POINT point) {
@@ -127,10 +139,7 @@ std::size_t Win32TextView::PositionAt(POINT point) {
   if (!IsMultiLine()) row = 0;
   const long long line =
       std::clamp<long long>(static_cast<long long>(firstLine_) + row, 0, static_cast<long long>(document_.LineCount()) - 1);
-  const auto index = static_cast<std::size_t>(line);
-  textview::LineLayout layout(*widths_);
-  const std::size_t column = layout.ColumnAt(document_.LineText(index), point.x - area.left + xOffset_);
-  return document_.LineStart(index) + column;
+  return PositionAtX(static_cast<std::size_t>(line), point.x - area.left + xOffset_);
 }
 
 void Win32TextView::MeasureAllLines() {
