@@ -1,0 +1,185 @@
+// Lines with right-to-left runs: where the cells, the caret, clicks and the selection fall once the runs are drawn
+// in their visual order, and, for lines that read left to right only, the same answers as the plain line layout.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "runtime/textview/TextLayout.h"
+#include "runtime/textview/VisualLine.h"
+
+namespace quillon::runtime::textview {
+namespace {
+
+using Ranges = std::vector<std::pair<int, int>>;
+
+std::vector<std::size_t> PieceStarts(const std::vector<VisualPiece>& pieces) {
+  std::vector<std::size_t> starts;
+  for (const VisualPiece& piece : pieces) starts.push_back(piece.start);
+  return starts;
+}
+
+/// Each position: the x where its caret stands, then a click just inside that edge of the character after it
+/// lands back on it.
+void ExpectClicksOnLeadingEdgesComeBack(const VisualLine& line) {
+  for (std::size_t column = 0; column < line.Length(); ++column) {
+    if (line.CellWidth(column) < 2) continue;  // the second half of a pair; marks
+    const int x = line.XOf(column);
+    const bool rightToLeft = x != line.CellLeft(column);
+    EXPECT_EQ(line.ColumnAt(rightToLeft ? x - 1 : x), column) << column;
+  }
+}
+
+// "ab", then Hebrew alef, bet, gimel, then "cd": the Hebrew run shows reversed between the two Latin ones.
+TEST(VisualLine, MixedLineHasCellsCaretsAndClicksInDrawnOrder) {
+  const std::wstring text = L"ab\u05D0\u05D1\u05D2cd";
+  const VisualLine line(text, {5, 6, 7, 8, 9, 3, 4}, {{0, 2, false}, {2, 5, true}, {5, 7, false}}, 32);
+  EXPECT_EQ(line.Width(), 42);
+  // Cells: a [0,5) b [5,11) gimel [11,20) bet [20,28) alef [28,35) c [35,38) d [38,42).
+  const std::vector<int> lefts{0, 5, 28, 20, 11, 35, 38};
+  for (std::size_t column = 0; column < text.size(); ++column) EXPECT_EQ(line.CellLeft(column), lefts[column]) << column;
+
+  // The caret before a Hebrew letter stands at its right edge; after the last character, at d's right edge.
+  const std::vector<int> carets{0, 5, 35, 28, 20, 35, 38, 42};
+  for (std::size_t column = 0; column <= text.size(); ++column) EXPECT_EQ(line.XOf(column), carets[column]) << column;
+
+  // A click on a Hebrew letter's right half lands before it, on its left half after it.
+  EXPECT_EQ(line.ColumnAt(12), 5u);  // gimel's left half: after gimel, the run's last letter
+  EXPECT_EQ(line.ColumnAt(18), 4u);  // gimel's right half
+  EXPECT_EQ(line.ColumnAt(29), 3u);  // alef's left half: after alef
+  EXPECT_EQ(line.ColumnAt(34), 2u);  // alef's right half
+  EXPECT_EQ(line.ColumnAt(36), 5u);  // c's left half
+  EXPECT_EQ(line.ColumnAt(37), 6u);  // c's right half
+  // Beyond either end, the nearest cell decides.
+  EXPECT_EQ(line.ColumnAt(-20), 0u);
+  EXPECT_EQ(line.ColumnAt(500), 7u);
+  ExpectClicksOnLeadingEdgesComeBack(line);
+
+  // A selection from b into the Hebrew run covers b and, apart from it, the run's right end.
+  EXPECT_EQ(line.Ranges(1, 4), (Ranges{{5, 11}, {20, 35}}));
+  // From inside the Hebrew run into the Latin after it: gimel, then c and d beside it.
+  EXPECT_EQ(line.Ranges(4, 7), (Ranges{{11, 20}, {35, 42}}));
+  EXPECT_EQ(line.Ranges(0, 7), (Ranges{{0, 42}}));
+  EXPECT_TRUE(line.Ranges(3, 3).empty());
+
+  // Drawing goes left to right: a, b, then the Hebrew from its last letter, then c, d.
+  EXPECT_EQ(PieceStarts(line.Pieces(0, 42)), (std::vector<std::size_t>{0, 1, 4, 3, 2, 5, 6}));
+  // Only what reaches into the view, including a cell cut by either edge.
+  EXPECT_EQ(PieceStarts(line.Pieces(22, 36)), (std::vector<std::size_t>{3, 2, 5}));
+}
+
+TEST(VisualLine, RightToLeftOnlyLineStartsAtItsRightEdgeAndEndsAtItsLeft) {
+  const std::wstring text = L"\u05E9\u05DC\u05D5\u05DD";
+  const VisualLine line(text, {7, 6, 3, 8}, {{0, 4, true}}, 32);
+  EXPECT_EQ(line.XOf(0), 24);
+  EXPECT_EQ(line.XOf(4), 0);
+  EXPECT_EQ(line.ColumnAt(-3), 4u);
+  EXPECT_EQ(line.ColumnAt(100), 0u);
+  ExpectClicksOnLeadingEdgesComeBack(line);
+
+  // Runs that do not cover the line once are not trusted: it reads left to right.
+  for (const std::vector<VisualRun>& runs : {std::vector<VisualRun>{}, std::vector<VisualRun>{{0, 3, true}},
+                                             std::vector<VisualRun>{{0, 3, true}, {2, 4, false}}}) {
+    const VisualLine fallback(text, {7, 6, 3, 8}, runs, 32);
+    EXPECT_EQ(fallback.XOf(0), 0);
+    EXPECT_EQ(fallback.XOf(4), 24);
+  }
+
+  const VisualLine empty(L"", {}, {}, 32);
+  EXPECT_EQ(empty.Width(), 0);
+  EXPECT_EQ(empty.XOf(0), 0);
+  EXPECT_EQ(empty.ColumnAt(10), 0u);
+  EXPECT_TRUE(empty.Pieces(0, 100).empty());
+}
+
+TEST(VisualLine, TabsReachTheNextStopFromWhereTheyAreDrawnInEitherDirection) {
+  // Left to right: "a", a tab to 8, "b".
+  const VisualLine ltr(L"a\tb", {5, 99, 6}, VisualLine::LeftToRight(3), 8);
+  EXPECT_EQ(ltr.CellWidth(1), 3);
+  EXPECT_EQ(ltr.XOf(2), 8);
+  EXPECT_EQ(ltr.Width(), 14);
+
+  // Right to left: bet is drawn first, at 0, so the tab reaches from 7 to 8 and alef follows it.
+  const VisualLine rtl(L"\u05D0\t\u05D1", {7, 99, 7}, {{0, 3, true}}, 8);
+  EXPECT_EQ(rtl.CellLeft(2), 0);
+  EXPECT_EQ(rtl.CellLeft(1), 7);
+  EXPECT_EQ(rtl.CellWidth(1), 1);
+  EXPECT_EQ(rtl.CellLeft(0), 8);
+  EXPECT_EQ(rtl.XOf(1), 8);  // before the tab: its right edge
+  EXPECT_EQ(rtl.XOf(3), 0);
+
+  // After a right-to-left run of 10 pixels the tab of the Latin run goes from 10 to 16.
+  const VisualLine mixed(L"\u05D0\u05D1\tx", {5, 5, 99, 4}, {{0, 2, true}, {2, 4, false}}, 16);
+  EXPECT_EQ(mixed.CellLeft(2), 10);
+  EXPECT_EQ(mixed.CellWidth(2), 6);
+  EXPECT_EQ(mixed.XOf(4), 20);
+}
+
+TEST(VisualLine, SurrogatePairsAndMarksStayWithTheirCharacter) {
+  // Alef with a mark on it, then a pair beyond the basic plane, then bet, all one right-to-left run.
+  const std::wstring text = L"\u05D0\u05B8\xD802\xDD00\u05D1";
+  ASSERT_EQ(text.size(), 5u);
+  const VisualLine line(text, {7, 0, 12, 0, 6}, {{0, 5, true}}, 32);
+  // Cells from the left: bet [0,6), the pair [6,18), the mark at 18, alef [18,25).
+  EXPECT_EQ(line.CellLeft(4), 0);
+  EXPECT_EQ(line.CellLeft(2), 6);
+  EXPECT_EQ(line.CellWidth(2), 12);
+  EXPECT_EQ(line.CellWidth(3), 0);
+  EXPECT_EQ(line.CellLeft(0), 18);
+  // The caret never stands inside the pair: its second half is where the pair starts.
+  EXPECT_EQ(line.XOf(3), line.XOf(2));
+  EXPECT_EQ(line.XOf(2), 18);
+  // A click on alef's left half lands after it and after its mark; on the pair's left half, after the whole pair.
+  EXPECT_EQ(line.ColumnAt(19), 2u);
+  EXPECT_EQ(line.ColumnAt(7), 4u);
+  EXPECT_EQ(line.ColumnAt(17), 2u);
+  // The mark is drawn after alef and the pair as one piece, whatever the run's direction.
+  const std::vector<VisualPiece> pieces = line.Pieces(0, 100);
+  ASSERT_EQ(pieces.size(), 3u);
+  EXPECT_EQ(pieces[0].start, 4u);
+  EXPECT_EQ(pieces[1].start, 2u);
+  EXPECT_EQ(pieces[1].end, 4u);
+  EXPECT_EQ(pieces[2].start, 0u);
+  EXPECT_EQ(pieces[2].end, 2u);
+  EXPECT_EQ(pieces[2].left, 18);
+  EXPECT_EQ(pieces[2].width, 7);
+  // A selection of the pair alone covers its cell.
+  EXPECT_EQ(line.Ranges(2, 4), (Ranges{{6, 18}}));
+}
+
+// Random left-to-right lines of letters, tabs, pairs and marks: the same x for every position and the same column
+// for every click as the plain layout (which also lands after the marks on a character).
+TEST(VisualLine, LeftToRightLinesAgreeWithTheLineLayout) {
+  const unsigned seed = std::random_device{}();
+  std::mt19937 random(seed);
+  auto widthOf = [](char32_t c) { return c == 0x0301 ? 0 : static_cast<int>(3 + c % 7); };
+  CharWidths widths(
+      [&](char32_t first, std::size_t count, int* out) {
+        for (std::size_t i = 0; i < count; ++i) out[i] = widthOf(first + static_cast<char32_t>(i));
+      },
+      widthOf, 16);
+  LineLayout layout(widths);
+  const std::wstring alphabet[] = {L"a", L"W", L"\t", L"\xD83D\xDE00", L"\u0301", L" ", L"\u05D0"};
+  for (int round = 0; round < 200; ++round) {
+    std::wstring text;
+    const int length = static_cast<int>(random() % 12);
+    for (int i = 0; i < length; ++i) text += alphabet[random() % std::size(alphabet)];
+    std::vector<int> advances;
+    for (std::size_t i = 0; i < text.size(); ++i) advances.push_back(layout.Advance(text, i, 0));
+    const VisualLine line(text, advances, VisualLine::LeftToRight(text.size()), widths.TabWidth());
+    ASSERT_EQ(line.Width(), layout.Width(text)) << "seed " << seed;
+    for (std::size_t column = 0; column <= text.size(); ++column) {
+      const bool insidePair = column > 0 && column < text.size() && text[column] >= 0xDC00 && text[column] <= 0xDFFF;
+      if (insidePair) continue;
+      ASSERT_EQ(line.XOf(column), layout.XOf(text, column)) << "seed " << seed << " column " << column;
+    }
+    for (int x = -2; x < line.Width() + 3; ++x) {
+      ASSERT_EQ(line.ColumnAt(x), layout.ColumnAt(text, x)) << "seed " << seed << " x " << x << " line " << ::testing::PrintToString(text);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillon::runtime::textview
