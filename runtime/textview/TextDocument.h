@@ -1,7 +1,8 @@
 #pragma once
-/// The text of a text box and its lines, held for a text view of our own: lines end with CR LF, positions count
-/// UTF-16 code units from 0. The text is kept in chunks that start at line starts, so that a text growing to tens of
-/// millions of characters is never copied as it grows, and every line can still be read in one piece.
+/// The text of a text box and its lines, held for a text view of our own: lines end with CR LF (or, in a single-line
+/// box, the whole text is one line), positions count UTF-16 code units from 0. The text is kept in chunks that start
+/// at line starts, so that a text growing to tens of millions of characters is never copied as it grows or edited,
+/// and every line can still be read in one piece.
 
 #include <cstddef>
 #include <string>
@@ -10,9 +11,20 @@
 
 namespace quillon::runtime::textview {
 
+/// Where lines break: multi-line boxes break at CR LF; a single-line box shows its whole text, CR and LF included,
+/// as one line.
+enum class LineBreaks { kCrLf, kNone };
+
 class TextDocument {
  public:
-  TextDocument();
+  /// Chunks are cut at line starts once they reach this many characters; a longer line keeps a chunk to itself.
+  static constexpr std::size_t kDefaultChunkChars = std::size_t{1} << 18;
+
+  explicit TextDocument(LineBreaks lineBreaks = LineBreaks::kCrLf, std::size_t chunkChars = kDefaultChunkChars);
+
+  LineBreaks GetLineBreaks() const noexcept { return lineBreaks_; }
+  /// Changes where lines break and indexes the lines again (a view learns its box's style only when it attaches).
+  void SetLineBreaks(LineBreaks lineBreaks);
 
   std::size_t Length() const noexcept { return length_; }
   bool Empty() const noexcept { return length_ == 0; }
@@ -27,11 +39,11 @@ class TextDocument {
   void Assign(std::wstring_view text);
   /// Appends at the end; costs what the appended text costs, however long the text already is.
   void Append(std::wstring_view text);
-  /// Replaces the characters [start, end) (clamped) by `text`. Rebuilds the chunks: meant for the small edits of
-  /// typing, not for large texts.
+  /// Replaces the characters [start, end) (clamped) by `text`. Costs what the edit costs plus a shift of the lines
+  /// and chunks after it: only the chunks the edit touches are rewritten.
   void Replace(std::size_t start, std::size_t end, std::wstring_view text);
 
-  /// Lines: a text without CR LF is one line; an empty text is one empty line.
+  /// Lines: a text without line breaks is one line; an empty text is one empty line.
   std::size_t LineCount() const noexcept { return lineStarts_.size(); }
   std::size_t LineStart(std::size_t line) const noexcept;
   /// The length of a line without its CR LF.
@@ -51,9 +63,19 @@ class TextDocument {
 
   /// Adds the line starts that `text`, appended at the current end, creates.
   void IndexLineStarts(std::wstring_view text);
-  const Chunk& ChunkOf(std::size_t position) const noexcept;
+  /// Finds the line starts again around [start, end) replaced by `text`, and moves those after it.
+  void ReindexReplaced(std::size_t start, std::size_t end, std::wstring_view text);
+  /// Drops the text from `start` on.
+  void Truncate(std::size_t start);
+  /// Cuts chunk `index` at line starts while it is longer than a chunk and can be cut.
+  void SplitChunk(std::size_t index);
+  bool IsLineStart(std::size_t position) const noexcept;
+  std::size_t ChunkIndexOf(std::size_t position) const noexcept;
+  const Chunk& ChunkOf(std::size_t position) const noexcept { return chunks_[ChunkIndexOf(position)]; }
   void StartChunk(std::size_t start);
 
+  LineBreaks lineBreaks_;
+  std::size_t chunkChars_;
   std::vector<Chunk> chunks_;
   std::vector<std::size_t> lineStarts_;
   std::size_t length_ = 0;

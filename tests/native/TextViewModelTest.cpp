@@ -1,5 +1,5 @@
-// The text view's model: the document's lines and chunks against a plain string, and where the caret and the
-// characters stand on a line.
+// The text view's model: the document's lines and chunks against a plain string (at the real chunk size and at a
+// few characters per chunk, in both line-break modes), and where the caret and the characters stand on a line.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -12,9 +12,10 @@
 namespace quillon::runtime::textview {
 namespace {
 
-/// The lines of a text as the document must see them: split at CR LF only.
-std::vector<std::wstring> SplitAtCrLf(const std::wstring& text) {
+/// The lines of a text as the document must see them: split at CR LF only, or not at all.
+std::vector<std::wstring> SplitLines(const std::wstring& text, LineBreaks lineBreaks) {
   std::vector<std::wstring> lines;
+  if (lineBreaks == LineBreaks::kNone) return {text};
   std::size_t start = 0;
   for (std::size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", start)) {
     lines.push_back(text.substr(start, at - start));
@@ -27,19 +28,26 @@ std::vector<std::wstring> SplitAtCrLf(const std::wstring& text) {
 void ExpectSameAs(const TextDocument& document, const std::wstring& expected, std::mt19937& random) {
   ASSERT_EQ(document.Length(), expected.size());
   ASSERT_EQ(document.Text(), expected);
-  const std::vector<std::wstring> lines = SplitAtCrLf(expected);
+  const std::vector<std::wstring> lines = SplitLines(expected, document.GetLineBreaks());
   ASSERT_EQ(document.LineCount(), lines.size());
   std::size_t start = 0;
   for (std::size_t line = 0; line < lines.size(); ++line) {
     ASSERT_EQ(document.LineStart(line), start) << line;
+    ASSERT_EQ(document.LineLength(line), lines[line].size()) << line;
     ASSERT_EQ(document.LineText(line), lines[line]) << line;
     ASSERT_EQ(document.LineOf(start + lines[line].size()), line) << "the end of a line is on it";
+    if (line > 0) {
+      ASSERT_EQ(document.LineOf(start - 1), line - 1) << "the LF of a CR LF is on the line it ends";
+    }
     start += lines[line].size() + 2;
   }
-  for (int probe = 0; probe < 50 && !expected.empty(); ++probe) {
-    const std::size_t at = random() % expected.size();
+  // Short texts are probed everywhere, long ones here and there.
+  const int probes = expected.size() < 100 ? static_cast<int>(expected.size()) : 50;
+  for (int probe = 0; probe < probes; ++probe) {
+    const std::size_t at = expected.size() < 100 ? static_cast<std::size_t>(probe) : random() % expected.size();
     ASSERT_EQ(document.At(at), expected[at]);
     ASSERT_EQ(document.Substring(at, 300), expected.substr(at, 300));
+    ASSERT_EQ(document.Substring(at, 2), expected.substr(at, 2));
   }
   std::wstring copied(expected.size() / 2, L'\0');
   copied.resize(document.CopyTo(copied.data(), copied.size()));
@@ -85,6 +93,83 @@ TEST(TextDocument, KeepsLinesAndTextThroughAppendsOfAnySizeEditsAndSplitLineBrea
   }
   EXPECT_GT(expected.size(), 2u << 20) << "the rounds must have filled several chunks";
 }
+
+/// Chunks of a few characters, so that edits meet chunk boundaries and lines longer than a chunk all the time.
+class TextDocumentInSmallChunks : public testing::TestWithParam<std::size_t> {};
+
+TEST_P(TextDocumentInSmallChunks, EditsAcrossChunksAndLineBreaksSplitOrJoinedKeepEveryLineInBothModes) {
+  struct Edit {
+    const wchar_t* before;
+    std::size_t start;
+    std::size_t end;
+    const wchar_t* text;
+  };
+  const Edit edits[] = {
+      {L"ab\r\ncd\r\nef", 3, 3, L"x"},          // between CR and LF: no break any more
+      {L"ab\rx\ncd\r\nef", 3, 4, L""},          // what stood between CR and LF goes: a break
+      {L"ab\r\ncd\r\nef", 2, 3, L""},           // the CR goes
+      {L"ab\r\ncd\r\nef", 3, 4, L"\r"},         // the LF becomes a CR
+      {L"ab\r\ncd\r\nef", 1, 9, L"\r"},         // across chunks, ending on an LF
+      {L"ab\r", 3, 3, L"\ncd"},                  // at the end, after a CR
+      {L"a\r\n\r\n\r\nb", 2, 6, L"\n\r"},       // a break on each side kept, new ones made
+      {L"abcdefgh\r\nij", 2, 5, L"\r\n\r\nxy"},  // a long line cut into lines
+      {L"\r\nab\r\ncd\r\n", 0, 7, L""},         // from the start to inside the last line
+      {L"abc\r\ndef", 3, 100, L"x\r"},           // an end past the text is clamped
+      {L"abc\r\ndef", 9, 9, L"\n"},              // so is a start
+  };
+  std::mt19937 random(static_cast<unsigned>(GetParam()));
+  for (const LineBreaks lineBreaks : {LineBreaks::kCrLf, LineBreaks::kNone}) {
+    for (const Edit& edit : edits) {
+      TextDocument document(lineBreaks, GetParam());
+      std::wstring expected = edit.before;
+      // Built up a character at a time, so that the chunks are filled the way a growing text fills them.
+      for (const wchar_t unit : expected) document.Append(std::wstring(1, unit));
+      document.Replace(edit.start, edit.end, edit.text);
+      const std::size_t start = std::min(edit.start, expected.size());
+      expected.replace(start, std::min(edit.end, expected.size()) - start, edit.text);
+      ASSERT_NO_FATAL_FAILURE(ExpectSameAs(document, expected, random)) << edit.before << " " << edit.start;
+    }
+
+    // Then random edits over characters that sit on boundaries, the mode changing now and then.
+    const std::wstring pieces[] = {L"a", L"\r", L"\n", L"\r\n", L"\xD83D\xDE00", L"e\x0301", L"abcdefg", L""};
+    TextDocument document(lineBreaks, GetParam());
+    std::wstring expected;
+    for (int round = 0; round < 400; ++round) {
+      std::wstring text;
+      for (int i = static_cast<int>(random() % 4); i > 0; --i) text += pieces[random() % std::size(pieces)];
+      const auto kind = random() % 10;
+      if (kind < 6) {
+        const std::size_t start = random() % (expected.size() + 1);
+        const std::size_t end = std::min(expected.size(), start + random() % 12);
+        document.Replace(start, end, text);
+        expected.replace(start, end - start, text);
+      } else if (kind < 9) {
+        document.Append(text);
+        expected += text;
+      } else {
+        document.SetLineBreaks(document.GetLineBreaks() == LineBreaks::kCrLf ? LineBreaks::kNone : LineBreaks::kCrLf);
+      }
+      if (expected.size() > 300) {
+        document.Assign(text);
+        expected = text;
+      }
+      ASSERT_NO_FATAL_FAILURE(ExpectSameAs(document, expected, random)) << "round " << round;
+    }
+  }
+
+  // A single-line box reads its whole text, line breaks and all, as one line in one piece.
+  TextDocument single(LineBreaks::kNone, GetParam());
+  single.Assign(L"ab\r\ncd\r\n");
+  single.Replace(4, 4, L"\r\n\r\n");
+  EXPECT_EQ(single.LineCount(), 1u);
+  EXPECT_EQ(single.LineText(0), L"ab\r\n\r\n\r\ncd\r\n");
+  EXPECT_EQ(single.LineOf(single.Length()), 0u);
+  single.SetLineBreaks(LineBreaks::kCrLf);
+  EXPECT_EQ(single.LineCount(), 5u);
+  EXPECT_EQ(single.LineText(3), L"cd");
+}
+
+INSTANTIATE_TEST_SUITE_P(CharsPerChunk, TextDocumentInSmallChunks, testing::Values(1, 2, 3, 5));
 
 TEST(TextLayout, CharactersStandWhereTheirWidthsTabStopsAndPairsPutThem) {
   int ranges = 0;
