@@ -194,6 +194,14 @@ TEST(TextLayout, CharactersStandWhereTheirWidthsTabStopsAndPairsPutThem) {
   int startX = 0;
   EXPECT_EQ(layout.FirstColumnReaching(line, 25, startX), 4u);
   EXPECT_EQ(startX, 22);
+  // A mark (U+0301, 7 wide in this font) goes with the 'a' before it: a click or the first drawn column is at the
+  // edge of the pair of them, never between.
+  const std::wstring marked = L"a\x0301" L"b";
+  EXPECT_EQ(layout.ColumnAt(marked, 5), 0u);
+  EXPECT_EQ(layout.ColumnAt(marked, 7), 2u);
+  EXPECT_EQ(layout.FirstColumnReaching(marked, 6, startX), 0u);
+  EXPECT_EQ(layout.FirstColumnReaching(marked, 12, startX), 2u);
+  EXPECT_EQ(startX, 12);
 }
 
 TEST(TextLayout, TheCaretStepsOverLineBreaksPairsAndWords) {
@@ -212,6 +220,80 @@ TEST(TextLayout, TheCaretStepsOverLineBreaksPairsAndWords) {
   EXPECT_EQ(WordAround(document, 8), (std::pair<std::size_t, std::size_t>{6, 10}));
   EXPECT_EQ(WordAround(document, 4), (std::pair<std::size_t, std::size_t>{4, 5})) << "punctuation apart from letters";
   EXPECT_EQ(NextPosition(document, document.Length()), document.Length());
+}
+
+/// Every caret stop of a text, found by stepping forward from its start.
+std::vector<std::size_t> StopsOf(const TextDocument& document) {
+  std::vector<std::size_t> stops{0};
+  while (stops.back() < document.Length()) stops.push_back(NextPosition(document, stops.back()));
+  return stops;
+}
+
+TEST(TextLayout, TheCaretStopsAtClustersAndBackspaceTakesOneCodePoint) {
+  using Stops = std::vector<std::size_t>;
+  struct Case {
+    const wchar_t* text;
+    LineBreaks lineBreaks;
+    Stops stops;
+  };
+  const Case cases[] = {
+      {L"e\x0301\x0302x", LineBreaks::kCrLf, {0, 3, 4}},
+      {L"\x0301\x0301" L"a", LineBreaks::kCrLf, {0, 2, 3}},  // marks with nothing before them are a cluster
+      {L"a\t\x0301" L"b", LineBreaks::kCrLf, {0, 1, 2, 3, 4}},  // a tab takes no marks
+      {L"\x05E9\x05C1\x05B8x\x05D1\x05BC", LineBreaks::kCrLf, {0, 3, 4, 6}},
+      {L"\xD83D\xDE00\xFE0Fx", LineBreaks::kCrLf, {0, 3, 4}},  // a pair and its variation selector
+      {L"\xD83D\xDC69\x200D\xD83D\xDCBB!", LineBreaks::kCrLf, {0, 5, 6}},  // a joiner joins
+      {L"a\xDB40\xDD00" L"b", LineBreaks::kCrLf, {0, 3, 4}},  // a variation selector beyond the basic plane
+      {L"\xDE00\x0301\xD83D", LineBreaks::kCrLf, {0, 2, 3}},  // lone halves are characters
+      {L"a\x0301\r\n\x0301" L"b", LineBreaks::kCrLf, {0, 2, 4, 5, 6}},
+      {L"a\x0301\r\n\x0301" L"b", LineBreaks::kNone, {0, 2, 3, 4, 5, 6}},  // a mark after an LF has no base
+  };
+  for (const std::size_t chunkChars : {std::size_t{1}, TextDocument::kDefaultChunkChars}) {
+    for (const Case& c : cases) {
+      TextDocument document(c.lineBreaks, chunkChars);
+      document.Assign(c.text);
+      ASSERT_EQ(StopsOf(document), c.stops) << c.text;
+      Stops backwards{document.Length()};
+      while (backwards.back() > 0) backwards.push_back(PreviousPosition(document, backwards.back()));
+      ASSERT_EQ(Stops(backwards.rbegin(), backwards.rend()), c.stops) << c.text;
+      // Any position snaps back to the stop at or before it.
+      for (std::size_t position = 0, stop = 0; position <= document.Length(); ++position) {
+        if (stop + 1 < c.stops.size() && c.stops[stop + 1] <= position) ++stop;
+        ASSERT_EQ(SnapToBoundary(document, position), c.stops[stop]) << c.text << " " << position;
+      }
+    }
+  }
+
+  // Words go by clusters too: a blank with a mark on it is a blank.
+  TextDocument words;
+  words.Assign(L"ab\x0301 \x0301" L"cd x");
+  EXPECT_EQ(NextWordStart(words, 0), 5u);
+  EXPECT_EQ(PreviousWordStart(words, 5), 0u);
+  EXPECT_EQ(WordAround(words, 1), (std::pair<std::size_t, std::size_t>{0, 3}));
+  EXPECT_EQ(WordAround(words, 4), (std::pair<std::size_t, std::size_t>{3, 5})) << "snapped back to the blank";
+
+  // Backspace takes one mark of a cluster, a whole pair, a whole CR LF.
+  TextDocument erased;
+  erased.Assign(L"e\x0301\xD83D\xDE00\r\nx");
+  EXPECT_EQ(PreviousCodePoint(erased, 2), 1u);
+  EXPECT_EQ(PreviousCodePoint(erased, 1), 0u);
+  EXPECT_EQ(PreviousCodePoint(erased, 4), 2u);
+  EXPECT_EQ(PreviousCodePoint(erased, 6), 4u);
+  EXPECT_EQ(PreviousCodePoint(erased, 5), 4u) << "from between CR and LF";
+  EXPECT_EQ(PreviousCodePoint(erased, 0), 0u);
+
+  // The text limit never keeps half a pair.
+  EXPECT_EQ(CodeUnitsWithin(L"ab\xD83D\xDE00", 3), 2u);
+  EXPECT_EQ(CodeUnitsWithin(L"ab\xD83D\xDE00", 4), 4u);
+  EXPECT_EQ(CodeUnitsWithin(L"ab\xD83D\xDE00", 9), 4u);
+  EXPECT_EQ(CodeUnitsWithin(L"\xDE00\xD83D", 1), 1u);
+
+  for (const char32_t mark : {0x0300, 0x036F, 0x05BF, 0x0670, 0x20D0, 0xFE0F, 0xFE2F, 0xE0100}) {
+    EXPECT_TRUE(IsCombiningMark(mark)) << std::hex << mark;
+  }
+  for (const char32_t other : {0x02FF, 0x0370, 0x05BE, 0x05C0, 0x05C6, 0x200D, 0xFE10, 0x1F600}) {
+    EXPECT_FALSE(IsCombiningMark(other)) << std::hex << other;
+  }
 }
 
 }  // namespace
