@@ -49,8 +49,12 @@ class OpenedClipboard {
   bool open_;
 };
 
-/// A single-line box takes the first line of what is pasted into it, as the platform's does.
-std::wstring_view FirstLine(std::wstring_view text) { return text.substr(0, text.find_first_of(L"\r\n")); }
+/// What a single-line box keeps of pasted text: the part before the first LF, and a CR just before it goes too.
+std::wstring_view FirstLine(std::wstring_view text) {
+  const std::size_t lf = text.find(L'\n');
+  if (lf == std::wstring_view::npos) return text;
+  return text.substr(0, lf > 0 && text[lf - 1] == L'\r' ? lf - 1 : lf);
+}
 
 }  // namespace
 
@@ -67,6 +71,9 @@ void Win32TextView::Attach(HWND edit) {
   const std::wstring initial = WindowText(edit);
   const auto font = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
   inCombo_ = OwningCombo(edit) != nullptr;
+  // A single-line box shows its whole text on its one line, CR LF included.
+  document_.SetLineBreaks(IsMultiLine() ? textview::LineBreaks::kCrLf : textview::LineBreaks::kNone);
+  limit_ = kDefaultLimit;
   SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
   subclass_ = WindowSubclass(edit, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   TakeFont(font);
@@ -74,16 +81,17 @@ void Win32TextView::Attach(HWND edit) {
 }
 
 void Win32TextView::SetText(std::wstring_view text) {
+  // As WM_SETTEXT: the text is replaced whole (limit aside, nothing to undo), the caret and the view go to the start.
   document_.Assign(text);
+  breaksLine_ = static_cast<std::size_t>(-1);
+  EmptyUndo();
   anchor_ = caret_ = 0;
   firstLine_ = 0;
   xOffset_ = 0;
+  firstColumn_ = 0;
   followsEnd_ = true;
-  desiredX_ = -1;
-  canUndo_ = false;
-  typing_ = false;
   modified_ = false;
-  MeasureAllLines();
+  MeasureEditedLines(0, document_.Length());
   Changed();
 }
 
@@ -91,16 +99,16 @@ void Win32TextView::Append(std::wstring_view text) {
   if (text.empty()) return;
   const std::size_t lastLine = document_.LineCount() - 1;
   document_.Append(text);
+  breaksLine_ = static_cast<std::size_t>(-1);
   MeasureLinesFrom(lastLine);
   if (followsEnd_) firstLine_ = MaxFirstLine();
   Changed();
 }
 
 void Win32TextView::SetSelection(std::size_t anchor, std::size_t caret) {
-  anchor_ = textview::SnapToBoundary(document_, std::min(anchor, document_.Length()));
-  caret_ = textview::SnapToBoundary(document_, std::min(caret, document_.Length()));
-  desiredX_ = -1;
-  typing_ = false;
+  // Positions are kept as given, as EM_SETSEL keeps them, only clamped to the text.
+  anchor_ = std::min(anchor, document_.Length());
+  caret_ = std::min(caret, document_.Length());
   Changed();
 }
 
@@ -147,6 +155,7 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return OnSetText(lParam);
     case WM_SETFONT:
       TakeFont(reinterpret_cast<HFONT>(wParam));
+      KeepViewWithinText();
       if (LOWORD(lParam)) InvalidateRect(window_, nullptr, TRUE);
       return 0;
     case WM_GETFONT:
@@ -169,8 +178,7 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
       return 1;  // the paint fills the background itself, without flicker
     case WM_SIZE:
-      firstLine_ = followsEnd_ ? MaxFirstLine() : std::min(firstLine_, MaxFirstLine());
-      Changed();
+      KeepViewWithinText();
       return 0;
     case WM_SETFOCUS:
       CreateCaret(window_, nullptr, 1, lineHeight_);
@@ -183,6 +191,7 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (selecting_) ReleaseCapture();
       DestroyCaret();
       InvalidateRect(window_, nullptr, FALSE);
+      wheelRemainder_ = 0;
       Notify(EN_KILLFOCUS);
       return 0;
     case WM_ENABLE:
@@ -190,16 +199,19 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       InvalidateRect(window_, nullptr, FALSE);
       return DefWindowProcW(window_, message, wParam, lParam);
     case WM_LBUTTONDOWN:
-      OnLeftButtonDown(lParam, (wParam & MK_SHIFT) != 0, false);
+      OnLeftButtonDown(lParam, wParam);
       return 0;
     case WM_LBUTTONDBLCLK:
-      OnLeftButtonDown(lParam, false, true);
+      OnLeftButtonDoubleClick();
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(lParam);
       return 0;
     case WM_LBUTTONUP:
       OnLeftButtonUp();
+      return 0;
+    case WM_MBUTTONDOWN:
+      SendMessageW(window_, WM_PASTE, 0, 0);
       return 0;
     case WM_CAPTURECHANGED:
       selecting_ = false;
@@ -221,49 +233,49 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       ShowContextMenu(lParam);
       return 0;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      if (PassToComboList(message, wParam)) return 0;
-      if (message == WM_SYSKEYDOWN) return DefWindowProcW(window_, message, wParam, lParam);
       OnKeyDown(wParam);
       return 0;
+    case WM_SYSKEYDOWN:
+      if (PassToComboList(message, wParam)) return 0;
+      return OnSysKeyDown(wParam, lParam);
     case WM_CHAR:
       OnChar(static_cast<wchar_t>(wParam));
+      return 0;
+    case WM_UNICHAR:
+      if (wParam == UNICODE_NOCHAR) return TRUE;
+      if (wParam > 0x10FFFF) return 0;
+      if (wParam > 0xFFFF) {
+        OnChar(static_cast<wchar_t>(0xD800 + ((wParam - 0x10000) >> 10)));
+        OnChar(static_cast<wchar_t>(0xDC00 + ((wParam - 0x10000) & 0x3FF)));
+      } else {
+        OnChar(static_cast<wchar_t>(wParam));
+      }
       return 0;
     case WM_GETDLGCODE:
       return OnGetDlgCode(lParam);
     case WM_VSCROLL:
-      OnScroll(SB_VERT, LOWORD(wParam));
-      return 0;
     case WM_HSCROLL:
-      OnScroll(SB_HORZ, LOWORD(wParam));
-      return 0;
+      return OnScrollMessage(message, wParam);
     case WM_MOUSEWHEEL:
-      if (!IsMultiLine()) return DefWindowProcW(window_, message, wParam, lParam);
-      OnWheel(SB_VERT, static_cast<short>(HIWORD(wParam)));
-      return 0;
-    case WM_MOUSEHWHEEL:
-      if (!IsMultiLine()) return DefWindowProcW(window_, message, wParam, lParam);
-      OnWheel(SB_HORZ, static_cast<short>(HIWORD(wParam)));
+      if (!IsMultiLine() || (wParam & (MK_SHIFT | MK_CONTROL)))
+        return DefWindowProcW(window_, message, wParam, lParam);
+      OnWheel(static_cast<short>(HIWORD(wParam)), wParam);
       return 0;
     case WM_COPY:
       CopySelection();
       return 0;
     case WM_CUT:
-      if (IsReadOnly()) return 0;
-      CopySelection();
-      ReplaceSelection({}, true);
+      Cut();
       return 0;
     case WM_CLEAR:
-      if (!IsReadOnly()) ReplaceSelection({}, true);
+      Clear();
       return 0;
     case WM_PASTE:
-      if (!IsReadOnly()) Paste();
+      Paste();
       return 0;
     case WM_UNDO:
     case EM_UNDO:
-      if (!canUndo_) return FALSE;
-      Undo();
-      return TRUE;
+      return Undo();
     case WM_IME_STARTCOMPOSITION:
     case WM_IME_COMPOSITION:
     case WM_IME_ENDCOMPOSITION:
@@ -280,10 +292,12 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
     case EM_GETSEL:
       return OnGetSel(wParam, lParam);
     case EM_SETSEL:
-      return OnSetSel(wParam, lParam);
+      OnSetSel(wParam, lParam);
+      return 1;
     case EM_REPLACESEL:
-      ReplaceSelection(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"", false);
-      return 0;
+      ReplaceSelection(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"",
+                       (wParam ? kUndoable : kQuietly) | kNotifying | kWithinLimit);
+      return 1;
     case EM_GETLINECOUNT:
       return static_cast<LRESULT>(document_.LineCount());
     case EM_LINEINDEX:
@@ -295,36 +309,33 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
     case EM_GETLINE:
       return OnGetLine(wParam, lParam);
     case EM_GETFIRSTVISIBLELINE:
-      return IsMultiLine() ? static_cast<LRESULT>(firstLine_) : static_cast<LRESULT>(PositionAt({TextArea().left, 0}));
+      return IsMultiLine() ? static_cast<LRESULT>(firstLine_) : static_cast<LRESULT>(firstColumn_);
     case EM_POSFROMCHAR: {
-      if (wParam > document_.Length()) return -1;
+      if (wParam >= document_.Length()) return -1;
       const POINT point = PointOf(static_cast<std::size_t>(wParam));
       return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
     }
     case EM_CHARFROMPOS: {
       const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      const std::size_t position = PositionAt(point);
+      RECT client{};
+      GetClientRect(window_, &client);
+      if (!PtInRect(&client, point)) return -1;
+      const std::size_t position = PositionFromPoint(point.x, point.y);
       return static_cast<LRESULT>(
           MAKELONG(static_cast<WORD>(position), static_cast<WORD>(document_.LineOf(position))));
     }
     case EM_LINESCROLL:
       if (!IsMultiLine()) return FALSE;
-      ScrollTo(static_cast<std::size_t>(std::max<long long>(
-                   0, static_cast<long long>(firstLine_) + static_cast<long long>(static_cast<LONG>(lParam)))),
-               xOffset_ + static_cast<int>(static_cast<LONG_PTR>(wParam)) * averageCharWidth_);
+      LineScroll(static_cast<long long>(static_cast<INT>(wParam)) * averageCharWidth_,
+                 static_cast<INT>(static_cast<UINT>(lParam)));
       return TRUE;
-    case EM_SCROLL: {
-      if (!IsMultiLine()) return FALSE;
-      const std::size_t before = firstLine_;
-      OnScroll(SB_VERT, LOWORD(wParam));
-      const long long moved = static_cast<long long>(firstLine_) - static_cast<long long>(before);
-      return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(moved), TRUE));
-    }
+    case EM_SCROLL:
+      return OnScrollMessage(EM_SCROLL, wParam);
     case EM_SCROLLCARET:
       ScrollCaretIntoView();
       return TRUE;
     case EM_GETTHUMB:
-      return static_cast<LRESULT>(firstLine_);
+      return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(firstLine_), static_cast<WORD>(xOffset_)));
     case EM_GETRECT:
       if (lParam) *reinterpret_cast<RECT*>(lParam) = TextArea();
       return 0;
@@ -334,10 +345,9 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
       modified_ = wParam != 0;
       return 0;
     case EM_CANUNDO:
-      return canUndo_ ? TRUE : FALSE;
+      return CanUndo() ? TRUE : FALSE;
     case EM_EMPTYUNDOBUFFER:
-      canUndo_ = false;
-      undoText_.clear();
+      EmptyUndo();
       return 0;
     case EM_SETREADONLY: {
       const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
@@ -346,15 +356,18 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;
     }
     case EM_SETLIMITTEXT:
-      limit_ = wParam ? static_cast<std::size_t>(wParam) : 0x7FFFFFFE;
+      // 0 lifts the limit: as far as a multi-line box can count, and for one line as far as the platform allows.
+      limit_ = wParam ? static_cast<std::size_t>(static_cast<UINT>(wParam))
+                      : (IsMultiLine() ? std::size_t{0xFFFFFFFF} : std::size_t{0x7FFFFFFE});
+      if (!IsMultiLine()) limit_ = std::min<std::size_t>(limit_, 0x7FFFFFFE);
       return 0;
     case EM_GETLIMITTEXT:
-      return static_cast<LRESULT>(limit_);
+      return static_cast<LRESULT>(static_cast<UINT>(limit_));
     case EM_GETMARGINS:
       return static_cast<LRESULT>(MAKELONG(margin_, margin_));
     case EM_SETTABSTOPS:
       // Tab stops stay at every eight average characters, the platform's default.
-      return wParam == 0 ? TRUE : FALSE;
+      return wParam == 0 && IsMultiLine() ? TRUE : FALSE;
     case EM_GETHANDLE:
     case EM_FMTLINES:
     case EM_GETPASSWORDCHAR:
@@ -388,9 +401,9 @@ LRESULT Win32TextView::OnSetText(LPARAM text) {
   // As the platform's edit control: a single-line box reports the change, a multi-line box and a combo box's edit
   // field do not (the combo box sets its field's text itself whenever the list's selection moves).
   if (!IsMultiLine() && !inCombo_) {
-    Notify(EN_UPDATE);
-    Notify(EN_CHANGE);
+    if (!Notify(EN_UPDATE) || !Notify(EN_CHANGE)) return TRUE;
   }
+  ScrollCaretIntoView();
   return TRUE;
 }
 
@@ -399,23 +412,23 @@ LRESULT Win32TextView::OnGetSel(WPARAM start, LPARAM end) const noexcept {
   const std::size_t last = SelectionEnd();
   if (start) *reinterpret_cast<DWORD*>(start) = static_cast<DWORD>(first);
   if (end) *reinterpret_cast<DWORD*>(end) = static_cast<DWORD>(last);
+  // The documented answer when a position does not fit in 16 bits.
   if (first > 0xFFFF || last > 0xFFFF) return -1;
   return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(first), static_cast<WORD>(last)));
 }
 
 LRESULT Win32TextView::OnSetSel(WPARAM start, LPARAM end) {
-  // -1 as the start removes the selection; -1 (or anything past the text) as the end means the end of the text.
+  // -1 as the start removes the selection at the caret; a negative or too large position means the end of the text.
   // The positions are ints, as the platform reads them: -1 sent by a 32-bit program arrives as 0xFFFFFFFF.
   const auto first = static_cast<INT>(static_cast<UINT>(start));
   const auto last = static_cast<INT>(static_cast<UINT>(end));
+  const std::size_t length = document_.Length();
   if (first == -1) {
     SetSelection(caret_, caret_);
-    return 0;
+  } else {
+    SetSelection(first < 0 ? length : static_cast<std::size_t>(first), last < 0 ? length : static_cast<std::size_t>(last));
   }
-  const std::size_t length = document_.Length();
-  const std::size_t anchor = first < 0 ? length : static_cast<std::size_t>(first);
-  const std::size_t caret = last < 0 ? length : static_cast<std::size_t>(last);
-  SetSelection(anchor, caret);
+  ScrollCaretIntoView();
   return 0;
 }
 
@@ -423,102 +436,146 @@ LRESULT Win32TextView::OnGetLine(WPARAM line, LPARAM buffer) const noexcept {
   if (buffer == 0) return 0;
   auto* out = reinterpret_cast<wchar_t*>(buffer);
   const std::size_t capacity = *reinterpret_cast<const WORD*>(buffer);
-  const std::size_t index = IsMultiLine() ? static_cast<std::size_t>(line) : 0;
+  const std::size_t index = IsMultiLine() ? static_cast<std::size_t>(static_cast<UINT>(line)) : 0;
   if (index >= document_.LineCount()) return 0;
   const std::wstring_view text = document_.LineText(index);
+  // A buffer with room to spare gets a terminating zero; a full one does not.
   const std::size_t copied = std::min(capacity, text.size());
   std::wmemcpy(out, text.data(), copied);
+  if (capacity > text.size()) out[copied] = L'\0';
   return static_cast<LRESULT>(copied);
 }
 
 LRESULT Win32TextView::OnLineIndex(WPARAM line) const noexcept {
-  const std::size_t index =
-      static_cast<INT>(static_cast<UINT>(line)) == -1 ? document_.LineOf(caret_) : static_cast<std::size_t>(line);
-  if (index >= document_.LineCount()) return -1;
-  return static_cast<LRESULT>(document_.LineStart(index));
+  if (!IsMultiLine()) return 0;
+  const auto asked = static_cast<INT>(static_cast<UINT>(line));
+  if (asked == -1) return static_cast<LRESULT>(document_.LineStart(document_.LineOf(caret_)));
+  if (asked < 0 || static_cast<std::size_t>(asked) >= document_.LineCount()) return -1;
+  return static_cast<LRESULT>(document_.LineStart(static_cast<std::size_t>(asked)));
 }
 
 LRESULT Win32TextView::OnLineLength(WPARAM position) const noexcept {
-  if (static_cast<INT>(static_cast<UINT>(position)) == -1) {
-    // The characters of the selection's lines that are not selected.
-    const std::size_t firstLine = document_.LineOf(SelectionStart());
-    const std::size_t lastLine = document_.LineOf(SelectionEnd());
-    return static_cast<LRESULT>(SelectionStart() - document_.LineStart(firstLine) + document_.LineEnd(lastLine) -
-                                std::min(SelectionEnd(), document_.LineEnd(lastLine)));
+  if (!IsMultiLine()) return static_cast<LRESULT>(document_.Length());
+  const auto asked = static_cast<INT>(static_cast<UINT>(position));
+  if (asked == -1) {
+    // The characters of the selection's lines that are not selected, counted from the anchor and the caret.
+    const std::size_t anchorLine = document_.LineOf(anchor_);
+    const std::size_t caretLine = document_.LineOf(caret_);
+    return static_cast<LRESULT>(static_cast<long long>(anchor_ - document_.LineStart(anchorLine)) +
+                                static_cast<long long>(document_.LineEnd(caretLine)) - static_cast<long long>(caret_));
   }
-  if (position > document_.Length()) return 0;
-  return static_cast<LRESULT>(document_.LineLength(document_.LineOf(static_cast<std::size_t>(position))));
+  const std::size_t at = asked < 0 ? 0 : std::min(static_cast<std::size_t>(asked), document_.Length());
+  return static_cast<LRESULT>(document_.LineLength(document_.LineOf(at)));
 }
 
 LRESULT Win32TextView::OnLineFromChar(WPARAM position) const noexcept {
-  if (static_cast<INT>(static_cast<UINT>(position)) == -1) {
-    return static_cast<LRESULT>(document_.LineOf(anchor_ != caret_ ? SelectionStart() : caret_));
-  }
-  return static_cast<LRESULT>(document_.LineOf(std::min(static_cast<std::size_t>(position), document_.Length())));
+  if (!IsMultiLine()) return 0;
+  const auto asked = static_cast<INT>(static_cast<UINT>(position));
+  if (asked == -1) return static_cast<LRESULT>(document_.LineOf(SelectionStart()));
+  if (asked < 0) return static_cast<LRESULT>(document_.LineCount() - 1);
+  return static_cast<LRESULT>(document_.LineOf(std::min(static_cast<std::size_t>(asked), document_.Length())));
 }
 
-void Win32TextView::Notify(WORD code) const noexcept {
-  HWND parent = GetParent(window_);
-  if (!parent) return;
-  const auto id = static_cast<WORD>(GetDlgCtrlID(window_));
-  SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(window_));
+bool Win32TextView::Notify(WORD code) const noexcept {
+  HWND self = window_;
+  HWND parent = GetParent(self);
+  if (!parent) return true;
+  const auto id = static_cast<WORD>(GetDlgCtrlID(self));
+  SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(self));
+  return IsWindow(self) != FALSE;
 }
 
 // ---------------------------------------------------------------------------------------------------------------
 // Editing
 
-void Win32TextView::RememberForUndo(bool continuesTyping) {
-  if (continuesTyping && typing_ && canUndo_) return;
-  undoText_ = document_.Text();
-  undoAnchor_ = anchor_;
-  undoCaret_ = caret_;
-  canUndo_ = true;
+void Win32TextView::ReplaceSelection(std::wstring_view text, unsigned flags) {
+  std::size_t start = SelectionStart();
+  const std::size_t end = SelectionEnd();
+  if (start == end && text.empty()) return;
+
+  const std::size_t kept = document_.Length() - (end - start);
+  if ((flags & kWithinLimit) && kept + text.size() > limit_) {
+    // The parent hears first; what fits goes in, never half of a surrogate pair.
+    if (!Notify(EN_MAXTEXT)) return;
+    text = kept >= limit_ ? std::wstring_view() : text.substr(0, textview::CodeUnitsWithin(text, limit_ - kept));
+  }
+  const std::wstring removed = (flags & kUndoable) && end > start ? document_.Substring(start, end - start)
+                                                                  : std::wstring();
+  if (start == 0 && end == document_.Length()) {
+    document_.Assign(text);
+  } else {
+    document_.Replace(start, end, text);
+  }
+  breaksLine_ = static_cast<std::size_t>(-1);
+  RecordUndo(start, removed, end - start, text.size(), flags);
+  anchor_ = caret_ = start + text.size();
+  modified_ = true;
+  MeasureEditedLines(start, caret_);
+  ScrollCaretIntoView();
+  if (flags & kNotifying) {
+    if (!Notify(EN_UPDATE)) return;
+    Notify(EN_CHANGE);
+  }
 }
 
-void Win32TextView::ReplaceSelection(std::wstring_view text, bool byUser) {
-  // The user pastes only the first line into a single-line box; what the program puts there it keeps whole.
-  std::wstring_view inserted = IsMultiLine() || !byUser ? text : FirstLine(text);
-  const std::size_t start = SelectionStart();
-  const std::size_t end = SelectionEnd();
-  if (byUser) {
-    // The user's typing and pasting stop at the limit; what the program replaces does not.
-    const std::size_t room = limit_ > document_.Length() - (end - start) ? limit_ - (document_.Length() - (end - start)) : 0;
-    if (inserted.size() > room) {
-      inserted = inserted.substr(0, room);
-      Notify(EN_MAXTEXT);
-      if (inserted.empty() && start == end) return;
+void Win32TextView::MeasureEditedLines(std::size_t start, std::size_t end) {
+  // As the platform's control, the widest line is remembered until the text is emptied, however the text shrinks.
+  if (document_.Empty()) widestLine_ = 0;
+  const std::size_t last = document_.LineOf(end);
+  for (std::size_t line = document_.LineOf(start); line <= last; ++line) {
+    widestLine_ = std::max(widestLine_, XOfPosition(document_.LineEnd(line)));
+  }
+}
+
+void Win32TextView::RecordUndo(std::size_t start, std::wstring_view removed, std::size_t removedCount,
+                               std::size_t inserted, unsigned flags) {
+  if (!(flags & kUndoable)) {
+    if (removedCount > 0 || inserted > 0) EmptyUndo();
+    return;
+  }
+  // Deleting next to the text deleted last grows that deletion; anything else starts a new one.
+  if (!removed.empty()) {
+    if (undoInserted_ == 0 && !undoText_.empty() && start == undoPosition_) {
+      undoText_.append(removed);
+    } else if (undoInserted_ == 0 && !undoText_.empty() && start + removed.size() == undoPosition_) {
+      undoText_.insert(0, removed);
+      undoPosition_ = start;
+    } else {
+      undoText_.assign(removed);
+      undoPosition_ = start;
+    }
+    undoInserted_ = 0;
+  }
+  // Typing on where the last insertion (or deletion) was grows that step; typing elsewhere starts a new one.
+  if (inserted > 0) {
+    if (start == undoPosition_ || (undoInserted_ != 0 && start == undoPosition_ + undoInserted_)) {
+      undoInserted_ += inserted;
+    } else {
+      undoPosition_ = start;
+      undoInserted_ = inserted;
+      undoText_.clear();
     }
   }
-  const bool continuesTyping = byUser && start == end && inserted.size() == 1;
-  RememberForUndo(continuesTyping);
-  typing_ = continuesTyping;
-  document_.Replace(start, end, inserted);
-  anchor_ = caret_ = start + inserted.size();
-  modified_ = true;
-  desiredX_ = -1;
-  MeasureAllLines();
-  ScrollCaretIntoView();
-  Notify(EN_UPDATE);
-  Notify(EN_CHANGE);
 }
 
-void Win32TextView::Undo() {
-  // Undoing twice gives the text back: the two states change places, as with the platform's single-level undo.
-  std::wstring current = document_.Text();
-  const std::size_t anchor = anchor_;
-  const std::size_t caret = caret_;
-  document_.Assign(undoText_);
-  undoText_ = std::move(current);
-  anchor_ = std::min(undoAnchor_, document_.Length());
-  caret_ = std::min(undoCaret_, document_.Length());
-  undoAnchor_ = anchor;
-  undoCaret_ = caret;
-  typing_ = false;
-  modified_ = true;
-  MeasureAllLines();
+void Win32TextView::EmptyUndo() noexcept {
+  undoInserted_ = 0;
+  undoText_.clear();
+  undoText_.shrink_to_fit();
+}
+
+LRESULT Win32TextView::Undo() {
+  // A read-only box changes nothing; the platform answers TRUE for one line, FALSE for many.
+  if (IsReadOnly()) return IsMultiLine() ? FALSE : TRUE;
+  // The inserted run is replaced by the deleted text, which is then selected: undoing again swaps them back.
+  const std::wstring deleted = undoText_;
+  SetSelection(undoPosition_, undoPosition_ + undoInserted_);
+  EmptyUndo();
+  ReplaceSelection(deleted, kAsUser);
+  SetSelection(undoPosition_, undoPosition_ + undoInserted_);
+  if (!Notify(EN_CHANGE)) return TRUE;
   ScrollCaretIntoView();
-  Notify(EN_UPDATE);
-  Notify(EN_CHANGE);
+  return TRUE;
 }
 
 void Win32TextView::CopySelection() const {
@@ -538,7 +595,18 @@ void Win32TextView::CopySelection() const {
   GlobalFree(memory);
 }
 
+void Win32TextView::Cut() {
+  // A read-only box copies and keeps its text, as the platform's does.
+  CopySelection();
+  Clear();
+}
+
+void Win32TextView::Clear() {
+  if (!IsReadOnly()) ReplaceSelection({}, kAsUser);
+}
+
 void Win32TextView::Paste() {
+  if (IsReadOnly()) return;
   std::wstring text;
   {
     OpenedClipboard clipboard(window_);
@@ -550,16 +618,17 @@ void Win32TextView::Paste() {
       GlobalUnlock(data);
     }
   }
-  ReplaceSelection(text, true);
+  ReplaceSelection(IsMultiLine() ? std::wstring_view(text) : FirstLine(text), kAsUser);
 }
 
 void Win32TextView::ShowContextMenu(LPARAM where) {
   if (!HasFocus()) SetFocus(window_);
   POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
   if (where == -1) {
-    // From the keyboard: at the caret.
-    point = PointOf(caret_);
-    point.y += lineHeight_;
+    // From the keyboard: at the box's middle, as the platform places it.
+    RECT client{};
+    GetClientRect(window_, &client);
+    point = {client.right / 2, client.bottom / 2};
     ClientToScreen(window_, &point);
   }
   UniqueMenu menu;
@@ -567,7 +636,7 @@ void Win32TextView::ShowContextMenu(LPARAM where) {
   const bool selected = anchor_ != caret_;
   const bool editable = !IsReadOnly();
   const auto flags = [](bool enabled) { return MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED); };
-  AppendMenuW(menu.Get(), flags(canUndo_ && editable), kMenuUndo, L"&Undo");
+  AppendMenuW(menu.Get(), flags(CanUndo() && editable), kMenuUndo, L"&Undo");
   AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu.Get(), flags(selected && editable), kMenuCut, L"Cu&t");
   AppendMenuW(menu.Get(), flags(selected), kMenuCopy, L"&Copy");
@@ -575,11 +644,11 @@ void Win32TextView::ShowContextMenu(LPARAM where) {
   AppendMenuW(menu.Get(), flags(selected && editable), kMenuDelete, L"&Delete");
   AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
   const bool allSelected = SelectionStart() == 0 && SelectionEnd() == document_.Length();
-  AppendMenuW(menu.Get(), flags(!document_.Empty() && !allSelected), kMenuSelectAll, L"Select &All");
+  AppendMenuW(menu.Get(), flags(!allSelected), kMenuSelectAll, L"Select &All");
   const auto command = static_cast<UINT>(
       TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, window_, nullptr));
   if (command == kMenuSelectAll) {
-    SetSelection(0, document_.Length());
+    SendMessageW(window_, EM_SETSEL, 0, -1);
   } else if (command != 0) {
     SendMessageW(window_, command, 0, 0);
   }

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/textview/TextDocument.h"
 #include "runtime/textview/TextLayout.h"
@@ -60,6 +61,9 @@ class Win32TextView {
   /// Runs when the left mouse button is released over the text, after the press has placed the caret.
   void SetClickHandler(std::function<void()> handler) { onClick_ = std::move(handler); }
 
+  /// What a user may type into a box before a program sets a limit (EM_SETLIMITTEXT's documented default).
+  static constexpr std::size_t kDefaultLimit = 32767;
+
  private:
   static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                             DWORD_PTR data) noexcept;
@@ -82,12 +86,32 @@ class Win32TextView {
   LRESULT OnLineIndex(WPARAM line) const noexcept;
   LRESULT OnLineLength(WPARAM position) const noexcept;
   LRESULT OnLineFromChar(WPARAM position) const noexcept;
-  void Notify(WORD code) const noexcept;
-  /// Replaces the selection as typing, pasting or EM_REPLACESEL does: the caret goes after the new text.
-  void ReplaceSelection(std::wstring_view text, bool byUser);
-  void RememberForUndo(bool continuesTyping);
-  void Undo();
+  /// Sends an EN_ notification to the parent; false when the parent destroyed this window meanwhile.
+  bool Notify(WORD code) const noexcept;
+
+  /// How a replacement of the selection behaves: the edit control's paths differ in whether the change can be
+  /// undone, whether the parent hears of it and whether the text limit holds.
+  enum ReplaceFlags : unsigned {
+    kQuietly = 0,
+    kUndoable = 1,
+    kNotifying = 2,
+    kWithinLimit = 4,
+    kAsUser = kUndoable | kNotifying | kWithinLimit,
+  };
+  /// Replaces the selection as typing, pasting, EM_REPLACESEL, undo and WM_SETTEXT do: the caret goes after the new
+  /// text. Replacing nothing by nothing changes nothing and tells nobody.
+  void ReplaceSelection(std::wstring_view text, unsigned flags);
+  void RecordUndo(std::size_t start, std::wstring_view removed, std::size_t removedCount, std::size_t inserted,
+                  unsigned flags);
+  /// Widens the widest line by the lines an edit from `start` to `end` touched.
+  void MeasureEditedLines(std::size_t start, std::size_t end);
+  bool CanUndo() const noexcept { return undoInserted_ != 0 || !undoText_.empty(); }
+  void EmptyUndo() noexcept;
+  /// EM_UNDO: puts back what the last run of typing or deleting changed and selects it; its result.
+  LRESULT Undo();
   void CopySelection() const;
+  void Cut();
+  void Clear();
   void Paste();
   void ShowContextMenu(LPARAM where);
 
@@ -110,23 +134,46 @@ class Win32TextView {
   enum class ScrollBarUpdate { kNow, kWhenDue };
   void UpdateScrollBars(ScrollBarUpdate when);
   void BeforePaint();
-  void ScrollTo(std::size_t firstLine, int xOffset);
-  void OnScroll(int bar, WORD request);
-  void OnWheel(int bar, short delta);
+  /// Scrolls by `dx` pixels and `dy` lines, kept within the text, as EM_LINESCROLL does after its conversion.
+  void LineScroll(long long dx, long long dy);
+  /// A single-line box shows the text from a character on; the pixels it is scrolled by follow from it.
+  void ShowFromColumn(std::size_t column);
+  void KeepViewWithinText();
+  LRESULT OnScrollMessage(UINT message, WPARAM request);
+  void OnWheel(short delta, WPARAM keys);
   void PlaceCaret();
   void Changed();
 
   // Input (Win32TextViewInput.cpp).
-  void OnLeftButtonDown(LPARAM where, bool extend, bool words);
+  void OnLeftButtonDown(LPARAM where, WPARAM keys);
+  void OnLeftButtonDoubleClick();
   void OnMouseMove(LPARAM where);
   void OnLeftButtonUp();
   void OnSelectionTimer();
   void OnKeyDown(WPARAM key);
+  LRESULT OnSysKeyDown(WPARAM key, LPARAM flags);
   void OnChar(wchar_t character);
-  LRESULT OnGetDlgCode(LPARAM message) const noexcept;
-  /// A key the combo box's list handles (arrows, F4) when this is a combo box's edit field; true when passed on.
+  LRESULT OnGetDlgCode(LPARAM message) noexcept;
+  /// A key the combo box's list handles (arrows, F4, page keys) when this is a combo box's edit field; true when
+  /// passed on.
   bool PassToComboList(UINT message, WPARAM key) const noexcept;
-  void MoveCaret(std::size_t position, bool extend);
+  /// Moves the caret to `caret`; the anchor follows unless the selection is extended.
+  enum class Selecting { kMove, kExtend };
+  void MoveCaret(std::size_t caret, Selecting how);
+  /// The caret's stops: never inside a surrogate pair or between a character and its combining marks, and a CR LF
+  /// ending a line is passed in one step.
+  std::size_t StepForward(std::size_t position) const;
+  std::size_t StepBackward(std::size_t position) const;
+  std::size_t PreviousCodePoint(std::size_t position) const;
+  void OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord);
+  void OnKeyDownMoveVertically(int dy);
+  /// Where the line breaker allows a break, as the edit control's word moves and double-click use it: to the left,
+  /// the last such place before `position`; to the right, the first from `position` on, at most `lineEnd`.
+  enum class WordSide { kLeft, kRight };
+  std::size_t WordBreak(std::size_t position, WordSide side, std::size_t lineEnd);
+  bool SoftBreakBefore(std::size_t position);
+  /// The position a click at a client point means, as the edit control reads a point (EM_CHARFROMPOS too).
+  std::size_t PositionFromPoint(int x, int y);
 
   HWND window_ = nullptr;
   bool inCombo_ = false;  // the edit field of a combo box
@@ -140,7 +187,8 @@ class Win32TextView {
   HFONT font_ = nullptr;
   int lineHeight_ = 16;
   int averageCharWidth_ = 7;
-  int margin_ = 2;
+  int letterWidth_ = 7;  // the average width of the Latin letters, the platform's unit for margins and tabs
+  int margin_ = 3;
   std::unique_ptr<textview::CharWidths> widths_;
   int widestLine_ = 0;
 
@@ -153,26 +201,27 @@ class Win32TextView {
 
   // View.
   std::size_t firstLine_ = 0;
-  int xOffset_ = 0;
+  int xOffset_ = 0;             // pixels the text is scrolled to the left
+  std::size_t firstColumn_ = 0;  // a single-line box scrolls by whole characters: the first one in view
   bool followsEnd_ = true;
-  int desiredX_ = -1;  // where Up and Down aim, kept across lines of different lengths
   int wheelRemainder_ = 0;
 
   // Mouse selection in progress.
   bool selecting_ = false;
   LPARAM lastMouse_ = 0;  // the pointer's client position in the last mouse message
-  bool selectingWords_ = false;
-  std::size_t wordStart_ = 0;  // the word a double-click selected, which a drag keeps selected
-  std::size_t wordEnd_ = 0;
+  bool dialogMode_ = false;  // the dialog manager asked for the box's keys: Tab and Enter belong to it
 
-  // Editing.
-  std::size_t limit_ = 0x7FFFFFFE;
+  // Where lines may break on one line, as the line breaker found them; the line is forgotten when the text changes.
+  std::size_t breaksLine_ = static_cast<std::size_t>(-1);
+  std::vector<bool> breaks_;
+
+  // Editing. Undo holds one step, as the platform's edit control does: the run of characters last inserted, or the
+  // text last deleted, at one place; undoing swaps them.
+  std::size_t limit_ = kDefaultLimit;
   bool modified_ = false;
-  bool canUndo_ = false;
-  bool typing_ = false;
+  std::size_t undoPosition_ = 0;
+  std::size_t undoInserted_ = 0;
   std::wstring undoText_;
-  std::size_t undoAnchor_ = 0;
-  std::size_t undoCaret_ = 0;
 };
 
 }  // namespace quillon::runtime::win32

@@ -53,9 +53,14 @@ void Win32TextView::TakeFont(HFONT font) {
     if (dc.Get() && GetTextMetricsW(dc.Get(), &metrics)) {
       lineHeight_ = std::max<int>(metrics.tmHeight, 1);
       averageCharWidth_ = std::max<int>(metrics.tmAveCharWidth, 1);
+      // The platform's measure of a character for margins and tab stops: the average of the Latin letters.
+      SIZE letters{};
+      static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+      if (GetTextExtentPoint32W(dc.Get(), kLetters, 52, &letters)) letterWidth_ = std::max<int>(1, (letters.cx / 26 + 1) / 2);
+      // Outline fonts get half of it as margins on either side; others none.
+      margin_ = (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) ? letterWidth_ / 2 : 0;
     }
   }
-  margin_ = std::max(1, averageCharWidth_ / 3);
   // A new size of the same text (another DPI) keeps the view on the same characters.
   xOffset_ = MulDiv(xOffset_, averageCharWidth_, oldAverage);
   const int fallback = averageCharWidth_;
@@ -75,7 +80,8 @@ void Win32TextView::TakeFont(HFONT font) {
         SIZE size{};
         return dc.Get() && GetTextExtentPoint32W(dc.Get(), pair, 2, &size) ? static_cast<int>(size.cx) : fallback;
       },
-      8 * averageCharWidth_);
+      // A multi-line box has tab stops every eight letter widths; on one line a tab takes no room.
+      IsMultiLine() ? 8 * letterWidth_ : 0);
   MeasureAllLines();
   if (HasFocus()) {
     CreateCaret(window_, nullptr, 1, lineHeight_);
@@ -85,15 +91,27 @@ void Win32TextView::TakeFont(HFONT font) {
 }
 
 RECT Win32TextView::TextArea() const noexcept {
+  // The platform's formatting rectangle: inside a one-pixel inset for the sunken edge (at the top and bottom only
+  // when a line still fits), less the margins; a single line at the top, whole lines only in a multi-line box.
   RECT client{};
   GetClientRect(window_, &client);
-  RECT area{client.left + margin_, client.top, client.right - margin_, client.bottom};
-  if (!IsMultiLine()) {
-    // One line, in the middle of the box's height.
-    area.top = std::max(0L, (client.bottom - lineHeight_) / 2);
-    area.bottom = area.top + lineHeight_;
+  RECT area = client;
+  if (GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) {
+    area.left += 1;
+    area.right -= 1;
+    if (area.bottom - area.top >= lineHeight_ + 2) {
+      area.top += 1;
+      area.bottom -= 1;
+    }
   }
-  if (area.right < area.left) area.right = area.left;
+  area.left += margin_;
+  area.right = std::max(area.right - margin_, area.left + averageCharWidth_);
+  if (IsMultiLine()) {
+    const LONG lines = std::max<LONG>(1, (area.bottom - area.top) / lineHeight_);
+    area.bottom = area.top + lines * lineHeight_;
+  } else {
+    area.bottom = std::min(area.top + lineHeight_, client.bottom);
+  }
   return area;
 }
 
@@ -261,114 +279,270 @@ void Win32TextView::UpdateScrollBars(ScrollBarUpdate when) {
   const RECT area = TextArea();
   SCROLLINFO info{};
   info.cbSize = sizeof info;
-  info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+  info.fMask = SIF_PAGE | SIF_POS | SIF_RANGE | SIF_DISABLENOSCROLL;
   if (style & WS_VSCROLL) {
     info.nMax = static_cast<int>(std::min<std::size_t>(document_.LineCount(), 0x7FFFFFFF)) - 1;
     info.nPage = static_cast<UINT>(VisibleLines());
-    info.nPos = static_cast<int>(firstLine_);
+    info.nPos = static_cast<int>(std::min<std::size_t>(firstLine_, 0x7FFFFFFF));
     SetScrollInfo(window_, SB_VERT, &info, TRUE);
   }
   if (style & WS_HSCROLL) {
-    info.nMax = widestLine_ + 2 * margin_;
-    info.nPage = static_cast<UINT>(area.right - area.left + 2 * margin_);
+    info.nMax = widestLine_ - 1;
+    info.nPage = static_cast<UINT>(area.right - area.left);
     info.nPos = xOffset_;
     SetScrollInfo(window_, SB_HORZ, &info, TRUE);
   }
 }
 
-void Win32TextView::ScrollTo(std::size_t firstLine, int xOffset) {
-  const RECT area = TextArea();
-  const int maxX = std::max(0, widestLine_ + 1 - static_cast<int>(area.right - area.left));
-  firstLine = std::min(firstLine, MaxFirstLine());
-  xOffset = std::clamp(xOffset, 0, maxX);
-  const bool vertical = firstLine != firstLine_;
-  const bool horizontal = xOffset != xOffset_;
-  firstLine_ = firstLine;
-  xOffset_ = xOffset;
+void Win32TextView::LineScroll(long long dx, long long dy) {
+  // Kept within the text: horizontally from 0 to the widest line's width, vertically up to the last page.
+  dx = std::clamp<long long>(dx, -static_cast<long long>(xOffset_), static_cast<long long>(widestLine_) - xOffset_);
+  const long long lines = static_cast<long long>(document_.LineCount());
+  const long long lastFirst = std::max<long long>(0, lines - VisibleLines());
+  const long long first = std::min(std::max<long long>(0, static_cast<long long>(firstLine_) + dy), lastFirst);
+  const bool vertical = first != static_cast<long long>(firstLine_);
+  if (dx == 0 && !vertical) return;
+  firstLine_ = static_cast<std::size_t>(first);
+  xOffset_ += static_cast<int>(dx);
   if (IsMultiLine()) followsEnd_ = ShowsLastLine();
-  if (vertical) Notify(EN_VSCROLL);
-  if (horizontal) Notify(EN_HSCROLL);
   Changed();
   UpdateScrollBars(ScrollBarUpdate::kNow);  // a dragged thumb or a turned wheel shows where it is at once
+  if (dx != 0) Notify(EN_HSCROLL);
+  if (vertical) Notify(EN_VSCROLL);
+}
+
+void Win32TextView::KeepViewWithinText() {
+  // After a new size or font no page starts past the last one and no scroll goes past the widest line.
+  if (!IsMultiLine()) {
+    ShowFromColumn(firstColumn_);
+  } else {
+    firstLine_ = followsEnd_ ? MaxFirstLine() : std::min(firstLine_, MaxFirstLine());
+    const RECT area = TextArea();
+    xOffset_ = std::clamp(xOffset_, 0, std::max(0, widestLine_ - static_cast<int>(area.right - area.left)));
+  }
+  Changed();
+}
+
+void Win32TextView::ShowFromColumn(std::size_t column) {
+  firstColumn_ = column;
+  // Past the text's end, each further column counts an average character.
+  const std::size_t length = document_.Length();
+  xOffset_ = column <= length ? XOfPosition(column)
+                              : XOfPosition(length) + static_cast<int>(column - length) * averageCharWidth_;
 }
 
 void Win32TextView::ScrollCaretIntoView() {
-  const std::size_t line = document_.LineOf(caret_);
-  std::size_t first = firstLine_;
-  const auto visible = static_cast<std::size_t>(VisibleLines());
-  if (line < first) first = line;
-  if (line >= first + visible) first = line - visible + 1;
   const RECT area = TextArea();
-  const int width = area.right - area.left;
-  const int caretX = PointOf(caret_).x - area.left + xOffset_;
-  int x = xOffset_;
-  if (caretX < x) x = std::max(0, caretX - width / 4);
-  if (caretX >= x + width) x = caretX - width + std::max(1, width / 4);
-  firstLine_ = std::min(first, MaxFirstLine());
-  xOffset_ = std::clamp(x, 0, std::max(0, widestLine_ + 1 - width));
+  const int width = static_cast<int>(area.right - area.left);
+  if (!IsMultiLine()) {
+    // One line scrolls by whole characters until the caret stands a third of the width inside the edge it crossed.
+    ShowFromColumn(firstColumn_);
+    const int caretX = XOfPosition(caret_);
+    const auto xAt = [&](std::size_t column) {
+      ShowFromColumn(column);
+      return static_cast<int>(area.left) + caretX - xOffset_;
+    };
+    const int x = xAt(firstColumn_);
+    const int lastX = static_cast<int>(area.left) + XOfPosition(document_.Length());
+    if (x < area.left && firstColumn_ > 0) {
+      // The nearest column left of the current one that puts the caret at or beyond a third of the width.
+      const int goal = static_cast<int>(area.left) + width / 3;
+      std::size_t low = 0;
+      std::size_t high = firstColumn_ - 1;
+      while (low < high) {
+        const std::size_t middle = low + (high - low + 1) / 2;
+        if (xAt(middle) >= goal) {
+          low = middle;
+        } else {
+          high = middle - 1;
+        }
+      }
+      ShowFromColumn(low);
+    } else if (x > area.right) {
+      // The nearest column right of the current one that puts the caret within two thirds of the width, or the
+      // text's end within the box.
+      const int goal = static_cast<int>(area.right) - width / 3;
+      const std::size_t start = firstColumn_;
+      const auto done = [&](std::size_t column) {
+        ShowFromColumn(column);
+        return !(static_cast<int>(area.left) + caretX - xOffset_ > goal && lastX - xOffset_ > area.right);
+      };
+      std::size_t high = start + 1;
+      while (!done(high)) high = start + (high - start) * 2;
+      std::size_t low = start + 1;
+      while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (done(middle)) {
+          high = middle;
+        } else {
+          low = middle + 1;
+        }
+      }
+      ShowFromColumn(low);
+    } else {
+      ShowFromColumn(firstColumn_);
+    }
+    Changed();
+    return;
+  }
+
+  const long long line = static_cast<long long>(document_.LineOf(caret_));
+  const long long first = static_cast<long long>(firstLine_);
+  const long long visible = VisibleLines();
+  long long dy = 0;
+  if (line >= first + visible) dy = line - visible + 1 - first;
+  if (line < first) dy = line - first;
+  // Horizontally the caret ends a third of the width inside the edge it crossed, in whole average characters.
+  const int x = PointOf(caret_).x;
+  const int step = std::max(1, averageCharWidth_);
+  long long dx = 0;
+  if (x < area.left) dx = static_cast<long long>(x) - area.left - width / 3 / step * step;
+  if (x > area.right) dx = static_cast<long long>(x) - area.left - 2 * width / 3 / step * step;
+  const long long lines = static_cast<long long>(document_.LineCount());
+  const bool pageNotFull = first > 0 && lines - first < visible;
+  if (dy != 0 || dx != 0 || pageNotFull) {
+    if (xOffset_ + dx + width > widestLine_) dx = static_cast<long long>(widestLine_) - width - xOffset_;
+    if (dx != 0 || dy != 0 || pageNotFull) LineScroll(dx, dy);
+  }
   if (IsMultiLine()) followsEnd_ = ShowsLastLine() && caret_ == document_.Length();
   Changed();
 }
 
-void Win32TextView::OnScroll(int bar, WORD request) {
-  const int page = bar == SB_VERT ? std::max(1, VisibleLines() - 1) : std::max(1, static_cast<int>(TextArea().right - TextArea().left));
-  const int step = bar == SB_VERT ? 1 : averageCharWidth_;
-  const long long now = bar == SB_VERT ? static_cast<long long>(firstLine_) : xOffset_;
-  long long target = now;
-  switch (request) {
-    case SB_LINEUP:
-      target = now - step;
+LRESULT Win32TextView::OnScrollMessage(UINT message, WPARAM request) {
+  if (!IsMultiLine()) return message == EM_SCROLL ? FALSE : 0;
+  const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+  const long long lines = static_cast<long long>(document_.LineCount());
+  const long long first = static_cast<long long>(firstLine_);
+  const long long visible = VisibleLines();
+  const WORD action = LOWORD(request);
+  if (message == EM_SCROLL) {
+    long long dy = 0;
+    switch (action) {
+      case SB_LINEUP:
+        dy = first > 0 ? -1 : 0;
+        break;
+      case SB_LINEDOWN:
+        dy = first < lines - 1 ? 1 : 0;
+        break;
+      case SB_PAGEUP:
+        dy = first > 0 ? -visible : 0;
+        break;
+      case SB_PAGEDOWN:
+        dy = first < lines - 1 ? visible : 0;
+        break;
+      default:
+        return FALSE;
+    }
+    if (first + dy > lines - visible) dy = std::max<long long>(lines - visible, 0) - first;
+    if (dy == 0) return FALSE;
+    LineScroll(0, dy);
+    return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(dy), TRUE));
+  }
+
+  // A thumb position comes in 16 bits; while our own bar is dragged its full position is the tracking position.
+  const auto thumb = [&](int bar) -> long long {
+    const short position = static_cast<short>(HIWORD(request));
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    if (GetScrollInfo(window_, bar, &info) && static_cast<WORD>(info.nTrackPos) == HIWORD(request))
+      return info.nTrackPos;
+    return position;
+  };
+  if (message == WM_VSCROLL) {
+    if (!(style & ES_AUTOVSCROLL)) return 0;
+    long long dy = 0;
+    switch (action) {
+      case SB_LINEUP:
+      case SB_LINEDOWN:
+      case SB_PAGEUP:
+      case SB_PAGEDOWN:
+        OnScrollMessage(EM_SCROLL, action);
+        return 0;
+      case SB_TOP:
+        dy = -first;
+        break;
+      case SB_BOTTOM:
+        dy = lines - 1 - first;
+        break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION:
+        if (style & WS_VSCROLL) {
+          dy = thumb(SB_VERT) - first;
+        } else {
+          // Without a bar, the position is a percentage.
+          const long long percent = static_cast<short>(HIWORD(request));
+          if (percent < 0 || percent > 100) return 0;
+          dy = percent * (lines - visible) / 100 - first;
+        }
+        break;
+      default:
+        return 0;
+    }
+    if (dy != 0) LineScroll(0, dy);
+    return 0;
+  }
+
+  if (!(style & ES_AUTOHSCROLL)) return 0;
+  const RECT area = TextArea();
+  const long long width = area.right - area.left;
+  const long long step = std::max(1, averageCharWidth_);
+  const long long x = xOffset_;
+  long long dx = 0;
+  switch (action) {
+    case SB_LINELEFT:
+      dx = x > 0 ? -step : 0;
       break;
-    case SB_LINEDOWN:
-      target = now + step;
+    case SB_LINERIGHT:
+      dx = x < widestLine_ ? step : 0;
       break;
-    case SB_PAGEUP:
-      target = now - page;
+    case SB_PAGELEFT:
+      dx = x > 0 ? -(width / 3 / step * step) : 0;
       break;
-    case SB_PAGEDOWN:
-      target = now + page;
+    case SB_PAGERIGHT:
+      dx = x < widestLine_ ? width / 3 / step * step : 0;
       break;
-    case SB_TOP:
-      target = 0;
+    case SB_LEFT:
+      dx = -x;
       break;
-    case SB_BOTTOM:
-      target = bar == SB_VERT ? static_cast<long long>(MaxFirstLine()) : widestLine_;
+    case SB_RIGHT:
+      dx = x < widestLine_ ? widestLine_ - x : 0;
       break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO info{};
-      info.cbSize = sizeof info;
-      info.fMask = SIF_TRACKPOS;
-      if (GetScrollInfo(window_, bar, &info)) target = info.nTrackPos;
+    case SB_THUMBPOSITION:
+      if (style & WS_HSCROLL) {
+        dx = thumb(SB_HORZ) - x;
+      } else {
+        const long long percent = static_cast<short>(HIWORD(request));
+        if (percent < 0 || percent > 100) return 0;
+        dx = widestLine_ ? percent * (widestLine_ - width) / 100 - x : 0;
+      }
       break;
-    }
     default:
-      return;
+      return 0;
   }
-  target = std::max(0LL, target);
-  if (bar == SB_VERT) {
-    ScrollTo(static_cast<std::size_t>(target), xOffset_);
-  } else {
-    ScrollTo(firstLine_, static_cast<int>(std::min<long long>(target, 0x7FFFFFFF)));
-  }
+  if (dx != 0 && x + dx + width > widestLine_) dx = widestLine_ - width - x;
+  if (dx != 0) LineScroll(dx, 0);
+  return 0;
 }
 
-void Win32TextView::OnWheel(int bar, short delta) {
+void Win32TextView::OnWheel(short delta, WPARAM) {
   UINT linesPerNotch = 3;
   SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
-  if (linesPerNotch == WHEEL_PAGESCROLL) linesPerNotch = static_cast<UINT>(std::max(1, VisibleLines() - 1));
-  wheelRemainder_ += delta;
-  const int notches = wheelRemainder_ / WHEEL_DELTA;
-  wheelRemainder_ %= WHEEL_DELTA;
-  if (notches == 0) return;
-  const long long lines = static_cast<long long>(notches) * static_cast<long long>(linesPerNotch);
-  if (bar == SB_VERT) {
-    // The wheel turned away from the user scrolls the text down, towards its start.
-    const long long target = std::max(0LL, static_cast<long long>(firstLine_) - lines);
-    ScrollTo(static_cast<std::size_t>(target), xOffset_);
+  if (linesPerNotch == WHEEL_PAGESCROLL) linesPerNotch = static_cast<UINT>(VisibleLines());
+  if (linesPerNotch == 0) return;
+  // Turning on in the same direction adds up; a turn the other way starts afresh.
+  if ((delta < 0 && wheelRemainder_ < 0) || (delta > 0 && wheelRemainder_ > 0)) {
+    wheelRemainder_ += delta;
   } else {
-    ScrollTo(firstLine_, xOffset_ + static_cast<int>(lines) * averageCharWidth_);
+    wheelRemainder_ = delta;
   }
+  if (wheelRemainder_ == 0) return;
+  const long long lines = std::min<long long>(static_cast<long long>(document_.LineCount()), linesPerNotch);
+  const long long scrolled = lines * wheelRemainder_ / WHEEL_DELTA;
+  wheelRemainder_ -= static_cast<int>(WHEEL_DELTA * scrolled / lines);
+  // The wheel turned away from the user scrolls towards the text's start.
+  LineScroll(0, -scrolled);
 }
 
 void Win32TextView::PlaceCaret() {

@@ -1,7 +1,9 @@
-// The text view's mouse and keyboard: caret placement and selection, keys that move and edit, and the keys a
-// combo box's list takes from its edit field.
+// The text view's mouse and keyboard: caret placement and selection, keys that move and edit, the shortcuts that
+// come as control characters, and the keys a combo box's list takes from its edit field.
+#include <usp10.h>
+
 #include <algorithm>
-#include <tuple>
+#include <vector>
 
 #include "runtime/win32/Win32TextView.h"
 
@@ -11,68 +13,194 @@ namespace {
 
 constexpr UINT kSelectionScrollMilliseconds = 50;
 
+// The control characters that WM_CHAR brings for Ctrl+letter. AltGr (Ctrl+Alt) never brings them, so a character
+// typed with AltGr is never taken for a command.
+constexpr wchar_t kCtrlA = 0x01;
+constexpr wchar_t kCtrlC = 0x03;
+constexpr wchar_t kCtrlV = 0x16;
+constexpr wchar_t kCtrlX = 0x18;
+constexpr wchar_t kCtrlZ = 0x1A;
+constexpr wchar_t kEscape = 0x1B;
+
 bool KeyIsDown(int key) noexcept { return GetKeyState(key) < 0; }
+
+bool IsHighSurrogate(wchar_t unit) noexcept { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t unit) noexcept { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsLineBreak(wchar_t unit) noexcept { return unit == L'\r' || unit == L'\n'; }
+
+/// The start of the code point that ends just before `position` (> 0): a surrogate pair is one.
+std::size_t CodePointBefore(const textview::TextDocument& document, std::size_t position) {
+  std::size_t start = position - 1;
+  if (start > 0 && IsLowSurrogate(document.At(start)) && IsHighSurrogate(document.At(start - 1))) --start;
+  return start;
+}
+
+/// The code point that starts at `position`, and how many units it takes.
+char32_t CodePointAt(const textview::TextDocument& document, std::size_t position, std::size_t& units) {
+  const wchar_t unit = document.At(position);
+  units = 1;
+  if (IsHighSurrogate(unit) && IsLowSurrogate(document.At(position + 1))) {
+    units = 2;
+    return 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
+           (static_cast<char32_t>(document.At(position + 1)) - 0xDC00);
+  }
+  return unit;
+}
 
 }  // namespace
 
-void Win32TextView::MoveCaret(std::size_t position, bool extend) {
-  caret_ = textview::SnapToBoundary(document_, std::min(position, document_.Length()));
-  if (!extend) anchor_ = caret_;
-  typing_ = false;
+void Win32TextView::MoveCaret(std::size_t caret, Selecting how) {
+  SetSelection(how == Selecting::kExtend ? anchor_ : caret, caret);
   ScrollCaretIntoView();
+}
+
+std::size_t Win32TextView::StepForward(std::size_t position) const {
+  const std::size_t length = document_.Length();
+  if (position >= length) return length;
+  const wchar_t base = document_.At(position);
+  std::size_t units = 1;
+  CodePointAt(document_, position, units);
+  std::size_t next = position + units;
+  // The combining marks after a character go with it (a line break takes none).
+  while (!IsLineBreak(base) && next < length) {
+    const char32_t mark = CodePointAt(document_, next, units);
+    if (!textview::IsCombiningMark(mark)) break;
+    next += units;
+  }
+  if (IsMultiLine() && document_.At(next - 1) == L'\r') {
+    if (document_.At(next) == L'\n') {
+      ++next;
+    } else if (document_.At(next) == L'\r' && document_.At(next + 1) == L'\n') {
+      next += 2;
+    }
+  }
+  return std::min(next, length);
+}
+
+std::size_t Win32TextView::StepBackward(std::size_t position) const {
+  if (position == 0) return 0;
+  position = std::min(position, document_.Length());
+  std::size_t previous = CodePointBefore(document_, position);
+  // Back over combining marks to the character they belong to; a mark at a line's start stands alone.
+  std::size_t units = 1;
+  while (previous > 0 && textview::IsCombiningMark(CodePointAt(document_, previous, units))) {
+    const std::size_t base = CodePointBefore(document_, previous);
+    if (IsLineBreak(document_.At(base))) break;
+    previous = base;
+  }
+  if (IsMultiLine() && previous > 0 && document_.At(previous - 1) == L'\r' && document_.At(previous) == L'\n') {
+    --previous;
+    if (previous > 0 && document_.At(previous - 1) == L'\r') --previous;
+  }
+  return previous;
+}
+
+bool Win32TextView::SoftBreakBefore(std::size_t position) {
+  const std::size_t line = document_.LineOf(position);
+  if (line != breaksLine_) {
+    // The line breaker sees the line with the line breaks around it, as it would see the whole text.
+    const bool breakBefore = line > 0;
+    const bool breakAfter = line + 1 < document_.LineCount();
+    std::wstring text = breakBefore ? L"\r\n" : L"";
+    text.append(document_.LineText(line));
+    if (breakAfter) text.append(L"\r\n");
+    breaks_.assign(document_.LineLength(line), false);
+    if (!text.empty()) {
+      std::vector<SCRIPT_LOGATTR> attributes(text.size());
+      SCRIPT_ANALYSIS analysis{};
+      if (SUCCEEDED(ScriptBreak(text.c_str(), static_cast<int>(text.size()), &analysis, attributes.data()))) {
+        const std::size_t offset = breakBefore ? 2 : 0;
+        for (std::size_t i = 0; i < breaks_.size(); ++i) breaks_[i] = attributes[offset + i].fSoftBreak != 0;
+      }
+    }
+    breaksLine_ = line;
+  }
+  const std::size_t column = position - document_.LineStart(line);
+  return column < breaks_.size() && breaks_[column];
+}
+
+std::size_t Win32TextView::WordBreak(std::size_t position, WordSide side, std::size_t lineEnd) {
+  if (side == WordSide::kLeft) {
+    // Back to the last place a line may break, which can be on an earlier line when starting at a line's start.
+    if (position == 0) return 0;
+    std::size_t at = position - 1;
+    while (at > 0 && !SoftBreakBefore(at)) --at;
+    return at;
+  }
+  std::size_t at = position;
+  const std::size_t end = std::min(lineEnd, document_.Length());
+  while (at < end && !SoftBreakBefore(at)) ++at;
+  return at;
+}
+
+std::size_t Win32TextView::PositionFromPoint(int x, int y) {
+  const RECT area = TextArea();
+  if (IsMultiLine()) {
+    // Rows count from the top of the text, truncating towards zero; above the first line is the first line.
+    const long long row = (static_cast<long long>(y) - area.top) / lineHeight_;
+    const long long line = std::clamp<long long>(static_cast<long long>(firstLine_) + row, 0,
+                                                 static_cast<long long>(document_.LineCount()) - 1);
+    const auto index = static_cast<std::size_t>(line);
+    const long long lineX = static_cast<long long>(x) + xOffset_ - area.left;
+    if (lineX >= XOfPosition(document_.LineEnd(index))) return document_.LineEnd(index);
+    if (lineX <= 0) return document_.LineStart(index);
+    return PositionAtX(index, static_cast<int>(lineX));
+  }
+  // One line, scrolled by whole characters.
+  const int offset = x - area.left;
+  if (offset == 0) return std::min(firstColumn_, document_.Length());
+  const long long lineX = static_cast<long long>(offset) + xOffset_;
+  if (offset < 0) return lineX > 0 ? PositionAtX(0, static_cast<int>(lineX)) : 0;
+  if (offset > XOfPosition(document_.Length())) return document_.Length();
+  return PositionAtX(0, static_cast<int>(std::min<long long>(lineX, 0x7FFFFFFF)));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
 // Mouse
 
-void Win32TextView::OnLeftButtonDown(LPARAM where, bool extend, bool words) {
-  if (!HasFocus()) SetFocus(window_);
-  lastMouse_ = where;
-  const POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-  const std::size_t position = PositionAt(point);
-  selectingWords_ = words;
-  if (words) {
-    std::tie(wordStart_, wordEnd_) = textview::WordAround(document_, position);
-    anchor_ = wordStart_;
-    caret_ = wordEnd_;
-  } else {
-    caret_ = position;
-    if (!extend) anchor_ = caret_;
-  }
-  desiredX_ = -1;
-  typing_ = false;
+void Win32TextView::OnLeftButtonDown(LPARAM where, WPARAM keys) {
   selecting_ = true;
   SetCapture(window_);
-  SetTimer(window_, kSelectionTimer, kSelectionScrollMilliseconds, nullptr);
+  lastMouse_ = where;
+  // A press places the caret at the nearest character in view.
+  const RECT area = TextArea();
+  const int x = std::clamp<int>(static_cast<short>(LOWORD(where)), area.left, std::max(area.left, area.right - 1));
+  const int y = std::clamp<int>(static_cast<short>(HIWORD(where)), area.top, std::max(area.top, area.bottom - 1));
+  const std::size_t position = PositionFromPoint(x, y);
+  SetSelection((keys & MK_SHIFT) ? anchor_ : position, position);
   ScrollCaretIntoView();
+  if (!HasFocus()) SetFocus(window_);
+  SetTimer(window_, kSelectionTimer, kSelectionScrollMilliseconds, nullptr);
   // A click into the text means the user is reading there: appended text no longer moves the view.
   followsEnd_ = false;
 }
 
+void Win32TextView::OnLeftButtonDoubleClick() {
+  // The press before it placed the caret; the word around the caret is selected, with the blanks after it.
+  selecting_ = true;
+  SetCapture(window_);
+  const std::size_t lineEnd = document_.LineEnd(document_.LineOf(caret_));
+  const std::size_t start = WordBreak(caret_, WordSide::kLeft, lineEnd);
+  const std::size_t end = WordBreak(caret_, WordSide::kRight, lineEnd);
+  SetSelection(start, end);
+  ScrollCaretIntoView();
+  SetTimer(window_, kSelectionTimer, kSelectionScrollMilliseconds, nullptr);
+  followsEnd_ = false;
+}
+
 void Win32TextView::OnMouseMove(LPARAM where) {
-  if (!selecting_) return;
+  if (!selecting_ || GetCapture() != window_) return;
   lastMouse_ = where;
-  const POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-  const std::size_t position = PositionAt(point);
-  if (selectingWords_) {
-    // Dragging after a double-click selects whole words, always with the double-clicked one.
-    const auto [start, end] = textview::WordAround(document_, position);
-    if (position < wordStart_) {
-      anchor_ = wordEnd_;
-      caret_ = start;
-    } else {
-      anchor_ = wordStart_;
-      caret_ = std::max(end, wordEnd_);
-    }
-  } else {
-    caret_ = position;
-  }
+  const std::size_t position = PositionFromPoint(static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)));
+  SetSelection(anchor_, position);
   ScrollCaretIntoView();
   followsEnd_ = false;
 }
 
 void Win32TextView::OnLeftButtonUp() {
-  if (selecting_) ReleaseCapture();
+  if (selecting_ && GetCapture() == window_) ReleaseCapture();
+  selecting_ = false;
+  KillTimer(window_, kSelectionTimer);
   if (onClick_) onClick_();
 }
 
@@ -90,129 +218,201 @@ void Win32TextView::OnSelectionTimer() {
 // Keyboard
 
 void Win32TextView::OnKeyDown(WPARAM key) {
+  // Keys held with Alt (AltGr is Ctrl+Alt) do nothing here, and neither do keys while the mouse selects.
+  if (selecting_ || KeyIsDown(VK_MENU)) return;
+  if (PassToComboList(WM_KEYDOWN, key)) return;
   const bool shift = KeyIsDown(VK_SHIFT);
   const bool control = KeyIsDown(VK_CONTROL);
-  const bool editable = !IsReadOnly();
-  const bool selected = anchor_ != caret_;
+  const Selecting how = shift ? Selecting::kExtend : Selecting::kMove;
   const bool multiLine = IsMultiLine();
+  const std::size_t line = document_.LineOf(caret_);
+  const std::size_t lineStart = document_.LineStart(line);
   switch (key) {
-    case VK_LEFT:
-    case VK_RIGHT: {
-      const bool right = key == VK_RIGHT;
-      std::size_t target = 0;
-      if (selected && !shift && !control) {
-        target = right ? SelectionEnd() : SelectionStart();
-      } else if (control) {
-        target = right ? textview::NextWordStart(document_, caret_) : textview::PreviousWordStart(document_, caret_);
-      } else {
-        target = right ? textview::NextPosition(document_, caret_) : textview::PreviousPosition(document_, caret_);
-      }
-      desiredX_ = -1;
-      MoveCaret(target, shift);
-      break;
-    }
     case VK_UP:
     case VK_DOWN:
     case VK_PRIOR:
     case VK_NEXT: {
       if (!multiLine) {
-        // One line: up and down go back and forth like left and right.
-        if (key == VK_UP || key == VK_DOWN) OnKeyDown(key == VK_UP ? VK_LEFT : VK_RIGHT);
+        // One line: up and down go back and forth like left and right; the page keys do nothing.
+        if (key == VK_UP || key == VK_DOWN) OnKeyDownMoveSideways(key == VK_UP ? VK_LEFT : VK_RIGHT, how, control);
         break;
       }
-      const long long page = std::max(1, VisibleLines() - 1);
-      const long long step = key == VK_UP ? -1 : key == VK_DOWN ? 1 : key == VK_PRIOR ? -page : page;
-      const long long line = std::clamp<long long>(static_cast<long long>(document_.LineOf(caret_)) + step, 0,
-                                                   static_cast<long long>(document_.LineCount()) - 1);
-      if (desiredX_ < 0) desiredX_ = PointOf(caret_).x;
+      // The same x a line or a page of lines higher or lower.
+      const POINT caret = PointOf(caret_);
       const RECT area = TextArea();
-      textview::LineLayout layout(*widths_);
-      const auto index = static_cast<std::size_t>(line);
-      const std::size_t column = layout.ColumnAt(document_.LineText(index), desiredX_ - area.left + xOffset_);
-      const int keepX = desiredX_;
-      if (key == VK_PRIOR || key == VK_NEXT) {
-        const long long first = static_cast<long long>(firstLine_) + step;
-        firstLine_ = static_cast<std::size_t>(std::clamp<long long>(first, 0, static_cast<long long>(MaxFirstLine())));
-      }
-      MoveCaret(document_.LineStart(index) + column, shift);
-      desiredX_ = keepX;
+      const int page = static_cast<int>(area.bottom - area.top);
+      const int step = key == VK_UP ? -lineHeight_ : key == VK_DOWN ? lineHeight_ : key == VK_PRIOR ? -page : page;
+      MoveCaret(PositionFromPoint(caret.x, caret.y + step), how);
       break;
     }
+    case VK_LEFT:
+    case VK_RIGHT:
+      OnKeyDownMoveSideways(key, how, control);
+      break;
     case VK_HOME:
-    case VK_END: {
-      const bool end = key == VK_END;
-      const std::size_t line = document_.LineOf(caret_);
-      const std::size_t target = control ? (end ? document_.Length() : 0)
-                                         : (end ? document_.LineEnd(line) : document_.LineStart(line));
-      desiredX_ = -1;
-      MoveCaret(target, shift);
+      MoveCaret(multiLine && !control ? lineStart : 0, how);
       break;
-    }
+    case VK_END:
+      MoveCaret(multiLine && !control ? document_.LineEnd(line) : document_.Length(), how);
+      break;
     case VK_DELETE:
-      if (!editable) break;
-      if (shift && selected) {
-        SendMessageW(window_, WM_CUT, 0, 0);
-      } else {
-        if (!selected) {
-          const std::size_t next = control ? textview::NextWordStart(document_, caret_)
-                                           : textview::NextPosition(document_, caret_);
-          anchor_ = caret_;
-          caret_ = next;
+      if (IsReadOnly() || (shift && control)) break;
+      if (anchor_ != caret_) {
+        if (shift) {
+          Cut();
+        } else {
+          Clear();
         }
-        ReplaceSelection({}, true);
+        break;
       }
+      // Without a selection: the character after the caret; with Shift the one before it; with Ctrl the rest of
+      // the line.
+      if (shift) {
+        SetSelection(caret_, PreviousCodePoint(caret_));
+      } else if (control) {
+        SetSelection(caret_, multiLine ? document_.LineEnd(line) : document_.Length());
+      } else {
+        SetSelection(caret_, StepForward(caret_));
+      }
+      Clear();
       break;
     case VK_INSERT:
-      if (control) SendMessageW(window_, WM_COPY, 0, 0);
-      if (shift) SendMessageW(window_, WM_PASTE, 0, 0);
-      break;
-    default:
-      if (!control || shift) break;
-      switch (key) {
-        case 'A':
-          SetSelection(0, document_.Length());
-          break;
-        case 'C':
-          SendMessageW(window_, WM_COPY, 0, 0);
-          break;
-        case 'X':
-          SendMessageW(window_, WM_CUT, 0, 0);
-          break;
-        case 'V':
-          SendMessageW(window_, WM_PASTE, 0, 0);
-          break;
-        case 'Z':
-          SendMessageW(window_, WM_UNDO, 0, 0);
-          break;
-        default:
-          break;
+      if (shift) {
+        Paste();
+      } else if (control) {
+        CopySelection();
       }
       break;
+    case VK_TAB:
+      if (multiLine && dialogMode_) SendMessageW(GetParent(window_), WM_NEXTDLGCTL, shift, 0);
+      break;
+    default:
+      break;
   }
+}
+
+void Win32TextView::OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord) {
+  // From the caret, whatever is selected: the selection is dropped or, with Shift, extended.
+  if (key == VK_LEFT) {
+    if (!byWord) {
+      MoveCaret(StepBackward(caret_), how);
+      return;
+    }
+    const std::size_t line = document_.LineOf(caret_);
+    const std::size_t start = document_.LineStart(line);
+    if (caret_ == start) {
+      MoveCaret(line > 0 ? document_.LineEnd(line - 1) : caret_, how);
+    } else {
+      MoveCaret(WordBreak(caret_, WordSide::kLeft, document_.LineEnd(line)), how);
+    }
+    return;
+  }
+  if (!byWord) {
+    MoveCaret(StepForward(caret_), how);
+    return;
+  }
+  const std::size_t line = document_.LineOf(caret_);
+  const std::size_t end = document_.LineEnd(line);
+  if (caret_ == end) {
+    MoveCaret(IsMultiLine() && line + 1 < document_.LineCount() ? document_.LineStart(line + 1) : caret_, how);
+  } else {
+    MoveCaret(WordBreak(caret_ + 1, WordSide::kRight, end), how);
+  }
+}
+
+std::size_t Win32TextView::PreviousCodePoint(std::size_t position) const {
+  // Backspace takes one code point: a combining mark alone, a surrogate pair whole, a CR LF ending a line whole.
+  if (position == 0) return 0;
+  position = std::min(position, document_.Length());
+  std::size_t previous = CodePointBefore(document_, position);
+  if (IsMultiLine() && previous > 0 && document_.At(previous - 1) == L'\r' && document_.At(previous) == L'\n') {
+    --previous;
+    if (previous > 0 && document_.At(previous - 1) == L'\r') --previous;
+  }
+  return previous;
+}
+
+LRESULT Win32TextView::OnSysKeyDown(WPARAM key, LPARAM flags) {
+  // Alt+Backspace undoes, as in the platform's edit control.
+  if (key == VK_BACK && (flags & (LPARAM{1} << 29))) {
+    if (CanUndo()) Undo();
+    return 0;
+  }
+  return DefWindowProcW(window_, WM_SYSKEYDOWN, key, flags);
 }
 
 void Win32TextView::OnChar(wchar_t character) {
-  if (IsReadOnly()) return;
-  if (character == L'\b' || character == 0x7F) {
-    // Backspace removes the selection or the character before the caret; Ctrl+Backspace the word before it.
-    if (anchor_ == caret_) {
-      anchor_ = character == 0x7F ? textview::PreviousWordStart(document_, caret_)
-                                  : textview::PreviousPosition(document_, caret_);
-    }
-    ReplaceSelection({}, true);
+  if (selecting_) return;
+  const bool readOnly = IsReadOnly();
+  const bool multiLine = IsMultiLine();
+  if (inCombo_ && (character == L'\r' || character == kEscape)) {
+    // Enter and Escape close the combo box's open list; otherwise they type nothing.
+    HWND combo = GetParent(window_);
+    if (SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) SendMessageW(combo, WM_KEYDOWN, character, 0);
     return;
   }
-  // Control characters (Ctrl+letters, Enter, Escape, Tab) are commands, not text.
-  if (character < L' ') return;
-  ReplaceSelection(std::wstring_view(&character, 1), true);
+  switch (character) {
+    case L'\r':
+    case L'\n':
+      // Enter types a line break into a multi-line box unless the dialog manager has it; read-only, it goes to the
+      // start of the next line.
+      if (!multiLine || (character == L'\r' && dialogMode_ && !(GetWindowLongPtrW(window_, GWL_STYLE) & ES_WANTRETURN)))
+        return;
+      if (readOnly) {
+        MoveCaret(document_.LineStart(document_.LineOf(caret_)), Selecting::kMove);
+        OnKeyDownMoveVertically(lineHeight_);
+      } else {
+        ReplaceSelection(L"\r\n", kAsUser);
+      }
+      return;
+    case L'\t':
+      if (multiLine && !readOnly && !dialogMode_) ReplaceSelection(L"\t", kAsUser);
+      return;
+    case L'\b':
+      // Ctrl+Backspace deletes nothing, as in the platform's control.
+      if (readOnly || KeyIsDown(VK_CONTROL)) return;
+      if (anchor_ == caret_) SetSelection(caret_, PreviousCodePoint(caret_));
+      Clear();
+      return;
+    case kCtrlA:
+      // Select all, as Windows' edit control does since Windows 10 version 1809.
+      SetSelection(0, document_.Length());
+      ScrollCaretIntoView();
+      return;
+    case kCtrlC:
+      CopySelection();
+      return;
+    case kCtrlV:
+      Paste();
+      return;
+    case kCtrlX:
+      if (!readOnly) Cut();
+      return;
+    case kCtrlZ:
+      if (!readOnly) Undo();
+      return;
+    default:
+      // Other control characters (Escape, the other Ctrl+letters) and DEL are no text.
+      if (readOnly || character < L' ' || character == 0x7F) return;
+      ReplaceSelection(std::wstring_view(&character, 1), kAsUser);
+      return;
+  }
 }
 
-LRESULT Win32TextView::OnGetDlgCode(LPARAM message) const noexcept {
+void Win32TextView::OnKeyDownMoveVertically(int dy) {
+  const POINT caret = PointOf(caret_);
+  MoveCaret(PositionFromPoint(caret.x, caret.y + dy), Selecting::kMove);
+}
+
+LRESULT Win32TextView::OnGetDlgCode(LPARAM message) noexcept {
   LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-  // In a combo box whose list is open, Enter and Escape close the list instead of pressing the window's buttons.
+  if (IsMultiLine()) code |= DLGC_WANTALLKEYS;
   const auto* keyMessage = reinterpret_cast<const MSG*>(message);
-  if (keyMessage && keyMessage->message == WM_KEYDOWN &&
-      (keyMessage->wParam == VK_RETURN || keyMessage->wParam == VK_ESCAPE)) {
+  if (!keyMessage) return code;
+  // Asked with a message: the box sits in a dialog manager's window, which keeps Tab and Enter for itself.
+  dialogMode_ = true;
+  // In a combo box whose list is open, Enter and Escape close the list instead of pressing the window's buttons.
+  if (keyMessage->message == WM_KEYDOWN && (keyMessage->wParam == VK_RETURN || keyMessage->wParam == VK_ESCAPE)) {
     if (HWND combo = inCombo_ ? GetParent(window_) : nullptr; combo && SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0))
       code |= DLGC_WANTMESSAGE;
   }
@@ -231,12 +431,8 @@ bool Win32TextView::PassToComboList(UINT message, WPARAM key) const noexcept {
     SendMessageW(info.hwndList, WM_KEYDOWN, VK_F4, 0);
     return true;
   }
-  if (key == VK_UP || key == VK_DOWN || key == VK_F4) {
+  if (key == VK_UP || key == VK_DOWN || key == VK_F4 || key == VK_PRIOR || key == VK_NEXT) {
     SendMessageW(info.hwndList, WM_KEYDOWN, key, 0);
-    return true;
-  }
-  if ((key == VK_RETURN || key == VK_ESCAPE) && SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) {
-    SendMessageW(combo, WM_KEYDOWN, key, 0);
     return true;
   }
   return false;

@@ -136,8 +136,10 @@ TEST(WindowDpi, ADpiChangeLaysEverythingOutAgainAndKeepsWhatTheWindowShows) {
   std::wstring lines;
   for (int i = 0; i < 300; ++i) lines += L"Key : HKEY_CURRENT_USER\\Node " + std::to_wstring(i) + L"\r\n";
   window.txtFindList->SetText(lines);
+  SendMessageW(results, EM_SETSEL, 100, 120);  // scrolls the selection into view, as any edit control does
   SendMessageW(results, EM_LINESCROLL, 0, 40);
-  SendMessageW(results, EM_SETSEL, 100, 120);
+  const LRESULT firstVisible = SendMessageW(results, EM_GETFIRSTVISIBLELINE, 0, 0);
+  ASSERT_GE(firstVisible, 40);
   window.txtFind->SetText(L"typed");
   window.txtGoTo->SetText(L"HKCU\\Software");
 
@@ -159,7 +161,7 @@ TEST(WindowDpi, ADpiChangeLaysEverythingOutAgainAndKeepsWhatTheWindowShows) {
   EXPECT_TRUE(window.List1->Selected(1));
   EXPECT_EQ(ListItems(list2), subkeys);
   EXPECT_EQ(window.txtFindList->Text(), lines);
-  EXPECT_EQ(SendMessageW(results, EM_GETFIRSTVISIBLELINE, 0, 0), 40);
+  EXPECT_EQ(SendMessageW(results, EM_GETFIRSTVISIBLELINE, 0, 0), firstVisible);
   EXPECT_EQ(window.txtFindList->SelStart(), 100);
   EXPECT_EQ(window.txtFindList->SelLength(), 20);
   EXPECT_EQ(window.txtFind->Text(), L"typed");
