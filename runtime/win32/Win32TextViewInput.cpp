@@ -286,6 +286,18 @@ void Win32TextView::OnKeyDown(WPARAM key) {
     case VK_TAB:
       if (multiLine && dialogMode_) SendMessageW(GetParent(window_), WM_NEXTDLGCTL, shift, 0);
       break;
+    case VK_RETURN: {
+      // A box that does not take Enter hands it to its dialog's default button.
+      if ((multiLine && (GetWindowLongPtrW(window_, GWL_STYLE) & ES_WANTRETURN)) || !dialogMode_ || control) break;
+      HWND parent = GetParent(window_);
+      const auto defaultId = static_cast<DWORD>(SendMessageW(parent, DM_GETDEFID, 0, 0));
+      if (HIWORD(defaultId) != DC_HASDEFID) break;
+      if (HWND button = GetDlgItem(parent, LOWORD(defaultId))) {
+        SendMessageW(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+        PostMessageW(button, WM_KEYDOWN, VK_RETURN, 0);
+      }
+      break;
+    }
     default:
       break;
   }

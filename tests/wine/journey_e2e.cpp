@@ -333,6 +333,11 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   EXPECT_EQ(ComboItems(c_.txtGoTo), (Strings{L"", clicked, typed}));
   input_.PickFromCombo(c_.txtGoTo, 1);
   EXPECT_EQ(WindowText(c_.txtGoTo), clicked);
+  // Keys that change nothing keep the pick, as in the platform's combo box: End, then Delete at the end.
+  HWND goToField = FindWindowExW(c_.txtGoTo, nullptr, L"Edit", nullptr);
+  for (WPARAM key : {VK_END, VK_DELETE}) PostMessageW(goToField, WM_KEYDOWN, key, 1);
+  Settle();
+  EXPECT_EQ(SendMessageW(c_.txtGoTo, CB_GETCURSEL, 0, 0), 1);
   Press(L"Remove Favorite");
   EXPECT_EQ(ComboItems(c_.txtGoTo), (Strings{L"", typed}));
 
