@@ -17,8 +17,8 @@ struct VisualRun {
   bool rightToLeft = false;
 };
 
-/// Characters drawn together from `left` on, in logical order, each unit at its own advance: a character and the
-/// zero-width marks after it (so that a mark stays on its base in either direction), or a surrogate pair.
+/// A cell to draw from `left` on: the units [start, end) of one cluster (a character with the combining marks after
+/// it, or a surrogate pair), in logical order, each at its own advance, whatever the run's direction.
 struct VisualPiece {
   std::size_t start = 0;
   std::size_t end = 0;
@@ -26,6 +26,7 @@ struct VisualPiece {
   int width = 0;
 };
 
+/// Cells are the caret's clusters (as TextLayout has them): the caret stands only between cells.
 class VisualLine {
  public:
   /// `advances` holds one width per code unit of `text` (ignored for tabs and for the second half of a surrogate
@@ -41,30 +42,34 @@ class VisualLine {
   std::size_t Length() const noexcept { return length_; }
   const std::vector<VisualRun>& Runs() const noexcept { return runs_; }
 
-  /// The cell of the character starting at `column`: its left edge and its width (0 for the second half of a pair).
-  int CellLeft(std::size_t column) const noexcept { return cellLeft_[column]; }
+  /// True where a cell starts: the caret may stand there.
+  bool IsCellStart(std::size_t column) const noexcept { return column < length_ && cellStart_[column] != 0; }
+  /// The left edge and width of the cell starting at `column`.
+  int CellLeft(std::size_t column) const noexcept { return left_[column]; }
   int CellWidth(std::size_t column) const noexcept { return cellWidth_[column]; }
+  /// The advance a unit is drawn with (a tab's as laid out; 0 for the second half of a pair).
+  int Advance(std::size_t column) const noexcept { return advances_[column]; }
 
-  /// The caret's x for a position: the leading edge of the character after it in the direction of that
-  /// character's run; at the line's end, the trailing edge of the last character.
+  /// The caret's x for a position: the leading edge of the cell after it in the direction of that cell's run; at
+  /// the line's end, the trailing edge of the last cell.
   int XOf(std::size_t column) const noexcept;
-  /// The position a click at `x` lands on: before a character when on its leading half, after it when on its
-  /// trailing half. Outside the line, the nearest cell decides.
+  /// The position a click at `x` lands on: before a cell when on its leading half, after it when on its trailing
+  /// half. Outside the line, the nearest cell decides.
   std::size_t ColumnAt(int x) const noexcept;
-  /// The x ranges [left, right) covering the cells of the columns [from, to), left to right, adjacent ones merged.
+  /// The x ranges [left, right) covering the cells starting in [from, to), left to right, adjacent ones merged.
   std::vector<std::pair<int, int>> Ranges(std::size_t from, std::size_t to) const;
-  /// The pieces to draw whose cells reach into [fromX, toX), left to right.
+  /// The cells to draw that reach into [fromX, toX), left to right.
   std::vector<VisualPiece> Pieces(int fromX, int toX) const;
 
  private:
-  bool IsCellStart(std::size_t column) const noexcept { return column < length_ && cellStart_[column] != 0; }
-  /// The column after the character starting at `column`.
+  /// The column after the cell starting at `column`.
   std::size_t CellEnd(std::size_t column) const noexcept;
 
   std::size_t length_;
-  std::vector<unsigned char> cellStart_;  // not the second half of a surrogate pair
+  std::vector<unsigned char> cellStart_;
   std::vector<VisualRun> runs_;
-  std::vector<int> cellLeft_;
+  std::vector<int> advances_;
+  std::vector<int> left_;  // of the cell for a cell's start, of the unit for the others
   std::vector<int> cellWidth_;
   std::vector<unsigned char> rightToLeft_;
   std::vector<std::size_t> visual_;  // the columns starting a cell, left to right
