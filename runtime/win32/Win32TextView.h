@@ -25,6 +25,8 @@
 
 namespace quillon::runtime::win32 {
 
+class FontFallback;
+
 /// The combo box an edit field belongs to, or nullptr.
 HWND OwningCombo(HWND edit) noexcept;
 
@@ -190,6 +192,8 @@ class Win32TextView {
   int letterWidth_ = 7;  // the average width of the Latin letters, the platform's unit for margins and tabs
   int margin_ = 3;
   std::unique_ptr<textview::CharWidths> widths_;
+  std::shared_ptr<FontFallback> fallback_;  // the faces that draw what the font lacks
+  int ascent_ = 13;
   int widestLine_ = 0;
 
   // What waits for the next paint.

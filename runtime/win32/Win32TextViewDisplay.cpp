@@ -4,6 +4,9 @@
 
 #include "runtime/win32/Win32TextView.h"
 
+#include "runtime/textview/VisualLine.h"
+#include "runtime/win32/Win32TextScripts.h"
+
 namespace quillon::runtime::win32 {
 
 namespace {
@@ -32,12 +35,56 @@ class OffscreenDc {
   HGDIOBJ old_ = nullptr;
 };
 
-/// Hebrew, Arabic and the scripts between them, and their presentation forms: a line holding any of these is left
-/// to GDI's own ordering when drawn.
-bool HoldsRightToLeft(std::wstring_view line) {
-  return std::any_of(line.begin(), line.end(), [](wchar_t unit) {
-    return (unit >= 0x0590 && unit <= 0x08FF) || (unit >= 0xFB1D && unit <= 0xFDFF) || (unit >= 0xFE70 && unit <= 0xFEFF);
-  });
+/// The width of each unit of a line in the face that draws it; a tab's comes from where it is drawn.
+std::vector<int> AdvancesOf(std::wstring_view text, textview::CharWidths& widths) {
+  textview::LineLayout layout(widths);
+  std::vector<int> advances(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) advances[i] = text[i] == L'\t' ? 0 : layout.Advance(text, i, 0);
+  return advances;
+}
+
+/// A line holding right-to-left text, its runs in the order Uniscribe shows them. Lines without any are laid out by
+/// LineLayout directly, which places them the same and costs nothing for the megabyte-long lines of binary data.
+textview::VisualLine LayOutVisually(std::wstring_view text, textview::CharWidths& widths) {
+  return textview::VisualLine(text, AdvancesOf(text, widths), VisualRunsOf(text), widths.TabWidth());
+}
+
+bool IsSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
+
+/// True when the unit at `column` belongs to the character or cluster before it.
+bool ContinuesCluster(std::wstring_view text, std::size_t column) {
+  const wchar_t unit = text[column];
+  if (column == 0) return false;
+  if (unit >= 0xDC00 && unit <= 0xDFFF && text[column - 1] >= 0xD800 && text[column - 1] <= 0xDBFF) return true;
+  return textview::IsCombiningMark(unit) || unit == 0x200D || text[column - 1] == 0x200D;
+}
+
+/// What a line draws: units in drawn order from `left` on, each at its own advance and in the face that has it.
+struct Glyphs {
+  int left = 0;
+  std::vector<wchar_t> units;
+  std::vector<INT> advances;
+  std::vector<HFONT> fonts;  // nullptr: the box's own font
+
+  void Add(wchar_t unit, int advance, FontFallback& fallback) {
+    units.push_back(unit == L'\t' ? L' ' : unit);
+    advances.push_back(advance);
+    fonts.push_back(IsSurrogate(unit) ? nullptr : fallback.FontOf(unit));
+  }
+};
+
+/// Draws the units a face at a time at their own advances; ETO_IGNORELANGUAGE keeps GDI from reordering or
+/// shaping them (and from Uniscribe's glyph placement).
+void Draw(HDC dc, int baseline, const Glyphs& glyphs) {
+  int x = glyphs.left;
+  for (std::size_t i = 0; i < glyphs.units.size();) {
+    std::size_t end = i + 1;
+    while (end < glyphs.units.size() && glyphs.fonts[end] == glyphs.fonts[i]) ++end;
+    SelectedObject face(dc, glyphs.fonts[i]);
+    ExtTextOutW(dc, x, baseline, ETO_IGNORELANGUAGE, nullptr, glyphs.units.data() + i, static_cast<UINT>(end - i),
+                glyphs.advances.data() + i);
+    for (; i < end; ++i) x += glyphs.advances[i];
+  }
 }
 
 }  // namespace
@@ -53,6 +100,7 @@ void Win32TextView::TakeFont(HFONT font) {
     if (dc.Get() && GetTextMetricsW(dc.Get(), &metrics)) {
       lineHeight_ = std::max<int>(metrics.tmHeight, 1);
       averageCharWidth_ = std::max<int>(metrics.tmAveCharWidth, 1);
+      ascent_ = metrics.tmAscent;
       // The platform's measure of a character for margins and tab stops: the average of the Latin letters.
       SIZE letters{};
       static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -63,25 +111,19 @@ void Win32TextView::TakeFont(HFONT font) {
   }
   // A new size of the same text (another DPI) keeps the view on the same characters.
   xOffset_ = MulDiv(xOffset_, averageCharWidth_, oldAverage);
-  const int fallback = averageCharWidth_;
+  // Each character is measured in the face that draws it: the box's font, or a face that has what it lacks.
+  fallback_ = FontFallback::For(selected);
+  std::shared_ptr<FontFallback> fallback = fallback_;
+  const int average = averageCharWidth_;
   widths_ = std::make_unique<textview::CharWidths>(
-      [selected, fallback](char32_t first, std::size_t count, int* widths) {
-        ScreenDc dc(nullptr);
-        SelectedObject using_(dc.Get(), selected);
-        const auto last = static_cast<UINT>(first + count - 1);
-        if (!dc.Get() || !GetCharWidth32W(dc.Get(), static_cast<UINT>(first), last, widths))
-          std::fill(widths, widths + count, fallback);
+      [selected, fallback, average](char32_t first, std::size_t count, int* widths) {
+        if (!fallback->MeasureRange(selected, first, count, widths)) std::fill(widths, widths + count, average);
       },
-      [selected, fallback](char32_t character) {
-        const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
-                                 static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
-        ScreenDc dc(nullptr);
-        SelectedObject using_(dc.Get(), selected);
-        SIZE size{};
-        return dc.Get() && GetTextExtentPoint32W(dc.Get(), pair, 2, &size) ? static_cast<int>(size.cx) : fallback;
+      [selected, fallback, average](char32_t character) {
+        int width = 0;
+        return fallback->MeasureOne(selected, character, width) ? width : average;
       },
-      // A multi-line box has tab stops every eight letter widths; on one line a tab takes no room.
-      IsMultiLine() ? 8 * letterWidth_ : 0);
+      8 * averageCharWidth_);
   MeasureAllLines();
   if (HasFocus()) {
     CreateCaret(window_, nullptr, 1, lineHeight_);
@@ -133,14 +175,17 @@ int Win32TextView::XOfPosition(std::size_t position) {
   const std::size_t line = document_.LineOf(position);
   const std::wstring_view text = document_.LineText(line);
   const std::size_t column = std::min(position - document_.LineStart(line), text.size());
+  if (HoldsRightToLeft(text)) return LayOutVisually(text, *widths_).XOf(column);
   textview::LineLayout layout(*widths_);
   return layout.XOf(text, column);
 }
 
 std::size_t Win32TextView::PositionAtX(std::size_t line, int x) {
   line = std::min(line, document_.LineCount() - 1);
+  const std::wstring_view text = document_.LineText(line);
+  if (HoldsRightToLeft(text)) return document_.LineStart(line) + LayOutVisually(text, *widths_).ColumnAt(x);
   textview::LineLayout layout(*widths_);
-  return document_.LineStart(line) + layout.ColumnAt(document_.LineText(line), x);
+  return document_.LineStart(line) + layout.ColumnAt(text, x);
 }
 
 POINT Win32TextView::PointOf(std::size_t position) {
@@ -169,7 +214,10 @@ void Win32TextView::MeasureLinesFrom(std::size_t line) {
   if (!widths_) return;
   textview::LineLayout layout(*widths_);
   for (std::size_t i = line; i < document_.LineCount(); ++i) {
-    widestLine_ = std::max(widestLine_, layout.Width(document_.LineText(i)));
+    // Only a tab's width depends on the order the runs are drawn in.
+    const std::wstring_view text = document_.LineText(i);
+    const bool ordered = text.find(L'\t') != std::wstring_view::npos && HoldsRightToLeft(text);
+    widestLine_ = std::max(widestLine_, ordered ? LayOutVisually(text, *widths_).Width() : layout.Width(text));
   }
 }
 
@@ -194,6 +242,8 @@ void Win32TextView::OnPaint(HDC target, const RECT& area) {
 
   SelectedObject font(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
   SetBkMode(dc, TRANSPARENT);
+  // Faces that fill in for the box's font share its baseline.
+  SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
   const RECT text = TextArea();
   HRGN clip = CreateRectRgnIndirect(&text);
   SelectClipRgn(dc, clip);
@@ -213,7 +263,6 @@ void Win32TextView::OnPaint(HDC target, const RECT& area) {
 
 void Win32TextView::DrawLine(HDC dc, std::size_t line, int y, const RECT& area, COLORREF textColor) {
   const std::wstring_view text = document_.LineText(line);
-  textview::LineLayout layout(*widths_);
   const std::size_t lineStart = document_.LineStart(line);
   // The selected columns of this line, when the selection shows.
   std::size_t selectedFrom = 0;
@@ -223,45 +272,50 @@ void Win32TextView::DrawLine(HDC dc, std::size_t line, int y, const RECT& area, 
     selectedTo = std::clamp(SelectionEnd(), lineStart, lineStart + text.size()) - lineStart;
   }
   const int left = area.left - xOffset_;
-  if (selectedTo > selectedFrom) {
-    RECT band{left + layout.XOf(text, selectedFrom), y, left + layout.XOf(text, selectedTo), y + lineHeight_};
+  const int right = xOffset_ + static_cast<int>(area.right - area.left);
+
+  // Only the characters in view are drawn, each at the advance its cell has.
+  Glyphs glyphs;
+  std::vector<std::pair<int, int>> selected;
+  if (HoldsRightToLeft(text)) {
+    const textview::VisualLine visual = LayOutVisually(text, *widths_);
+    if (selectedTo > selectedFrom) selected = visual.Ranges(selectedFrom, selectedTo);
+    const std::vector<textview::VisualPiece> pieces = visual.Pieces(xOffset_, right + 1);
+    glyphs.left = left + (pieces.empty() ? 0 : pieces.front().left);
+    for (const textview::VisualPiece& piece : pieces) {
+      for (std::size_t column = piece.start; column < piece.end; ++column)
+        glyphs.Add(text[column], visual.Advance(column), *fallback_);
+    }
+  } else {
+    textview::LineLayout layout(*widths_);
+    if (selectedTo > selectedFrom) selected.emplace_back(layout.XOf(text, selectedFrom), layout.XOf(text, selectedTo));
+    int x = 0;
+    const std::size_t first = layout.FirstColumnReaching(text, xOffset_, x);
+    glyphs.left = left + x;
+    for (std::size_t column = first; column < text.size(); ++column) {
+      const int advance = layout.Advance(text, column, x);
+      // Past the right edge, but never inside a pair or a cluster: a mark is drawn with its character.
+      if (x > right && !ContinuesCluster(text, column)) break;
+      glyphs.Add(text[column], advance, *fallback_);
+      x += advance;
+    }
+  }
+
+  for (const auto& [from, to] : selected) {
+    const RECT band{left + from, y, left + to, y + lineHeight_};
     FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
   }
-  if (text.empty()) return;
-
-  if (HoldsRightToLeft(text)) {
-    // GDI orders and shapes such a line itself; its own advances place it.
-    std::wstring shown(text);
-    std::replace(shown.begin(), shown.end(), L'\t', L' ');
-    SetTextColor(dc, textColor);
-    ExtTextOutW(dc, left, y, 0, nullptr, shown.c_str(), static_cast<UINT>(shown.size()), nullptr);
-    return;
-  }
-
-  // Only the characters in view are drawn, each at the advance the layout gives it; tabs draw as blanks.
-  int x = 0;
-  const std::size_t first = layout.FirstColumnReaching(text, xOffset_, x);
-  std::vector<wchar_t> units;
-  std::vector<INT> advances;
-  const int right = xOffset_ + (area.right - area.left);
-  std::size_t end = first;
-  for (int reach = x; end < text.size() && reach <= right; ++end) {
-    const int advance = layout.Advance(text, end, reach);
-    units.push_back(text[end] == L'\t' ? L' ' : text[end]);
-    advances.push_back(advance);
-    reach += advance;
-  }
-  // Up to three runs: before, inside and after the selection, each in its colour.
-  const std::size_t cuts[] = {first, std::clamp(selectedFrom, first, end), std::clamp(selectedTo, first, end), end};
-  int runX = left + x;
-  for (int run = 0; run < 3; ++run) {
-    const std::size_t from = cuts[run];
-    const std::size_t to = std::max(cuts[run + 1], from);
-    if (to == from) continue;
-    SetTextColor(dc, run == 1 ? GetSysColor(COLOR_HIGHLIGHTTEXT) : textColor);
-    ExtTextOutW(dc, runX, y, ETO_IGNORELANGUAGE, nullptr, units.data() + (from - first), static_cast<UINT>(to - from),
-                advances.data() + (from - first));
-    for (std::size_t i = from; i < to; ++i) runX += advances[i - first];
+  if (glyphs.units.empty()) return;
+  const int baseline = y + ascent_;
+  SetTextColor(dc, textColor);
+  Draw(dc, baseline, glyphs);
+  // The selected cells again, in the highlight's text colour, wherever the runs put them.
+  SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  for (const auto& [from, to] : selected) {
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, left + from, y, left + to, y + lineHeight_);
+    Draw(dc, baseline, glyphs);
+    RestoreDC(dc, saved);
   }
 }
 

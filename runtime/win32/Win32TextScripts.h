@@ -1,0 +1,64 @@
+#pragma once
+/// What the text view needs from the platform to show any script: the runs of a line in drawn order (Uniscribe's
+/// itemizer and its ordering only; nothing here shapes or places glyphs, see Win32TextView.h for why), and a face
+/// for every character the box's font lacks.
+
+#include <windows.h>
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/textview/VisualLine.h"
+#include "runtime/win32/Win32Handles.h"
+
+namespace quillon::runtime::win32 {
+
+/// True when a line holds characters that read right to left (or marks that make text do so).
+bool HoldsRightToLeft(std::wstring_view line) noexcept;
+
+/// The runs of a line from left to right, in a left-to-right paragraph as the edit control's default is. A line
+/// without right-to-left characters is one run, without asking Uniscribe.
+std::vector<textview::VisualRun> VisualRunsOf(std::wstring_view line);
+
+/// The faces one font draws with: the font itself and, for characters it has no glyph for, a face the machine has
+/// that draws them (asked of the font mapper by the script's character set first, then among the installed
+/// faces). Views whose fonts are alike share one, so each face is looked for once.
+class FontFallback {
+ public:
+  static std::shared_ptr<FontFallback> For(HGDIOBJ font);
+
+  explicit FontFallback(const LOGFONTW& base);
+  FontFallback(const FontFallback&) = delete;
+  FontFallback& operator=(const FontFallback&) = delete;
+
+  const LOGFONTW& Base() const noexcept { return base_; }
+  /// The face that draws `character` instead of the base font; nullptr when the base font draws it or no face does
+  /// (then the base font's default glyph shows). Characters beyond the basic plane stay with the base font.
+  HFONT FontOf(char32_t character);
+  /// CharWidths' measures: each character's width in the face that draws it.
+  [[nodiscard]] bool MeasureRange(HGDIOBJ base, char32_t first, std::size_t count, int* widths);
+  [[nodiscard]] bool MeasureOne(HGDIOBJ base, char32_t character, int& width) const;
+
+ private:
+  static constexpr std::size_t kBlock = 256;
+  static constexpr unsigned char kBase = 0xFF;
+  using Block = std::array<unsigned char, kBlock>;  // per character: the index of its face, or kBase
+
+  const Block& BlockOf(char32_t character);
+  void Choose(char32_t first, Block& block);
+  /// The index of the face named `face` (by the charset `charSet` when the name is empty), created on first use.
+  int FaceIndex(const std::wstring& face, BYTE charSet);
+
+  LOGFONTW base_;
+  UniqueFont baseCopy_;  // for asking which glyphs the base font has
+  std::wstring baseFace_;  // the face the mapper gave the base font
+  std::vector<UniqueFont> fonts_;
+  std::vector<std::wstring> faceNames_;
+  std::array<std::unique_ptr<Block>, 0x10000 / kBlock> blocks_;
+};
+
+}  // namespace quillon::runtime::win32
