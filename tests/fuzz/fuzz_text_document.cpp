@@ -1,6 +1,6 @@
 // The text document at a few characters per chunk, where chunk and line boundaries meet every edit: after each
 // append, replace, assign or change of line breaks, everything it answers must be what a plain string answers, in
-// both line-break modes; and the caret's steps over it must come back to where they started.
+// both line-break modes; and the caret's steps and word moves over it must land where it may stand.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -89,6 +89,18 @@ void Compare(const TextDocument& document, const std::wstring& expected) {
     if (next != position) fuzz::Require(PreviousPosition(document, next) == position, "back to the same stop");
     const std::size_t back = PreviousCodePoint(document, position);
     fuzz::Require(position == 0 ? back == 0 : back < position && back + 2 >= position, "one code point back");
+    // Word moves and double-clicks land on stops too; they read whole words, so only short texts are walked.
+    if (length > 64) continue;
+    const std::size_t nextWord = NextWordStart(document, position);
+    const std::size_t previousWord = PreviousWordStart(document, position);
+    const auto [wordStart, wordEnd] = WordAround(document, position);
+    fuzz::Require((nextWord > position || position == length) && SnapToBoundary(document, nextWord) == nextWord,
+                  "next word");
+    fuzz::Require((previousWord < position || position == 0) && SnapToBoundary(document, previousWord) == previousWord,
+                  "previous word");
+    fuzz::Require(wordStart <= position && position <= wordEnd && SnapToBoundary(document, wordStart) == wordStart &&
+                      SnapToBoundary(document, wordEnd) == wordEnd,
+                  "word around");
   }
 }
 
