@@ -129,6 +129,8 @@ class Win32TextView {
   int XOfPosition(std::size_t position);
   /// The position on `line` nearest to the line-coordinate `x`.
   std::size_t PositionAtX(std::size_t line, int x);
+  /// The width of a line as drawn. Not the x of its end: a line ending in right-to-left text ends further left.
+  int LineWidth(std::size_t line);
   void MeasureAllLines();
   void MeasureLinesFrom(std::size_t line);
   void OnPaint(HDC target, const RECT& area);

@@ -210,15 +210,18 @@ void Win32TextView::MeasureAllLines() {
   MeasureLinesFrom(0);
 }
 
+int Win32TextView::LineWidth(std::size_t line) {
+  if (!widths_ || line >= document_.LineCount()) return 0;
+  // Only a tab's width depends on the order the runs are drawn in.
+  const std::wstring_view text = document_.LineText(line);
+  if (text.find(L'\t') != std::wstring_view::npos && HoldsRightToLeft(text)) return LayOutVisually(text, *widths_).Width();
+  textview::LineLayout layout(*widths_);
+  return layout.Width(text);
+}
+
 void Win32TextView::MeasureLinesFrom(std::size_t line) {
   if (!widths_) return;
-  textview::LineLayout layout(*widths_);
-  for (std::size_t i = line; i < document_.LineCount(); ++i) {
-    // Only a tab's width depends on the order the runs are drawn in.
-    const std::wstring_view text = document_.LineText(i);
-    const bool ordered = text.find(L'\t') != std::wstring_view::npos && HoldsRightToLeft(text);
-    widestLine_ = std::max(widestLine_, ordered ? LayOutVisually(text, *widths_).Width() : layout.Width(text));
-  }
+  for (std::size_t i = line; i < document_.LineCount(); ++i) widestLine_ = std::max(widestLine_, LineWidth(i));
 }
 
 void Win32TextView::OnPaint(HDC target, const RECT& area) {
