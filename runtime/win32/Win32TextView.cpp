@@ -523,7 +523,7 @@ void Win32TextView::MeasureEditedLines(std::size_t start, std::size_t end) {
   if (document_.Empty()) widestLine_ = 0;
   const std::size_t last = document_.LineOf(end);
   for (std::size_t line = document_.LineOf(start); line <= last; ++line) {
-    widestLine_ = std::max(widestLine_, XOfPosition(document_.LineEnd(line)));
+    widestLine_ = std::max(widestLine_, LineWidth(line));
   }
 }
 

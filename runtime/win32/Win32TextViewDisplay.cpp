@@ -385,7 +385,7 @@ void Win32TextView::ShowFromColumn(std::size_t column) {
   // Past the text's end, each further column counts an average character.
   const std::size_t length = document_.Length();
   xOffset_ = column <= length ? XOfPosition(column)
-                              : XOfPosition(length) + static_cast<int>(column - length) * averageCharWidth_;
+                              : LineWidth(0) + static_cast<int>(column - length) * averageCharWidth_;
 }
 
 void Win32TextView::ScrollCaretIntoView() {
@@ -400,7 +400,7 @@ void Win32TextView::ScrollCaretIntoView() {
       return static_cast<int>(area.left) + caretX - xOffset_;
     };
     const int x = xAt(firstColumn_);
-    const int lastX = static_cast<int>(area.left) + XOfPosition(document_.Length());
+    const int lastX = static_cast<int>(area.left) + LineWidth(0);
     if (x < area.left && firstColumn_ > 0) {
       // The nearest column left of the current one that puts the caret at or beyond a third of the width.
       const int goal = static_cast<int>(area.left) + width / 3;

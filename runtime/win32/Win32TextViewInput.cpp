@@ -142,7 +142,7 @@ std::size_t Win32TextView::PositionFromPoint(int x, int y) {
                                                  static_cast<long long>(document_.LineCount()) - 1);
     const auto index = static_cast<std::size_t>(line);
     const long long lineX = static_cast<long long>(x) + xOffset_ - area.left;
-    if (lineX >= XOfPosition(document_.LineEnd(index))) return document_.LineEnd(index);
+    if (lineX >= LineWidth(index)) return document_.LineEnd(index);
     if (lineX <= 0) return document_.LineStart(index);
     return PositionAtX(index, static_cast<int>(lineX));
   }
@@ -151,7 +151,7 @@ std::size_t Win32TextView::PositionFromPoint(int x, int y) {
   if (offset == 0) return std::min(firstColumn_, document_.Length());
   const long long lineX = static_cast<long long>(offset) + xOffset_;
   if (offset < 0) return lineX > 0 ? PositionAtX(0, static_cast<int>(lineX)) : 0;
-  if (offset > XOfPosition(document_.Length())) return document_.Length();
+  if (offset > LineWidth(0)) return document_.Length();
   return PositionAtX(0, static_cast<int>(std::min<long long>(lineX, 0x7FFFFFFF)));
 }
 
