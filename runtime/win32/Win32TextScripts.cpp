@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cwchar>
+#include <mutex>
 #include <utility>
 
 namespace quillon::runtime::win32 {
@@ -126,12 +127,15 @@ std::vector<textview::VisualRun> VisualRunsOf(std::wstring_view line) {
 std::shared_ptr<FontFallback> FontFallback::For(HGDIOBJ font) {
   LOGFONTW base{};
   if (!font || GetObjectW(font, sizeof base, &base) == 0) GetObjectW(GetStockObject(SYSTEM_FONT), sizeof base, &base);
+  // Boxes of windows on other threads may ask at the same time; each thread's boxes share their own.
+  static std::mutex guard;
   static std::vector<std::weak_ptr<FontFallback>> shared;
+  const std::lock_guard<std::mutex> lock(guard);
   shared.erase(std::remove_if(shared.begin(), shared.end(), [](const auto& kept) { return kept.expired(); }),
                shared.end());
   for (const auto& kept : shared) {
     auto found = kept.lock();
-    if (found && SameFont(found->Base(), base)) return found;
+    if (found && found->thread_ == GetCurrentThreadId() && SameFont(found->Base(), base)) return found;
   }
   auto made = std::make_shared<FontFallback>(base);
   shared.push_back(made);

@@ -26,7 +26,7 @@ std::vector<textview::VisualRun> VisualRunsOf(std::wstring_view line);
 
 /// The faces one font draws with: the font itself and, for characters it has no glyph for, a face the machine has
 /// that draws them (asked of the font mapper by the script's character set first, then among the installed
-/// faces). Views whose fonts are alike share one, so each face is looked for once.
+/// faces). Views of one thread whose fonts are alike share one, so each face is looked for once.
 class FontFallback {
  public:
   static std::shared_ptr<FontFallback> For(HGDIOBJ font);
@@ -54,6 +54,7 @@ class FontFallback {
   int FaceIndex(const std::wstring& face, BYTE charSet);
 
   LOGFONTW base_;
+  DWORD thread_ = GetCurrentThreadId();
   UniqueFont baseCopy_;  // for asking which glyphs the base font has
   std::wstring baseFace_;  // the face the mapper gave the base font
   std::vector<UniqueFont> fonts_;
