@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cwchar>
 #include <mutex>
 #include <utility>
@@ -79,6 +80,39 @@ bool GlyphsOf(HDC dc, HGDIOBJ font, char32_t first, WORD* glyphs, std::size_t co
   return GetGlyphIndicesW(dc, block.c_str(), static_cast<int>(count), glyphs, GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR;
 }
 
+std::uint32_t BigEndian(const std::vector<unsigned char>& data, std::size_t at, std::size_t bytes) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < bytes; ++i) value = (value << 8) | data[at + i];
+  return value;
+}
+
+/// The characters beyond the basic plane the font in `dc` has glyphs for, from the segmented coverage (format 12)
+/// subtable of its cmap table; none when it has no such subtable.
+std::vector<std::pair<char32_t, char32_t>> BeyondBasicPlane(HDC dc) {
+  constexpr DWORD kCmap = 0x70616D63;  // "cmap", as GetFontData reads tags
+  std::vector<std::pair<char32_t, char32_t>> ranges;
+  const DWORD size = GetFontData(dc, kCmap, 0, nullptr, 0);
+  if (size == GDI_ERROR || size < 4) return ranges;
+  std::vector<unsigned char> data(size);
+  if (GetFontData(dc, kCmap, 0, data.data(), size) != size) return ranges;
+  const std::size_t tables = BigEndian(data, 2, 2);
+  for (std::size_t i = 0; i < tables && 4 + i * 8 + 8 <= data.size(); ++i) {
+    const std::size_t offset = BigEndian(data, 4 + i * 8 + 4, 4);
+    if (offset + 16 > data.size() || BigEndian(data, offset, 2) != 12) continue;
+    const std::size_t groups = BigEndian(data, offset + 12, 4);
+    for (std::size_t g = 0; g < groups && offset + 16 + g * 12 + 12 <= data.size(); ++g) {
+      const std::size_t at = offset + 16 + g * 12;
+      auto first = static_cast<char32_t>(BigEndian(data, at, 4));
+      const auto last = static_cast<char32_t>(BigEndian(data, at + 4, 4));
+      if (last < 0x10000) continue;
+      if (BigEndian(data, at + 8, 4) == 0 && first <= last) ++first;  // a group starting at glyph 0 maps to nothing
+      ranges.emplace_back(std::max<char32_t>(first, 0x10000), last);
+    }
+    return ranges;
+  }
+  return ranges;
+}
+
 bool SameFont(const LOGFONTW& a, const LOGFONTW& b) {
   return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
          a.lfCharSet == b.lfCharSet && a.lfQuality == b.lfQuality && a.lfPitchAndFamily == b.lfPitchAndFamily &&
@@ -150,8 +184,7 @@ FontFallback::FontFallback(const LOGFONTW& base) : base_(base), baseCopy_(Create
 }
 
 HFONT FontFallback::FontOf(char32_t character) {
-  if (character >= 0x10000) return nullptr;
-  const unsigned char face = BlockOf(character)[character % kBlock];
+  const unsigned char face = character >= 0x10000 ? ChooseBeyond(character) : BlockOf(character)[character % kBlock];
   return face == kBase ? nullptr : fonts_[face].Get();
 }
 
@@ -199,6 +232,40 @@ void FontFallback::Choose(char32_t first, Block& block) {
     if (missing.empty()) return;
     tryFace(FaceIndex(name, DEFAULT_CHARSET));
   }
+}
+
+unsigned char FontFallback::ChooseBeyond(char32_t character) {
+  const auto known = beyond_.find(character);
+  if (known != beyond_.end()) return known->second;
+  unsigned char chosen = kBase;
+  ScreenDc dc(nullptr);
+  // Not for the tags and variation selectors of plane 14 nor for private use.
+  const bool wanted = dc.Get() && character < 0xE0000 && !Covers(dc.Get(), -1, character);
+  if (wanted) {
+    // Faces already chosen first, then every other one.
+    int found = -1;
+    for (std::size_t face = 0; face < fonts_.size() && found < 0; ++face) {
+      if (Covers(dc.Get(), static_cast<int>(face), character)) found = static_cast<int>(face);
+    }
+    for (auto name = InstalledFaces().begin(); name != InstalledFaces().end() && found < 0; ++name) {
+      const int face = FaceIndex(*name, DEFAULT_CHARSET);
+      if (face >= 0 && Covers(dc.Get(), face, character)) found = face;
+    }
+    if (found >= 0) chosen = static_cast<unsigned char>(found);
+  }
+  beyond_.emplace(character, chosen);
+  return chosen;
+}
+
+bool FontFallback::Covers(HDC dc, int face, char32_t character) {
+  auto ranges = beyondRanges_.find(face);
+  if (ranges == beyondRanges_.end()) {
+    ranges = beyondRanges_.emplace(face, std::vector<std::pair<char32_t, char32_t>>()).first;
+    SelectedObject using_(dc, face < 0 ? static_cast<HGDIOBJ>(baseCopy_.Get()) : fonts_[static_cast<std::size_t>(face)].Get());
+    ranges->second = BeyondBasicPlane(dc);
+  }
+  return std::any_of(ranges->second.begin(), ranges->second.end(),
+                     [character](const auto& range) { return character >= range.first && character <= range.second; });
 }
 
 int FontFallback::FaceIndex(const std::wstring& face, BYTE charSet) {
@@ -251,11 +318,12 @@ bool FontFallback::MeasureRange(HGDIOBJ base, char32_t first, std::size_t count,
   return true;
 }
 
-bool FontFallback::MeasureOne(HGDIOBJ base, char32_t character, int& width) const {
+bool FontFallback::MeasureOne(HGDIOBJ base, char32_t character, int& width) {
   const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
                            static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
+  HFONT face = FontOf(character);
   ScreenDc dc(nullptr);
-  SelectedObject using_(dc.Get(), base);
+  SelectedObject using_(dc.Get(), face ? static_cast<HGDIOBJ>(face) : base);
   SIZE size{};
   if (!dc.Get() || !GetTextExtentPoint32W(dc.Get(), pair, 2, &size)) return false;
   width = static_cast<int>(size.cx);

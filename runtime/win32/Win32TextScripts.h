@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "runtime/textview/VisualLine.h"
@@ -37,11 +39,11 @@ class FontFallback {
 
   const LOGFONTW& Base() const noexcept { return base_; }
   /// The face that draws `character` instead of the base font; nullptr when the base font draws it or no face does
-  /// (then the base font's default glyph shows). Characters beyond the basic plane stay with the base font.
+  /// (then the base font's default glyph shows).
   HFONT FontOf(char32_t character);
   /// CharWidths' measures: each character's width in the face that draws it.
   [[nodiscard]] bool MeasureRange(HGDIOBJ base, char32_t first, std::size_t count, int* widths);
-  [[nodiscard]] bool MeasureOne(HGDIOBJ base, char32_t character, int& width) const;
+  [[nodiscard]] bool MeasureOne(HGDIOBJ base, char32_t character, int& width);
 
  private:
   static constexpr std::size_t kBlock = 256;
@@ -50,6 +52,9 @@ class FontFallback {
 
   const Block& BlockOf(char32_t character);
   void Choose(char32_t first, Block& block);
+  /// For a character beyond the basic plane, which GetGlyphIndicesW cannot ask about: the fonts' own cmap tables.
+  unsigned char ChooseBeyond(char32_t character);
+  bool Covers(HDC dc, int face, char32_t character);
   /// The index of the face named `face` (by the charset `charSet` when the name is empty), created on first use.
   int FaceIndex(const std::wstring& face, BYTE charSet);
 
@@ -60,6 +65,9 @@ class FontFallback {
   std::vector<UniqueFont> fonts_;
   std::vector<std::wstring> faceNames_;
   std::array<std::unique_ptr<Block>, 0x10000 / kBlock> blocks_;
+  std::unordered_map<char32_t, unsigned char> beyond_;
+  /// Per face (the base as -1, at the end), the ranges of characters beyond the basic plane its cmap maps.
+  std::unordered_map<int, std::vector<std::pair<char32_t, char32_t>>> beyondRanges_;
 };
 
 }  // namespace quillon::runtime::win32

@@ -49,13 +49,14 @@ textview::VisualLine LayOutVisually(std::wstring_view text, textview::CharWidths
   return textview::VisualLine(text, AdvancesOf(text, widths), VisualRunsOf(text), widths.TabWidth());
 }
 
-bool IsSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
+bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 /// True when the unit at `column` belongs to the character or cluster before it.
 bool ContinuesCluster(std::wstring_view text, std::size_t column) {
   const wchar_t unit = text[column];
   if (column == 0) return false;
-  if (unit >= 0xDC00 && unit <= 0xDFFF && text[column - 1] >= 0xD800 && text[column - 1] <= 0xDBFF) return true;
+  if (IsLowSurrogate(unit) && IsHighSurrogate(text[column - 1])) return true;
   return textview::IsCombiningMark(unit) || unit == 0x200D || text[column - 1] == 0x200D;
 }
 
@@ -66,10 +67,21 @@ struct Glyphs {
   std::vector<INT> advances;
   std::vector<HFONT> fonts;  // nullptr: the box's own font
 
-  void Add(wchar_t unit, int advance, FontFallback& fallback) {
+  void Add(std::wstring_view text, std::size_t column, int advance, FontFallback& fallback) {
+    const wchar_t unit = text[column];
     units.push_back(unit == L'\t' ? L' ' : unit);
     advances.push_back(advance);
-    fonts.push_back(IsSurrogate(unit) ? nullptr : fallback.FontOf(unit));
+    HFONT font = nullptr;
+    if (IsHighSurrogate(unit) && column + 1 < text.size() && IsLowSurrogate(text[column + 1])) {
+      font = fallback.FontOf(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
+                             (static_cast<char32_t>(text[column + 1]) - 0xDC00));
+    } else if (IsLowSurrogate(unit)) {
+      // The second half of a pair goes with the first, added just before it.
+      if (column > 0 && IsHighSurrogate(text[column - 1]) && !fonts.empty()) font = fonts.back();
+    } else if (!IsHighSurrogate(unit)) {
+      font = fallback.FontOf(unit);
+    }
+    fonts.push_back(font);
   }
 };
 
@@ -287,7 +299,7 @@ void Win32TextView::DrawLine(HDC dc, std::size_t line, int y, const RECT& area, 
     glyphs.left = left + (pieces.empty() ? 0 : pieces.front().left);
     for (const textview::VisualPiece& piece : pieces) {
       for (std::size_t column = piece.start; column < piece.end; ++column)
-        glyphs.Add(text[column], visual.Advance(column), *fallback_);
+        glyphs.Add(text, column, visual.Advance(column), *fallback_);
     }
   } else {
     textview::LineLayout layout(*widths_);
@@ -299,7 +311,7 @@ void Win32TextView::DrawLine(HDC dc, std::size_t line, int y, const RECT& area, 
       const int advance = layout.Advance(text, column, x);
       // Past the right edge, but never inside a pair or a cluster: a mark is drawn with its character.
       if (x > right && !ContinuesCluster(text, column)) break;
-      glyphs.Add(text[column], advance, *fallback_);
+      glyphs.Add(text, column, advance, *fallback_);
       x += advance;
     }
   }

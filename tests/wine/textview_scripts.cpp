@@ -147,6 +147,22 @@ TEST_F(TextViewScriptsTest, CharactersTheFontLacksAreMeasuredAndDrawnInAFaceThat
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(large.Get()), TRUE);
     EXPECT_GT(std::abs(XOf(box, 1) - XOf(box, 0)), width) << std::hex << static_cast<int>(character);
   }
+  // Beyond the basic plane, where the fonts' own tables say which face has a character: the box lays a pair out
+  // with the width the chosen face gives it.
+  for (const char32_t character : {U'\U0001F600', U'\U0001D400', U'\U00010900'}) {
+    HFONT face = fallback->FontOf(character);
+    if (!face) continue;
+    ++filledIn;
+    const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
+                             static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
+    HGDIOBJ old = SelectObject(screen, face);
+    SIZE size{};
+    GetTextExtentPoint32W(screen, pair, 2, &size);
+    SelectObject(screen, old);
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(small.Get()), TRUE);
+    controls_.results.SetText(std::wstring{pair[0], pair[1], pair[0], pair[1]});
+    EXPECT_EQ(std::abs(XOf(box, 2) - XOf(box, 0)), size.cx) << std::hex << static_cast<unsigned>(character);
+  }
   ReleaseDC(nullptr, screen);
   SendMessageW(box, WM_SETFONT, 0, TRUE);
   if (filledIn == 0) GTEST_SKIP() << "no face here fills in for Tahoma";
