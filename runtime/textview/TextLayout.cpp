@@ -106,7 +106,7 @@ std::size_t CodeUnitsWithin(std::wstring_view text, std::size_t limit) noexcept 
 }
 
 CharWidths::CharWidths(MeasureRange measureRange, MeasureOne measureOne, int tabWidth)
-    : measureRange_(std::move(measureRange)), measureOne_(std::move(measureOne)), tabWidth_(tabWidth > 0 ? tabWidth : 1) {}
+    : measureRange_(std::move(measureRange)), measureOne_(std::move(measureOne)), tabWidth_(tabWidth > 0 ? tabWidth : 0) {}
 
 int CharWidths::Of(char32_t character) {
   if (character >= 0x10000) {
@@ -125,8 +125,9 @@ int CharWidths::Of(char32_t character) {
 int LineLayout::Advance(std::wstring_view line, std::size_t column, int x) {
   const wchar_t unit = line[column];
   if (unit == L'\t') {
+    // Tabs stop at every multiple of the tab width; with none (one line) a tab takes no room.
     const int tab = widths_.TabWidth();
-    return (x / tab + 1) * tab - x;
+    return tab > 0 ? (x / tab + 1) * tab - x : 0;
   }
   if (InsidePair(line, column)) return 0;
   return widths_.Of(CodePointAt(line, column));

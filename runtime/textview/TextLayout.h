@@ -29,6 +29,7 @@ class CharWidths {
   /// The width of one character beyond the basic plane (written as a surrogate pair).
   using MeasureOne = std::function<int(char32_t character)>;
 
+  /// `tabWidth` is the distance between tab stops; 0 makes a tab take no room.
   CharWidths(MeasureRange measureRange, MeasureOne measureOne, int tabWidth);
 
   int Of(char32_t character);

@@ -2,6 +2,7 @@
 // few characters per chunk, in both line-break modes), and where the caret and the characters stand on a line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -185,6 +186,10 @@ TEST(TextLayout, CharactersStandWhereTheirWidthsTabStopsAndPairsPutThem) {
   EXPECT_EQ(layout.XOf(line, 6), 42);
   EXPECT_EQ(layout.Width(line), 47);
   EXPECT_EQ(ranges, 1) << "widths are asked once per block";
+  // Without tab stops (a single-line box) a tab takes no room.
+  CharWidths noStops([](char32_t, std::size_t count, int* out) { std::fill(out, out + count, 5); },
+                     [](char32_t) { return 20; }, 0);
+  EXPECT_EQ(LineLayout(noStops).Width(L"a\tb"), 10);
   // A click goes to the nearer edge of the character under it, never between the halves of a pair.
   EXPECT_EQ(layout.ColumnAt(line, 2), 0u);
   EXPECT_EQ(layout.ColumnAt(line, 3), 1u);
