@@ -78,6 +78,14 @@ TEST_F(TextViewScriptsTest, HebrewRunsShowRightToLeftAndTheCaretClicksTabsAndSel
   }
   // A click on a Hebrew letter's left half lands after it.
   EXPECT_EQ(PositionAt(box, x[5] + 1, y), 5u);
+  // A line that starts with Hebrew starts at its right: a click on the first letter's right half lands before the
+  // word, on the last letter's right half before that letter.
+  controls_.results.SetText(L"\u05E9\u05DC\u05D5\u05DD");
+  const int wordRight = XOf(box, 0);
+  EXPECT_GT(wordRight, XOf(box, 3));
+  EXPECT_EQ(PositionAt(box, wordRight - 1, y), 0u);
+  EXPECT_EQ(PositionAt(box, XOf(box, 3) - 1, y), 3u);
+  controls_.results.SetText(text);
 
   // Selected, the word shows in the highlight's colours, wherever the runs put it; "ab" stays as it was.
   SendMessageW(box, EM_SETSEL, 3, 7);
