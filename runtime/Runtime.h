@@ -84,6 +84,9 @@ class Runtime {
   /// Processes pending window events once; handlers of other events may run inside the caller. False when it
   /// looked at nothing (events were processed a moment ago), so nothing the window shows can have changed.
   virtual bool DoEvents() = 0;
+  /// Whether DoEvents would look at events now; false means it would return false at once. A caller that holds
+  /// work back from the window (lines not yet handed to a box) hands it over only when this is true.
+  virtual bool EventsDue() { return true; }
 
   virtual SettingsStore& Settings() = 0;
   virtual const PlatformText& Text() const = 0;

@@ -1,6 +1,7 @@
 #include "window/SearchWalk.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "registry/modRegistry.h"
@@ -42,18 +43,56 @@ class OwnedKey {
   registry::Key key_;
 };
 
+/// Where the first byte other than a blank is, or npos. Every list ends with a call that leaves its buffer all
+/// blanks, so the whole buffer is looked at once per key and list: in blocks, which is several times quicker than
+/// byte by byte.
+std::size_t FirstNonBlank(const std::string& buffer) {
+  static constexpr char kBlanks[] = "                ";
+  constexpr std::size_t kBlock = sizeof kBlanks - 1;
+  std::size_t at = 0;
+  while (at + kBlock <= buffer.size() && std::memcmp(buffer.data() + at, kBlanks, kBlock) == 0) at += kBlock;
+  for (; at < buffer.size(); ++at) {
+    if (buffer[at] != ' ') return at;
+  }
+  return std::string::npos;
+}
+
 /// The entry name in a name buffer: blanks trimmed at both ends, then cut at the first NUL. False when the buffer
 /// is still all blanks, which means the call delivered no entry. Blank is the same byte in every ANSI code page and
 /// NUL is never the second byte of a double-byte character, so this works on the bytes as well as on the text.
+/// A NUL after the first non-blank ends the name there (blanks before it are part of the name, as a trim of the
+/// whole buffer leaves them); only a buffer without one is trimmed at its end, which spares a scan over the blanks
+/// behind every name.
 bool TakeName(const std::string& buffer, std::string& name) {
-  const auto first = buffer.find_first_not_of(' ');
+  const auto first = FirstNonBlank(buffer);
   if (first == std::string::npos) return false;
-  const auto last = buffer.find_last_not_of(' ');
-  name.assign(buffer, first, last - first + 1);
-  const auto nul = name.find('\0');
-  if (nul != std::string::npos) name.resize(nul);
+  const auto nul = buffer.find('\0', first);
+  const auto end = nul != std::string::npos ? nul : buffer.find_last_not_of(' ') + 1;
+  name.assign(buffer, first, end - first);
   return true;
 }
+
+bool IsAscii(std::wstring_view text) {
+  return std::all_of(text.begin(), text.end(), [](wchar_t unit) { return static_cast<unsigned>(unit) < 0x80; });
+}
+
+wchar_t FoldAscii(wchar_t unit) { return unit >= L'A' && unit <= L'Z' ? static_cast<wchar_t>(unit + 32) : unit; }
+
+/// Whether `lowerFindText`, lower-cased ASCII, is in the ASCII `text` when A to Z count as a to z.
+bool ContainsFoldingAscii(std::wstring_view text, std::wstring_view lowerFindText) {
+  if (lowerFindText.size() > text.size()) return false;
+  const std::size_t lastStart = text.size() - lowerFindText.size();
+  for (std::size_t start = 0; start <= lastStart; ++start) {
+    std::size_t i = 0;
+    while (i < lowerFindText.size() && FoldAscii(text[start + i]) == lowerFindText[i]) ++i;
+    if (i == lowerFindText.size()) return true;
+  }
+  return false;
+}
+
+// Lines wait in the walk and go to the result box in one append: before events are processed, so that whatever
+// runs then sees every line found so far, at the end of the walk, and whenever this many characters wait.
+constexpr std::size_t kLinesToFlush = 64 * 1024;
 
 /// Opens `nameBytes` below the open `parent`; 0 unless that opened a key of its own. An empty name would give
 /// back the parent itself, and walking that again under a deeper path would never end.
@@ -71,7 +110,7 @@ bool Checked(const runtime::CheckBox* box) { return box->Value() == 1; }
 struct SearchWalk::ValueEntry {
   std::string nameBuffer;
   std::uint32_t type = registry::kRegNone;
-  std::string data;  // the bytes the data fetch brought, at most as many as it reported
+  std::string_view data;  // the bytes the data fetch brought, at most as many as it reported, in a walk's buffer
 };
 
 SearchWalk::SearchWalk(frmRegEdit& window, runtime::Runtime& runtime, registry::RegistryApi& registry)
@@ -80,13 +119,17 @@ SearchWalk::SearchWalk(frmRegEdit& window, runtime::Runtime& runtime, registry::
 void SearchWalk::FindKeys(const std::wstring& startPath) {
   OwnedKey key(registry_, OpenOwnKey(startPath));
   if (key.Get() == 0) return;
-  WalkKeys(key.Get(), startPath);
+  path_ = startPath;
+  WalkKeys(key.Get());
+  FlushLines();
 }
 
 void SearchWalk::FindValues(const std::wstring& startPath) {
   OwnedKey key(registry_, OpenOwnKey(startPath));
   if (key.Get() == 0) return;
-  WalkValues(key.Get(), startPath);
+  path_ = startPath;
+  WalkValues(key.Get());
+  FlushLines();
 }
 
 registry::Key SearchWalk::OpenOwnKey(const std::wstring& path) {
@@ -95,34 +138,37 @@ registry::Key SearchWalk::OpenOwnKey(const std::wstring& path) {
   return registry::OpenExactKeyPath(registry_, runtime_.Text(), path);
 }
 
-void SearchWalk::WalkKeys(registry::Key key, const std::wstring& path) {
-  std::string buffer;
-  std::string nameBytes;
+void SearchWalk::WalkKeys(registry::Key key) {
+  const std::size_t pathLength = path_.size();
   registry::Status status = registry::kSuccess;
   for (std::uint32_t index = 0; status == registry::kSuccess; ++index) {
     Yield();
-    buffer.assign(kNameBufferSize, ' ');
+    keyBuffer_.assign(kNameBufferSize, ' ');
     // Any failure ends this key's walk: the end of the list, and also a name too long for the buffer, so that
     // the siblings after such a name are not visited.
-    status = registry_.EnumKey(key, index, buffer);
-    if (!TakeName(buffer, nameBytes)) continue;
+    status = registry_.EnumKey(key, index, keyBuffer_);
+    if (!TakeName(keyBuffer_, nameBytes_)) continue;
 
-    const std::wstring name = runtime_.Text().FromAnsi(nameBytes);
-    const std::wstring entryPath = path + L"\\" + name;
-    if (CurrentOptions().keys && Matches(name)) AppendLine(L"Key : ", {entryPath});
+    // The name is converted once, onto the end of the path, and the path is cut back after the entry.
+    path_ += L'\\';
+    AppendFromAnsi(nameBytes_, path_);
+    const std::wstring_view name = std::wstring_view(path_).substr(pathLength + 1);
+    if (CurrentOptions().keys && Matches(name)) AppendLine(L"Key : ", {path_});
 
     // A subkey that does not open (access refused, or gone since it was listed) is an entry of its parent like any
     // other, but nothing below it can be walked.
-    OwnedKey child(registry_, OpenChild(registry_, key, nameBytes));
-    if (child.Get() == 0) continue;
-    if (CurrentOptions().values || CurrentOptions().datas) WalkValues(child.Get(), entryPath);
-    WalkKeys(child.Get(), entryPath);
+    OwnedKey child(registry_, OpenChild(registry_, key, nameBytes_));
+    if (child.Get() != 0) {
+      if (CurrentOptions().values || CurrentOptions().datas) WalkValues(child.Get());
+      WalkKeys(child.Get());
+    }
+    path_.resize(pathLength);
   }
 }
 
-void SearchWalk::WalkValues(registry::Key key, const std::wstring& path) {
+void SearchWalk::WalkValues(registry::Key key) {
+  const std::size_t pathLength = path_.size();
   ValueEntry entry;
-  std::string nameBytes;
   registry::Status status = registry::kSuccess;
   for (std::uint32_t index = 0; status == registry::kSuccess; ++index) {
     Yield();
@@ -132,39 +178,43 @@ void SearchWalk::WalkValues(registry::Key key, const std::wstring& path) {
     // handled to its end, and then ends the walk of the key.
     status = ReadValue(key, index, searchData, entry);
     // The unnamed value comes back as a lone NUL and goes on with an empty name.
-    if (!TakeName(entry.nameBuffer, nameBytes)) continue;
+    if (!TakeName(entry.nameBuffer, nameBytes_)) continue;
 
-    const std::wstring name = runtime_.Text().FromAnsi(nameBytes);
-    if (CurrentOptions().values && Matches(name)) AppendLine(L"Value : ", {path, L"\\", name});
-    if (!searchData) continue;
-
-    // Strings and numbers are searched byte by byte as text, binary data only when asked for, other types as
-    // empty text; everything from the first zero byte on is dropped (65 reads "A", 0 reads as nothing).
-    std::string bytes;
-    switch (entry.type) {
-      case registry::kRegSz:
-      case registry::kRegExpandSz:
-      case registry::kRegDword:
-      case registry::kRegDwordBigEndian:
-        bytes = entry.data;
-        break;
-      case registry::kRegBinary:
-        if (CurrentOptions().findBinary) bytes = entry.data;
-        break;
-      default:
-        break;
+    path_ += L'\\';
+    AppendFromAnsi(nameBytes_, path_);
+    if (CurrentOptions().values && Matches(std::wstring_view(path_).substr(pathLength + 1))) {
+      AppendLine(L"Value : ", {path_});
     }
-    const auto nul = bytes.find('\0');
-    if (nul != std::string::npos) bytes.resize(nul);
-    const std::wstring dataText = runtime_.Text().FromAnsi(bytes);
-    if (Matches(dataText)) AppendLine(L"Data : ", {path, L"\\", name, L"\\", dataText});
+    if (searchData) {
+      // Strings and numbers are searched byte by byte as text, binary data only when asked for, other types as
+      // empty text; everything from the first zero byte on is dropped (65 reads "A", 0 reads as nothing).
+      std::string_view bytes;
+      switch (entry.type) {
+        case registry::kRegSz:
+        case registry::kRegExpandSz:
+        case registry::kRegDword:
+        case registry::kRegDwordBigEndian:
+          bytes = entry.data;
+          break;
+        case registry::kRegBinary:
+          if (CurrentOptions().findBinary) bytes = entry.data;
+          break;
+        default:
+          break;
+      }
+      bytes = bytes.substr(0, bytes.find('\0'));
+      dataText_.clear();
+      AppendFromAnsi(bytes, dataText_);
+      if (Matches(dataText_)) AppendLine(L"Data : ", {path_, L"\\", dataText_});
+    }
+    path_.resize(pathLength);
   }
 }
 
 registry::Status SearchWalk::ReadValue(registry::Key key, std::uint32_t index, bool withData, ValueEntry& entry) {
   entry.nameBuffer.assign(kNameBufferSize, ' ');
   entry.type = registry::kRegNone;
-  entry.data.clear();
+  entry.data = std::string_view();
   std::uint32_t nameSize = kNameBufferSize;
   std::uint32_t dataSize = 0;
   if (!withData) return registry_.EnumValue(key, index, entry.nameBuffer, nameSize, &entry.type, nullptr, &dataSize);
@@ -179,7 +229,7 @@ registry::Status SearchWalk::ReadValue(registry::Key key, std::uint32_t index, b
   if (status == registry::kMoreData) return ReadValueInTwoCalls(key, index, entry);
   if (status == registry::kSuccess) {
     const std::size_t length = std::min<std::size_t>(dataSize, data_.size());
-    entry.data.assign(reinterpret_cast<const char*>(data_.data()), length);
+    entry.data = std::string_view(reinterpret_cast<const char*>(data_.data()), length);
   }
   return status;
 }
@@ -188,7 +238,7 @@ registry::Status SearchWalk::ReadValueInTwoCalls(registry::Key key, std::uint32_
   // First the name, the type and the size of the data.
   entry.nameBuffer.assign(kNameBufferSize, ' ');
   entry.type = registry::kRegNone;
-  entry.data.clear();
+  entry.data = std::string_view();
   std::uint32_t nameSize = kNameBufferSize;
   std::uint32_t dataSize = 0;
   const registry::Status status =
@@ -198,7 +248,8 @@ registry::Status SearchWalk::ReadValueInTwoCalls(registry::Key key, std::uint32_
 
   // Then the data, into a buffer one byte larger than reported, with the reported size as its size; the type and
   // size this call reports replace the first ones, and its result decides whether the walk goes on.
-  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(dataSize) + 1, 0);
+  std::vector<std::uint8_t>& buffer = longData_;
+  buffer.assign(static_cast<std::size_t>(dataSize) + 1, 0);
   std::string fetchName(kNameBufferSize, ' ');
   std::uint32_t fetchNameSize = kNameBufferSize;
   std::uint32_t fetchSize = dataSize;
@@ -206,7 +257,7 @@ registry::Status SearchWalk::ReadValueInTwoCalls(registry::Key key, std::uint32_
       registry_.EnumValue(key, index, fetchName, fetchNameSize, &entry.type, buffer.data(), &fetchSize);
   // A value that grew in between reports more than the buffer holds; only what the buffer holds can be read.
   const std::size_t length = std::min<std::size_t>(fetchSize, buffer.size());
-  entry.data.assign(reinterpret_cast<const char*>(buffer.data()), length);
+  entry.data = std::string_view(reinterpret_cast<const char*>(buffer.data()), length);
   return fetchStatus;
 }
 
@@ -221,6 +272,10 @@ const SearchWalk::Options& SearchWalk::CurrentOptions() {
 
 void SearchWalk::Yield() {
   if (CurrentOptions().fast) return;
+  // Until events are due nothing is processed, so nothing the window shows or reads can change.
+  if (!runtime_.EventsDue()) return;
+  // Whatever runs while events are processed sees every line found so far.
+  FlushLines();
   // Events may have changed the options and the search text; until events are processed again nothing can.
   if (runtime_.DoEvents()) {
     optionsRead_ = false;
@@ -228,7 +283,7 @@ void SearchWalk::Yield() {
   }
 }
 
-bool SearchWalk::Matches(const std::wstring& text) {
+bool SearchWalk::Matches(std::wstring_view text) {
   // A change the user makes to the search text while the walk yields counts from the next comparison on. The
   // text can only change while events are processed, so it is read again after every yield that processed them
   // and not in between: reading a text box is a round trip to the window system (under Wine through the controls
@@ -241,26 +296,60 @@ bool SearchWalk::Matches(const std::wstring& text) {
     lastFindText_ = findText;
     lowerFindText_ = runtime_.Text().LCase(findText);
     plainText_ = lowerFindText_.find_first_of(L"*?#[") == std::wstring::npos;
+    const bool hasLetters = std::any_of(lowerFindText_.begin(), lowerFindText_.end(),
+                                        [](wchar_t unit) { return unit >= L'a' && unit <= L'z'; });
+    comparison_ = !IsAscii(lowerFindText_) ? Comparison::kLowerCased
+                  : hasLetters             ? Comparison::kAsciiFold
+                                           : Comparison::kAsItStands;
     pattern_ = L"*" + lowerFindText_ + L"*";
     havePattern_ = true;
   }
   return MatchesPattern(text);
 }
 
-bool SearchWalk::MatchesPattern(const std::wstring& text) const {
-  const std::wstring lowerText = runtime_.Text().LCase(text);
-  // Without pattern characters, fitting "*text*" is being found inside: a plain search, the common case.
+bool SearchWalk::MatchesPattern(std::wstring_view text) const {
+  // Without pattern characters, fitting "*text*" is being found inside: a plain search, the common case. Lower
+  // case only ever turns letters into letters, so a search text of ASCII without letters is found in the text as
+  // it stands, and ASCII letters in ASCII text need only A to Z folded.
+  if (plainText_ && comparison_ == Comparison::kAsItStands) return text.find(lowerFindText_) != std::wstring::npos;
+  if (plainText_ && comparison_ == Comparison::kAsciiFold && IsAscii(text)) {
+    return ContainsFoldingAscii(text, lowerFindText_);
+  }
+  const std::wstring lowerText = runtime_.Text().LCase(std::wstring(text));
   if (plainText_) return lowerText.find(lowerFindText_) != std::wstring::npos;
   // A search text that became malformed during the walk (a list still being typed) matches nothing until it is
   // whole again; Find refuses such a text before a walk starts.
   return runtime::Like(lowerText, pattern_).value_or(false);
 }
 
+void SearchWalk::AppendFromAnsi(std::string_view bytes, std::wstring& text) const {
+  // Names and data are mostly ASCII, the same characters in every ANSI code page: those are copied as they are
+  // checked, and only text with other bytes goes to the platform's conversion.
+  const std::size_t start = text.size();
+  text.resize(start + bytes.size());
+  wchar_t* out = text.data() + start;
+  for (const char byte : bytes) {
+    const auto unit = static_cast<unsigned char>(byte);
+    if (unit >= 0x80) {
+      text.resize(start);
+      text += runtime_.Text().FromAnsi(std::string(bytes));
+      return;
+    }
+    *out++ = static_cast<wchar_t>(unit);
+  }
+}
+
 void SearchWalk::AppendLine(const wchar_t* label, std::initializer_list<std::wstring_view> parts) {
-  std::wstring line(label);
-  for (std::wstring_view part : parts) line += part;
-  line += L"\r\n";
-  window_.txtFindList->AppendText(line);
+  lines_ += label;
+  for (std::wstring_view part : parts) lines_ += part;
+  lines_ += L"\r\n";
+  if (lines_.size() >= kLinesToFlush) FlushLines();
+}
+
+void SearchWalk::FlushLines() {
+  if (lines_.empty()) return;
+  window_.txtFindList->AppendText(lines_);
+  lines_.clear();
 }
 
 }  // namespace quillon

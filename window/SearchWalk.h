@@ -16,7 +16,9 @@ namespace quillon {
 class frmRegEdit;
 
 /// One walk's working state. A Find started while another one yields gets its own walk, so nothing here is shared
-/// between the two; options and the search text are still read from the window's controls at every entry.
+/// between the two; options and the search text are still read from the window's controls at every entry. Result
+/// lines wait in the walk and reach the result box in one append whenever events are about to be processed, and at
+/// the end: every line found before an event is in the box when the event is handled.
 class SearchWalk {
  public:
   SearchWalk(frmRegEdit& window, runtime::Runtime& runtime, registry::RegistryApi& registry);
@@ -30,8 +32,9 @@ class SearchWalk {
   /// Opens the key the path names, or returns 0 when any part of it does not open: a search must never list the
   /// contents of an ancestor under a deeper path.
   [[nodiscard]] registry::Key OpenOwnKey(const std::wstring& path);
-  void WalkKeys(registry::Key key, const std::wstring& path);
-  void WalkValues(registry::Key key, const std::wstring& path);
+  /// Both walk below the key whose path `path_` holds, and leave `path_` as they found it.
+  void WalkKeys(registry::Key key);
+  void WalkValues(registry::Key key);
 
   struct ValueEntry;
   [[nodiscard]] registry::Status ReadValue(registry::Key key, std::uint32_t index, bool withData, ValueEntry& entry);
@@ -45,10 +48,14 @@ class SearchWalk {
   const Options& CurrentOptions();
 
   void Yield();
-  [[nodiscard]] bool Matches(const std::wstring& text);
-  [[nodiscard]] bool MatchesPattern(const std::wstring& text) const;
-  /// Appends the label, the parts joined as they stand, and CR LF.
+  [[nodiscard]] bool Matches(std::wstring_view text);
+  [[nodiscard]] bool MatchesPattern(std::wstring_view text) const;
+  /// Appends the characters of `bytes`, text in the ANSI code page, to `text`.
+  void AppendFromAnsi(std::string_view bytes, std::wstring& text) const;
+  /// Adds the label, the parts joined as they stand, and CR LF to the lines waiting for the result box.
   void AppendLine(const wchar_t* label, std::initializer_list<std::wstring_view> parts);
+  /// Hands the waiting lines to the result box in one append.
+  void FlushLines();
 
   frmRegEdit& window_;
   runtime::Runtime& runtime_;
@@ -63,10 +70,23 @@ class SearchWalk {
   std::wstring lastFindText_;
   std::wstring lowerFindText_;
   bool plainText_ = false;  // no pattern characters: a substring test gives the same answer as the match
+  /// How a plain search text meets a name or data text without lower-casing a copy of it: as it stands when the
+  /// search text has nothing that lower-casing could produce from another character (ASCII other than letters),
+  /// by folding A to Z on the fly when both are ASCII, and otherwise through the platform's lower case.
+  enum class Comparison { kAsItStands, kAsciiFold, kLowerCased };
+  Comparison comparison_ = Comparison::kLowerCased;
   std::wstring pattern_;
+
+  std::wstring path_;       // the path of the key being walked, and then of its entry
+  std::wstring lines_;      // result lines not yet in the result box
+  std::wstring dataText_;   // the data of the value being looked at, as text
+  std::string nameBytes_;   // the name of the entry being looked at, in the ANSI code page
+  std::string keyBuffer_;   // the buffer subkey names come back in
 
   // Data of most values fits here, so one enumeration call per value brings name, type and data together.
   std::vector<std::uint8_t> data_;
+  // Data too large for that comes here, in two more calls.
+  std::vector<std::uint8_t> longData_;
 };
 
 }  // namespace quillon

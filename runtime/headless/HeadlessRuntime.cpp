@@ -106,6 +106,8 @@ void HeadlessRuntime::SetMousePointer(int pointer) {
 
 bool HeadlessRuntime::DoEvents() {
   ++doEventsCount_;
+  // With no action queued nothing can have changed, as when the platform's queue is empty.
+  if (userActions_.empty()) return false;
   // Only the actions pending now run; an action that queues another leaves it for the next call, as a message
   // posted while the queue is being processed waits for the next pass.
   std::deque<std::function<void()>> pending;

@@ -72,6 +72,7 @@ Win32Runtime::Win32Runtime(HINSTANCE instance, std::wstring commandLine)
   LARGE_INTEGER frequency{};
   QueryPerformanceFrequency(&frequency);
   pumpIntervalTicks_ = frequency.QuadPart * kPumpIntervalMilliseconds / 1000;
+  clockReadTicks_ = frequency.QuadPart / 10000;
 }
 
 Win32Runtime::~Win32Runtime() = default;
@@ -120,6 +121,18 @@ bool Win32Runtime::DoEvents() {
   if (pumped_ && now - lastPumpTicks_ < pumpIntervalTicks_) return false;
   PumpMessages();
   return true;
+}
+
+bool Win32Runtime::EventsDue() {
+  if (!pumped_) return true;
+  if (--callsUntilClockRead_ > 0) return false;
+  const LONGLONG now = Ticks();
+  const LONGLONG sinceRead = now - lastClockRead_;
+  if (sinceRead < clockReadTicks_ / 2 && callsPerClockRead_ < 256) callsPerClockRead_ *= 2;
+  if (sinceRead > clockReadTicks_ * 2 && callsPerClockRead_ > 1) callsPerClockRead_ /= 2;
+  lastClockRead_ = now;
+  callsUntilClockRead_ = callsPerClockRead_;
+  return now - lastPumpTicks_ >= pumpIntervalTicks_;
 }
 
 void Win32Runtime::PumpMessages() {

@@ -215,5 +215,35 @@ TEST_F(Search, ChangesWhileTheWalkYieldsCountFromTheNextEntryOn) {
   EXPECT_EQ(pointers, (std::vector<int>{11, 11, 0, 0}));
 }
 
+TEST_F(Search, CaseFoldsAlikeInAsciiAndOtherTextAndLongResultsArriveWhole) {
+  // The walk folds A to Z itself only where both texts are ASCII, finds a text without letters as it stands, and
+  // leaves everything else to the platform's lower case: each way must give the platform's answer.
+  registry.Put("HKCU\\F\\Caf\xC9");  // CafÉ
+  registry.Put("HKCU\\F\\C\xC4T-1");  // CÄT-1
+  registry.Put("HKCU\\F\\cat-2");
+  registry.PutString("HKCU\\F", "v", "NAME \xC9T\xC9");  // NAME ÉTÉ
+  const std::wstring f = L"HKEY_CURRENT_USER\\F\\";
+  const std::wstring cafe = L"Key : " + f + L"Caf\xC9", cat1 = L"Key : " + f + L"C\xC4T-1",
+                     cat2 = L"Key : " + f + L"cat-2", data = L"Data : " + f + L"v\\NAME \xC9T\xC9";
+  const std::pair<const wchar_t*, Strings> searches[] = {
+      {L"CAF", {cafe}},         {L"caf\xE9", {cafe}},       {L"T-", {cat2, cat1}},     {L"\xE4t", {cat1}},
+      {L"c", {cafe, cat2, cat1}}, {L"name \xE9t\xE9", {data}}, {L"E \xC9", {data}},       {L"-1", {cat1}},
+      {L"at-", {cat2}}};
+  for (std::size_t i = 0; i < std::size(searches); ++i) {
+    Options(true, false, true, searches[i].first);
+    FindBelow(L"HKEY_CURRENT_USER\\F");
+    EXPECT_EQ(ResultLines(), searches[i].second) << "search " << i;
+  }
+
+  // Lines wait in the walk and go to the box in batches; a line longer than a batch still arrives whole and in
+  // its place.
+  registry.PutString("HKCU\\F\\cat-2", "long", std::string(70000, 'y'));
+  w().chkFastFind->SetValue(1);
+  Options(false, true, true, L"");
+  FindBelow(L"HKEY_CURRENT_USER\\F\\cat-2");
+  EXPECT_EQ(ResultLines(), (Strings{L"Value : " + f + L"cat-2\\long",
+                                    L"Data : " + f + L"cat-2\\long\\" + std::wstring(70000, L'y')}));
+}
+
 }  // namespace
 }  // namespace quillon::testing
