@@ -51,7 +51,7 @@ VisualLine::VisualLine(std::wstring_view text, std::vector<int> advances, std::v
       left_(text.size(), 0),
       cellWidth_(text.size(), 0),
       rightToLeft_(text.size(), 0) {
-  if (tabWidth < 1) tabWidth = 1;
+  if (tabWidth < 0) tabWidth = 0;
   advances_.resize(length_, 0);
   if (length_ == 0) {
     runs_.clear();
@@ -93,7 +93,7 @@ VisualLine::VisualLine(std::wstring_view text, std::vector<int> advances, std::v
       left_[start] = x;
       for (std::size_t column = start; column < end; ++column) {
         rightToLeft_[column] = run.rightToLeft ? 1 : 0;
-        if (text[column] == L'\t') advances_[column] = (x / tabWidth + 1) * tabWidth - x;
+        if (text[column] == L'\t') advances_[column] = tabWidth > 0 ? (x / tabWidth + 1) * tabWidth - x : 0;
         advances_[column] = std::max(0, advances_[column]);
         left_[column] = x;
         x += advances_[column];
@@ -140,7 +140,12 @@ std::size_t VisualLine::ColumnAt(int x) const noexcept {
     leftHalf = x < left_[column] + width / 2 + width % 2;
   }
   const bool leading = rightToLeft_[column] ? !leftHalf : leftHalf;
-  return leading ? column : CellEnd(column);
+  if (leading) return column;
+  // After a cell is after the cells without width that follow it in its run too (a tab with no tab stops), as the
+  // plain layout has it.
+  std::size_t end = CellEnd(column);
+  while (end < length_ && cellWidth_[end] == 0 && rightToLeft_[end] == rightToLeft_[column]) end = CellEnd(end);
+  return end;
 }
 
 std::vector<std::pair<int, int>> VisualLine::Ranges(std::size_t from, std::size_t to) const {

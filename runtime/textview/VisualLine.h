@@ -32,7 +32,7 @@ class VisualLine {
   /// `advances` holds one width per code unit of `text` (ignored for tabs and for the second half of a surrogate
   /// pair, whose first half carries the pair's width). `runsInVisualOrder` lists the runs from left to right; when
   /// they do not cover the line exactly once, the line is laid out as one left-to-right run. A tab reaches to the
-  /// next multiple of `tabWidth` from where its cell is drawn.
+  /// next multiple of `tabWidth` from where its cell is drawn; with no tab stops (0) it takes no room.
   VisualLine(std::wstring_view text, std::vector<int> advances, std::vector<VisualRun> runsInVisualOrder, int tabWidth);
 
   /// One left-to-right run over the whole line.

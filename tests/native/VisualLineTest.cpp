@@ -115,6 +115,15 @@ TEST(VisualLine, TabsReachTheNextStopFromWhereTheyAreDrawnInEitherDirection) {
   EXPECT_EQ(mixed.CellLeft(2), 10);
   EXPECT_EQ(mixed.CellWidth(2), 6);
   EXPECT_EQ(mixed.XOf(4), 20);
+
+  // Without tab stops (a single-line box) a tab takes no room: alef's left half lands after alef and the tab, as
+  // does bet's right half.
+  const VisualLine single(L"\u05D0\t\u05D1", {7, 99, 7}, {{0, 3, true}}, 0);
+  EXPECT_EQ(single.Width(), 14);
+  EXPECT_EQ(single.CellWidth(1), 0);
+  EXPECT_EQ(single.ColumnAt(8), 2u);
+  EXPECT_EQ(single.ColumnAt(6), 2u);
+  EXPECT_EQ(single.ColumnAt(12), 0u);
 }
 
 TEST(VisualLine, SurrogatePairsAndMarksStayWithTheirCharacter) {
@@ -149,20 +158,21 @@ TEST(VisualLine, SurrogatePairsAndMarksStayWithTheirCharacter) {
   EXPECT_EQ(line.Ranges(2, 4), (Ranges{{6, 18}}));
 }
 
-// Random left-to-right lines of letters, tabs, pairs, marks and joiners: the same x for every position between
-// clusters and the same position for every click as the plain layout.
+// Random left-to-right lines of letters, tabs, pairs, marks and joiners, with tab stops and without: the same x for
+// every position between clusters and the same position for every click as the plain layout.
 TEST(VisualLine, LeftToRightLinesAgreeWithTheLineLayout) {
   const unsigned seed = std::random_device{}();
   std::mt19937 random(seed);
   auto widthOf = [](char32_t c) { return static_cast<int>(c % 7); };
-  CharWidths widths(
-      [&](char32_t first, std::size_t count, int* out) {
-        for (std::size_t i = 0; i < count; ++i) out[i] = widthOf(first + static_cast<char32_t>(i));
-      },
-      widthOf, 16);
-  LineLayout layout(widths);
+  auto measure = [&](char32_t first, std::size_t count, int* out) {
+    for (std::size_t i = 0; i < count; ++i) out[i] = widthOf(first + static_cast<char32_t>(i));
+  };
+  CharWidths multiLine(measure, widthOf, 16);
+  CharWidths singleLine(measure, widthOf, 0);  // no tab stops
   const std::wstring alphabet[] = {L"a", L"W", L"\t", L"\xD83D\xDE00", L"\u0301", L" ", L"\u05D0", L"\u200D"};
-  for (int round = 0; round < 200; ++round) {
+  for (int round = 0; round < 400; ++round) {
+    CharWidths& widths = round % 2 == 0 ? multiLine : singleLine;
+    LineLayout layout(widths);
     std::wstring text;
     const int length = static_cast<int>(random() % 12);
     for (int i = 0; i < length; ++i) text += alphabet[random() % std::size(alphabet)];
@@ -175,7 +185,8 @@ TEST(VisualLine, LeftToRightLinesAgreeWithTheLineLayout) {
       ASSERT_EQ(line.XOf(column), layout.XOf(text, column)) << "seed " << seed << " column " << column;
     }
     for (int x = -2; x < line.Width() + 3; ++x) {
-      ASSERT_EQ(line.ColumnAt(x), layout.ColumnAt(text, x)) << "seed " << seed << " x " << x << " line " << ::testing::PrintToString(text);
+      ASSERT_EQ(line.ColumnAt(x), layout.ColumnAt(text, x))
+          << "seed " << seed << " x " << x << " line " << ::testing::PrintToString(text);
     }
   }
 }
