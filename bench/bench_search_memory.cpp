@@ -98,17 +98,19 @@ void Build(RegistryApi& registry, Key parent, int depth, int branch, long& count
 /// Bytes of the ANSI code page to text, appended to `out`. ASCII needs no table; the rest is the platform's
 /// conversion under Windows and code page 1252 natively, as the runtimes do it.
 void AppendFromAnsi(std::string_view bytes, std::wstring& out) {
-  const bool ascii =
-      std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii) {
-    out.append(bytes.begin(), bytes.end());
-    return;
+  const std::size_t start = out.size();
+  out.resize(start + bytes.size());
+  std::size_t at = start;
+  for (const char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) break;
+    out[at++] = static_cast<wchar_t>(c);
   }
+  if (at == out.size()) return;
+  out.resize(start);
 #ifdef _WIN32
   const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  const std::size_t at = out.size();
-  out.resize(at + static_cast<std::size_t>(length));
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data() + at, length);
+  out.resize(start + static_cast<std::size_t>(length));
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data() + start, length);
 #else
   static const quillon::runtime::Windows1252Text text;
   out += text.FromAnsi(std::string(bytes));
@@ -145,10 +147,21 @@ class BareWalk {
   }
 
  private:
+  /// The search text in the candidate, case folded: ASCII on the fly, anything else lower-cased by the platform.
   bool Matches(std::wstring_view candidate) {
     if (text_.empty()) return true;
-    LowerInto(candidate, lower_);
-    return lower_.find(text_) != std::wstring::npos;
+    const bool ascii = std::all_of(candidate.begin(), candidate.end(), [](wchar_t c) { return c < 0x80; });
+    if (!ascii) {
+      LowerInto(candidate, lower_);
+      return lower_.find(text_) != std::wstring::npos;
+    }
+    const auto fold = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; };
+    for (std::size_t start = 0; start + text_.size() <= candidate.size(); ++start) {
+      std::size_t i = 0;
+      while (i < text_.size() && fold(candidate[start + i]) == text_[i]) ++i;
+      if (i == text_.size()) return true;
+    }
+    return false;
   }
 
   void Keys(Key key) {
@@ -165,7 +178,8 @@ class BareWalk {
         out_ += L"\r\n";
       }
       Key child = 0;
-      if (registry_.OpenKey(key, std::string(nameBytes), child) == reg::kSuccess) {
+      childName_.assign(nameBytes);
+      if (registry_.OpenKey(key, childName_, child) == reg::kSuccess) {
         Values(child);
         Keys(child);
         registry_.CloseKey(child);
@@ -214,7 +228,7 @@ class BareWalk {
   RegistryApi& registry_;
   const std::wstring text_;
   std::wstring out_, path_, lower_, dataText_;
-  std::string nameBuffer_;
+  std::string nameBuffer_, childName_;
   std::vector<std::uint8_t> data_;
 };
 

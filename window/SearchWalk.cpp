@@ -63,12 +63,12 @@ std::size_t FirstNonBlank(const std::string& buffer) {
 /// A NUL after the first non-blank ends the name there (blanks before it are part of the name, as a trim of the
 /// whole buffer leaves them); only a buffer without one is trimmed at its end, which spares a scan over the blanks
 /// behind every name.
-bool TakeName(const std::string& buffer, std::string& name) {
+bool TakeName(const std::string& buffer, std::string_view& name) {
   const auto first = FirstNonBlank(buffer);
   if (first == std::string::npos) return false;
   const auto nul = buffer.find('\0', first);
   const auto end = nul != std::string::npos ? nul : buffer.find_last_not_of(' ') + 1;
-  name.assign(buffer, first, end - first);
+  name = std::string_view(buffer).substr(first, end - first);
   return true;
 }
 
@@ -107,12 +107,6 @@ bool Checked(const runtime::CheckBox* box) { return box->Value() == 1; }
 
 }  // namespace
 
-struct SearchWalk::ValueEntry {
-  std::string nameBuffer;
-  std::uint32_t type = registry::kRegNone;
-  std::string_view data;  // the bytes the data fetch brought, at most as many as it reported, in a walk's buffer
-};
-
 SearchWalk::SearchWalk(frmRegEdit& window, runtime::Runtime& runtime, registry::RegistryApi& registry)
     : window_(window), runtime_(runtime), registry_(registry) {}
 
@@ -147,16 +141,19 @@ void SearchWalk::WalkKeys(registry::Key key) {
     // Any failure ends this key's walk: the end of the list, and also a name too long for the buffer, so that
     // the siblings after such a name are not visited.
     status = registry_.EnumKey(key, index, keyBuffer_);
-    if (!TakeName(keyBuffer_, nameBytes_)) continue;
+    std::string_view name;
+    if (!TakeName(keyBuffer_, name)) continue;
 
     // The name is converted once, onto the end of the path, and the path is cut back after the entry.
     path_ += L'\\';
-    AppendFromAnsi(nameBytes_, path_);
-    const std::wstring_view name = std::wstring_view(path_).substr(pathLength + 1);
-    if (CurrentOptions().keys && Matches(name)) AppendLine(L"Key : ", {path_});
+    AppendFromAnsi(name, path_);
+    if (CurrentOptions().keys && Matches(std::wstring_view(path_).substr(pathLength + 1))) {
+      AppendLine(L"Key : ", {path_});
+    }
 
     // A subkey that does not open (access refused, or gone since it was listed) is an entry of its parent like any
     // other, but nothing below it can be walked.
+    nameBytes_.assign(name);
     OwnedKey child(registry_, OpenChild(registry_, key, nameBytes_));
     if (child.Get() != 0) {
       if (CurrentOptions().values || CurrentOptions().datas) WalkValues(child.Get());
@@ -168,7 +165,7 @@ void SearchWalk::WalkKeys(registry::Key key) {
 
 void SearchWalk::WalkValues(registry::Key key) {
   const std::size_t pathLength = path_.size();
-  ValueEntry entry;
+  ValueEntry& entry = valueEntry_;  // values are never walked inside values: one entry serves the whole walk
   registry::Status status = registry::kSuccess;
   for (std::uint32_t index = 0; status == registry::kSuccess; ++index) {
     Yield();
@@ -178,10 +175,11 @@ void SearchWalk::WalkValues(registry::Key key) {
     // handled to its end, and then ends the walk of the key.
     status = ReadValue(key, index, searchData, entry);
     // The unnamed value comes back as a lone NUL and goes on with an empty name.
-    if (!TakeName(entry.nameBuffer, nameBytes_)) continue;
+    std::string_view name;
+    if (!TakeName(entry.nameBuffer, name)) continue;
 
     path_ += L'\\';
-    AppendFromAnsi(nameBytes_, path_);
+    AppendFromAnsi(name, path_);
     if (CurrentOptions().values && Matches(std::wstring_view(path_).substr(pathLength + 1))) {
       AppendLine(L"Value : ", {path_});
     }
@@ -243,7 +241,7 @@ registry::Status SearchWalk::ReadValueInTwoCalls(registry::Key key, std::uint32_
   std::uint32_t dataSize = 0;
   const registry::Status status =
       registry_.EnumValue(key, index, entry.nameBuffer, nameSize, &entry.type, nullptr, &dataSize);
-  std::string unused;
+  std::string_view unused;
   if (!TakeName(entry.nameBuffer, unused)) return status;
 
   // Then the data, into a buffer one byte larger than reported, with the reported size as its size; the type and
@@ -261,13 +259,10 @@ registry::Status SearchWalk::ReadValueInTwoCalls(registry::Key key, std::uint32_
   return fetchStatus;
 }
 
-const SearchWalk::Options& SearchWalk::CurrentOptions() {
-  if (!optionsRead_) {
-    options_ = {Checked(window_.chkKeys), Checked(window_.chkValues), Checked(window_.chkDatas),
-                Checked(window_.chkFindBinary), Checked(window_.chkFastFind)};
-    optionsRead_ = true;
-  }
-  return options_;
+void SearchWalk::ReadOptions() {
+  options_ = {Checked(window_.chkKeys), Checked(window_.chkValues), Checked(window_.chkDatas),
+              Checked(window_.chkFindBinary), Checked(window_.chkFastFind)};
+  optionsRead_ = true;
 }
 
 void SearchWalk::Yield() {

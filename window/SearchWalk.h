@@ -36,7 +36,11 @@ class SearchWalk {
   void WalkKeys(registry::Key key);
   void WalkValues(registry::Key key);
 
-  struct ValueEntry;
+  struct ValueEntry {
+    std::string nameBuffer;
+    std::uint32_t type = registry::kRegNone;
+    std::string_view data;  // the bytes the data fetch brought, at most as many as it reported, in a walk's buffer
+  };
   [[nodiscard]] registry::Status ReadValue(registry::Key key, std::uint32_t index, bool withData, ValueEntry& entry);
   [[nodiscard]] registry::Status ReadValueInTwoCalls(registry::Key key, std::uint32_t index, ValueEntry& entry);
 
@@ -45,7 +49,11 @@ class SearchWalk {
   struct Options {
     bool keys, values, datas, findBinary, fast;
   };
-  const Options& CurrentOptions();
+  const Options& CurrentOptions() {
+    if (!optionsRead_) ReadOptions();
+    return options_;
+  }
+  void ReadOptions();
 
   void Yield();
   [[nodiscard]] bool Matches(std::wstring_view text);
@@ -80,8 +88,9 @@ class SearchWalk {
   std::wstring path_;       // the path of the key being walked, and then of its entry
   std::wstring lines_;      // result lines not yet in the result box
   std::wstring dataText_;   // the data of the value being looked at, as text
-  std::string nameBytes_;   // the name of the entry being looked at, in the ANSI code page
+  std::string nameBytes_;   // the name of the subkey to open, in the ANSI code page
   std::string keyBuffer_;   // the buffer subkey names come back in
+  ValueEntry valueEntry_;   // the value being looked at
 
   // Data of most values fits here, so one enumeration call per value brings name, type and data together.
   std::vector<std::uint8_t> data_;
