@@ -72,7 +72,7 @@ Win32Runtime::Win32Runtime(HINSTANCE instance, std::wstring commandLine)
   LARGE_INTEGER frequency{};
   QueryPerformanceFrequency(&frequency);
   pumpIntervalTicks_ = frequency.QuadPart * kPumpIntervalMilliseconds / 1000;
-  clockReadTicks_ = frequency.QuadPart / 10000;
+  clockReadTicks_ = frequency.QuadPart / 100000;
 }
 
 Win32Runtime::~Win32Runtime() = default;

@@ -63,9 +63,10 @@ class Win32Runtime : public Runtime {
   /// one, is a round trip to the wine server of 35 to 50 microseconds. A call within 20 ms of the last pump returns
   /// false at once, which the user cannot tell from a pump that found nothing.
   bool DoEvents() override;
-  /// Whether DoEvents would pump now. Under Wine a look at the clock costs a good part of a microsecond, as much
-  /// as a search step over a fast registry, so the clock is read only every so many calls: as many as take about
-  /// a tenth of a millisecond, found as the calls come, and never more than 256.
+  /// Whether DoEvents would pump now. Under Wine a look at the clock costs 0.1 microsecond, a third of a search
+  /// step over a fast registry, so the clock is read only every so many calls: as many as take about 10
+  /// microseconds, found as the calls come, and never more than 256. A registry call that goes to Wine's server
+  /// takes that long alone, so there the clock is read at every call, as a late pump keeps the user waiting.
   bool EventsDue() override;
 
   /// Kept in the current user's registry, under Software\<application name>.
