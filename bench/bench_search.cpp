@@ -9,12 +9,15 @@
 //   - Find with an empty search text (every key, value and data line listed);
 //   - how long a message posted to the window waits during a Find without "Fast" (longest and mean), and the peak
 //     memory of the process against the size of the text the result box shows.
+// The floor and the three searches are measured in three rounds; each figure is the median of the three, with the
+// smallest and largest beside it, and each ratio is taken within its round.
 // The tree is removed at the end. Run it in a throw-away prefix only:
 //   scripts/with-wine.sh build-win/bench_search.exe [depth] [branch]      (defaults 5 and 10: 111,110 keys)
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -190,6 +193,13 @@ void PrintFind(const char* title, const FindResult& find, double floorSeconds, l
   }
 }
 
+/// The median of a few figures, with the smallest and the largest.
+void PrintMedian(const char* title, std::vector<double> figures, const char* unit) {
+  std::sort(figures.begin(), figures.end());
+  std::printf("  %-42s %8.2f%s  (%.2f-%.2f)\n", title, figures[figures.size() / 2], unit, figures.front(),
+              figures.back());
+}
+
 /// Peak working set in MB.
 double PeakMegabytes(const char* when) {
   PROCESS_MEMORY_COUNTERS counters{};
@@ -245,15 +255,7 @@ int main(int argc, char** argv) {
     Sleep(static_cast<DWORD>(waitSeconds * 1000));
   }
 
-  // The floor.
-  FloorCounts floor;
-  start = Clock::now();
-  FloorKeys(root, floor);
-  const double floorSeconds = SecondsSince(start);
-  RegCloseKey(root);
-  std::printf("%-44s %8.2f s  (%ld keys, %ld values, %llu data bytes)\n", "floor: bare enumeration", floorSeconds,
-              floor.keys, floor.values, floor.dataBytes);
-  const double basePeak = PeakMegabytes("with the window, after building and enumerating:");
+  const double basePeak = PeakMegabytes("with the window, after building the tree:");
 
   // Find below the bench key.
   window->List1->SetSelected(1, true);  // HKEY_CURRENT_USER: a hive must be selected
@@ -288,12 +290,44 @@ int main(int argc, char** argv) {
   }
   const long hitLines = tree.keyHits + tree.valueHits + tree.dataHits;
   const long allLines = tree.keys + 2 * tree.values + tree.dataBreaks;
-  const FindResult fast = RunFind(runtime, *window, probe, true, L"needle");
-  PrintFind("Find \"needle\", Fast:", fast, floorSeconds, hitLines);
-  const FindResult live = RunFind(runtime, *window, probe, false, L"needle");
-  PrintFind("Find \"needle\", not Fast:", live, floorSeconds, hitLines);
-  const FindResult every = RunFind(runtime, *window, probe, false, L"");
-  PrintFind("Find \"\" (every line), not Fast:", every, floorSeconds, allLines);
+  constexpr int kRounds = 3;
+  std::vector<double> floors, fasts, lives, everys, fastRatios, liveRatios, liveToFast, everyRatios, waits;
+  FindResult every;
+  for (int round = 1; round <= kRounds; ++round) {
+    std::printf("round %d\n", round);
+    FloorCounts floor;
+    start = Clock::now();
+    FloorKeys(root, floor);
+    const double floorSeconds = SecondsSince(start);
+    std::printf("%-44s %8.2f s  (%ld keys, %ld values, %llu data bytes)\n", "floor: bare enumeration", floorSeconds,
+                floor.keys, floor.values, floor.dataBytes);
+    const FindResult fast = RunFind(runtime, *window, probe, true, L"needle");
+    PrintFind("Find \"needle\", Fast:", fast, floorSeconds, hitLines);
+    const FindResult live = RunFind(runtime, *window, probe, false, L"needle");
+    PrintFind("Find \"needle\", not Fast:", live, floorSeconds, hitLines);
+    every = RunFind(runtime, *window, probe, false, L"");
+    PrintFind("Find \"\" (every line), not Fast:", every, floorSeconds, allLines);
+    floors.push_back(floorSeconds);
+    fasts.push_back(fast.seconds);
+    lives.push_back(live.seconds);
+    everys.push_back(every.seconds);
+    fastRatios.push_back(fast.seconds / floorSeconds);
+    liveRatios.push_back(live.seconds / floorSeconds);
+    liveToFast.push_back(live.seconds / fast.seconds);
+    everyRatios.push_back(every.seconds / floorSeconds);
+    waits.push_back(std::max(live.longestWaitMs, every.longestWaitMs));
+  }
+  RegCloseKey(root);
+  std::printf("median of %d rounds (smallest-largest):\n", kRounds);
+  PrintMedian("floor: bare enumeration", floors, " s");
+  PrintMedian("Find \"needle\", Fast", fasts, " s");
+  PrintMedian("  x floor", fastRatios, "");
+  PrintMedian("Find \"needle\", not Fast", lives, " s");
+  PrintMedian("  x floor", liveRatios, "");
+  PrintMedian("  x the same search with Fast", liveToFast, "");
+  PrintMedian("Find \"\" (every line), not Fast", everys, " s");
+  PrintMedian("  x floor", everyRatios, "");
+  PrintMedian("longest wait of a posted message", waits, " ms");
   std::printf("keys left open by the window: %zu\n", registry.OpenHandleCount());
   const double peak = PeakMegabytes("at the end:");
   const double textMegabytes = static_cast<double>(every.characters) * sizeof(wchar_t) / 1048576.0;
