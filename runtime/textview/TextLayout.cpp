@@ -146,7 +146,9 @@ std::size_t LineLayout::ColumnAt(std::wstring_view line, int x) {
     const std::size_t next = NextClusterStart(line, i);
     int advance = 0;
     for (std::size_t j = i; j < next; ++j) advance += Advance(line, j, left + advance);
-    if (advance != 0 && x < left + advance / 2 + advance % 2) return i;
+    // A click on a character's right half, or on the edge after it, lands after it: before any characters without
+    // width that follow it.
+    if (advance == 0 ? x <= left : x < left + advance / 2 + advance % 2) return i;
     left += advance;
     i = next;
   }

@@ -126,26 +126,31 @@ std::size_t VisualLine::ColumnAt(int x) const noexcept {
   // Cells without width (a lone mark, the empty line) are never hit; outside the line the nearest cell with width
   // decides.
   const auto first = std::find_if(visual_.begin(), visual_.end(), [this](std::size_t c) { return cellWidth_[c] > 0; });
-  if (first == visual_.end()) return length_;
+  if (first == visual_.end()) return x <= 0 ? 0 : length_;
   const auto last = std::find_if(visual_.rbegin(), visual_.rend(), [this](std::size_t c) { return cellWidth_[c] > 0; });
+  // Left of a line that starts reading left to right is its start, even before cells without width.
+  if (x < left_[*first] && !rightToLeft_[visual_.front()] && x < 0) return visual_.front();
+  // Right of a line that ends reading left to right is its end, after cells without width too.
+  if (x > left_[*last] + cellWidth_[*last] && !rightToLeft_[visual_.back()]) return length_;
   std::size_t column = *first;
   bool leftHalf = true;
   if (x >= left_[*last] + cellWidth_[*last]) {
     column = *last;
     leftHalf = false;
   } else if (x >= left_[*first]) {
-    column = *std::find_if(first, visual_.end(),
-                           [this, x](std::size_t c) { return cellWidth_[c] > 0 && x < left_[c] + cellWidth_[c]; });
+    // A point on the edge where left-to-right cells without width stand lands before them.
+    column = *std::find_if(visual_.begin(), visual_.end(), [this, x](std::size_t c) {
+      return cellWidth_[c] > 0 ? x < left_[c] + cellWidth_[c] : !rightToLeft_[c] && x == left_[c];
+    });
+    if (cellWidth_[column] == 0) return column;
     const int width = cellWidth_[column];
     leftHalf = x < left_[column] + width / 2 + width % 2;
   }
   const bool leading = rightToLeft_[column] ? !leftHalf : leftHalf;
   if (leading) return column;
-  // After a cell is after the cells without width that follow it in its run too (a tab with no tab stops), as the
-  // plain layout has it.
-  std::size_t end = CellEnd(column);
-  while (end < length_ && cellWidth_[end] == 0 && rightToLeft_[end] == rightToLeft_[column]) end = CellEnd(end);
-  return end;
+  // After a cell is before any cells without width that follow it (a tab with no tab stops), as the platform's
+  // control places the caret.
+  return CellEnd(column);
 }
 
 std::vector<std::pair<int, int>> VisualLine::Ranges(std::size_t from, std::size_t to) const {

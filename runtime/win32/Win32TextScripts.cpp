@@ -86,31 +86,39 @@ std::uint32_t BigEndian(const std::vector<unsigned char>& data, std::size_t at, 
   return value;
 }
 
-/// The characters beyond the basic plane the font in `dc` has glyphs for, from the segmented coverage (format 12)
-/// subtable of its cmap table; none when it has no such subtable.
-std::vector<std::pair<char32_t, char32_t>> BeyondBasicPlane(HDC dc) {
+/// The characters beyond the basic plane the font in `dc` has glyphs for, with their glyphs, from the segmented
+/// coverage (format 12) subtable of its cmap table; none when it has no such subtable.
+std::vector<CmapGroup> BeyondBasicPlane(HDC dc) {
   constexpr DWORD kCmap = 0x70616D63;  // "cmap", as GetFontData reads tags
-  std::vector<std::pair<char32_t, char32_t>> ranges;
+  std::vector<CmapGroup> groups;
   const DWORD size = GetFontData(dc, kCmap, 0, nullptr, 0);
-  if (size == GDI_ERROR || size < 4) return ranges;
+  if (size == GDI_ERROR || size < 4) return groups;
   std::vector<unsigned char> data(size);
-  if (GetFontData(dc, kCmap, 0, data.data(), size) != size) return ranges;
+  if (GetFontData(dc, kCmap, 0, data.data(), size) != size) return groups;
   const std::size_t tables = BigEndian(data, 2, 2);
   for (std::size_t i = 0; i < tables && 4 + i * 8 + 8 <= data.size(); ++i) {
     const std::size_t offset = BigEndian(data, 4 + i * 8 + 4, 4);
     if (offset + 16 > data.size() || BigEndian(data, offset, 2) != 12) continue;
-    const std::size_t groups = BigEndian(data, offset + 12, 4);
-    for (std::size_t g = 0; g < groups && offset + 16 + g * 12 + 12 <= data.size(); ++g) {
+    const std::size_t count = BigEndian(data, offset + 12, 4);
+    for (std::size_t g = 0; g < count && offset + 16 + g * 12 + 12 <= data.size(); ++g) {
       const std::size_t at = offset + 16 + g * 12;
-      auto first = static_cast<char32_t>(BigEndian(data, at, 4));
-      const auto last = static_cast<char32_t>(BigEndian(data, at + 4, 4));
-      if (last < 0x10000) continue;
-      if (BigEndian(data, at + 8, 4) == 0 && first <= last) ++first;  // a group starting at glyph 0 maps to nothing
-      ranges.emplace_back(std::max<char32_t>(first, 0x10000), last);
+      CmapGroup group{static_cast<char32_t>(BigEndian(data, at, 4)), static_cast<char32_t>(BigEndian(data, at + 4, 4)),
+                      BigEndian(data, at + 8, 4)};
+      if (group.last < 0x10000 || group.first > group.last) continue;
+      // A group starting at glyph 0 maps its first character to nothing.
+      if (group.glyph == 0) {
+        ++group.first;
+        ++group.glyph;
+      }
+      if (group.first < 0x10000) {
+        group.glyph += 0x10000 - group.first;
+        group.first = 0x10000;
+      }
+      if (group.first <= group.last) groups.push_back(group);
     }
-    return ranges;
+    return groups;
   }
-  return ranges;
+  return groups;
 }
 
 bool SameFont(const LOGFONTW& a, const LOGFONTW& b) {
@@ -257,15 +265,19 @@ unsigned char FontFallback::ChooseBeyond(char32_t character) {
   return chosen;
 }
 
-bool FontFallback::Covers(HDC dc, int face, char32_t character) {
-  auto ranges = beyondRanges_.find(face);
-  if (ranges == beyondRanges_.end()) {
-    ranges = beyondRanges_.emplace(face, std::vector<std::pair<char32_t, char32_t>>()).first;
+bool FontFallback::Covers(HDC dc, int face, char32_t character) { return GlyphBeyond(dc, face, character) != 0; }
+
+std::uint32_t FontFallback::GlyphBeyond(HDC dc, int face, char32_t character) {
+  auto groups = beyondGroups_.find(face);
+  if (groups == beyondGroups_.end()) {
+    groups = beyondGroups_.emplace(face, std::vector<CmapGroup>()).first;
     SelectedObject using_(dc, face < 0 ? static_cast<HGDIOBJ>(baseCopy_.Get()) : fonts_[static_cast<std::size_t>(face)].Get());
-    ranges->second = BeyondBasicPlane(dc);
+    groups->second = BeyondBasicPlane(dc);
   }
-  return std::any_of(ranges->second.begin(), ranges->second.end(),
-                     [character](const auto& range) { return character >= range.first && character <= range.second; });
+  for (const CmapGroup& group : groups->second) {
+    if (character >= group.first && character <= group.last) return group.glyph + (character - group.first);
+  }
+  return 0;
 }
 
 int FontFallback::FaceIndex(const std::wstring& face, BYTE charSet) {
@@ -319,14 +331,22 @@ bool FontFallback::MeasureRange(HGDIOBJ base, char32_t first, std::size_t count,
 }
 
 bool FontFallback::MeasureOne(HGDIOBJ base, char32_t character, int& width) {
-  const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
-                           static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
-  HFONT face = FontOf(character);
+  // GDI measures a surrogate pair as two missing characters: the face's own glyph is measured instead, and a
+  // character no face has takes one missing-character glyph, as the platform's control shows it.
+  const unsigned char face = ChooseBeyond(character);
+  const int faceIndex = face == kBase ? -1 : face;
   ScreenDc dc(nullptr);
-  SelectedObject using_(dc.Get(), face ? static_cast<HGDIOBJ>(face) : base);
-  SIZE size{};
-  if (!dc.Get() || !GetTextExtentPoint32W(dc.Get(), pair, 2, &size)) return false;
-  width = static_cast<int>(size.cx);
+  if (!dc.Get()) return false;
+  const std::uint32_t glyph = GlyphBeyond(dc.Get(), faceIndex, character);
+  SelectedObject using_(dc.Get(), faceIndex < 0 ? base : static_cast<HGDIOBJ>(fonts_[face].Get()));
+  INT measured = 0;
+  if (glyph != 0 && glyph <= 0xFFFF) {
+    WORD index = static_cast<WORD>(glyph);
+    if (!GetCharWidthI(dc.Get(), index, 1, &index, &measured)) return false;
+  } else if (!GetCharWidth32W(dc.Get(), 0xD800, 0xD800, &measured)) {
+    return false;
+  }
+  width = measured;
   return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,13 @@
 #include "runtime/win32/Win32Handles.h"
 
 namespace quillon::runtime::win32 {
+
+/// Characters beyond the basic plane a font maps, [first, last], to the glyphs from `glyph` on.
+struct CmapGroup {
+  char32_t first;
+  char32_t last;
+  std::uint32_t glyph;
+};
 
 /// True when a line holds characters that read right to left (or marks that make text do so).
 bool HoldsRightToLeft(std::wstring_view line) noexcept;
@@ -55,6 +63,8 @@ class FontFallback {
   /// For a character beyond the basic plane, which GetGlyphIndicesW cannot ask about: the fonts' own cmap tables.
   unsigned char ChooseBeyond(char32_t character);
   bool Covers(HDC dc, int face, char32_t character);
+  /// The glyph of a character beyond the basic plane in a face (the base as -1), from its cmap; 0 when none.
+  std::uint32_t GlyphBeyond(HDC dc, int face, char32_t character);
   /// The index of the face named `face` (by the charset `charSet` when the name is empty), created on first use.
   int FaceIndex(const std::wstring& face, BYTE charSet);
 
@@ -66,8 +76,8 @@ class FontFallback {
   std::vector<std::wstring> faceNames_;
   std::array<std::unique_ptr<Block>, 0x10000 / kBlock> blocks_;
   std::unordered_map<char32_t, unsigned char> beyond_;
-  /// Per face (the base as -1, at the end), the ranges of characters beyond the basic plane its cmap maps.
-  std::unordered_map<int, std::vector<std::pair<char32_t, char32_t>>> beyondRanges_;
+  /// Per face (the base as -1), the characters beyond the basic plane its cmap maps and their glyphs.
+  std::unordered_map<int, std::vector<CmapGroup>> beyondGroups_;
 };
 
 }  // namespace quillon::runtime::win32

@@ -82,9 +82,10 @@ void Win32TextView::Attach(HWND edit) {
 
 void Win32TextView::SetText(std::wstring_view text) {
   // As WM_SETTEXT: the text is replaced whole (limit aside, nothing to undo), the caret and the view go to the start.
+  // Emptying an empty box replaces nothing, and what could be undone stays so.
+  if (!document_.Empty() || !text.empty()) EmptyUndo();
   document_.Assign(text);
   breaksLine_ = static_cast<std::size_t>(-1);
-  EmptyUndo();
   anchor_ = caret_ = 0;
   firstLine_ = 0;
   xOffset_ = 0;
@@ -436,7 +437,10 @@ LRESULT Win32TextView::OnGetLine(WPARAM line, LPARAM buffer) const noexcept {
   if (buffer == 0) return 0;
   auto* out = reinterpret_cast<wchar_t*>(buffer);
   const std::size_t capacity = *reinterpret_cast<const WORD*>(buffer);
-  const std::size_t index = IsMultiLine() ? static_cast<std::size_t>(static_cast<UINT>(line)) : 0;
+  // -1 asks for the caret's line; in a single-line box every line is the one line.
+  const auto asked = static_cast<INT>(static_cast<UINT>(line));
+  std::size_t index = 0;
+  if (IsMultiLine()) index = asked < 0 ? document_.LineOf(caret_) : static_cast<std::size_t>(asked);
   if (index >= document_.LineCount()) return 0;
   const std::wstring_view text = document_.LineText(index);
   // A buffer with room to spare gets a terminating zero; a full one does not.
@@ -450,7 +454,8 @@ LRESULT Win32TextView::OnLineIndex(WPARAM line) const noexcept {
   if (!IsMultiLine()) return 0;
   const auto asked = static_cast<INT>(static_cast<UINT>(line));
   if (asked == -1) return static_cast<LRESULT>(document_.LineStart(document_.LineOf(caret_)));
-  if (asked < 0 || static_cast<std::size_t>(asked) >= document_.LineCount()) return -1;
+  if (asked < 0) return 0;
+  if (static_cast<std::size_t>(asked) >= document_.LineCount()) return -1;
   return static_cast<LRESULT>(document_.LineStart(static_cast<std::size_t>(asked)));
 }
 

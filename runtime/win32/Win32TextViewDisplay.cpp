@@ -61,6 +61,14 @@ bool ContinuesCluster(std::wstring_view text, std::size_t column) {
 }
 
 /// What a line draws: units in drawn order from `left` on, each at its own advance and in the face that has it.
+/// Characters the platform's control lays out without room, whatever the font has for them: line and paragraph
+/// separators, the C1 controls, the soft hyphen and the invisible formatting characters.
+bool TakesNoRoom(char32_t c) {
+  return c == L'\n' || c == L'\r' || (c >= 0x1C && c <= 0x1F) || (c >= 0x7F && c <= 0x9F) || c == 0xAD ||
+         (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2060 && c <= 0x2064) ||
+         (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+}
+
 struct Glyphs {
   int left = 0;
   std::vector<wchar_t> units;
@@ -130,12 +138,16 @@ void Win32TextView::TakeFont(HFONT font) {
   widths_ = std::make_unique<textview::CharWidths>(
       [selected, fallback, average](char32_t first, std::size_t count, int* widths) {
         if (!fallback->MeasureRange(selected, first, count, widths)) std::fill(widths, widths + count, average);
+        for (std::size_t i = 0; i < count; ++i) {
+          if (TakesNoRoom(static_cast<char32_t>(first + i))) widths[i] = 0;
+        }
       },
       [selected, fallback, average](char32_t character) {
         int width = 0;
         return fallback->MeasureOne(selected, character, width) ? width : average;
       },
-      8 * averageCharWidth_);
+      // A multi-line box has tab stops every eight letter widths; on one line a tab takes no room.
+      IsMultiLine() ? 8 * letterWidth_ : 0);
   MeasureAllLines();
   if (HasFocus()) {
     CreateCaret(window_, nullptr, 1, lineHeight_);
@@ -186,9 +198,22 @@ int Win32TextView::XOfPosition(std::size_t position) {
   position = std::min(position, document_.Length());
   const std::size_t line = document_.LineOf(position);
   const std::wstring_view text = document_.LineText(line);
-  const std::size_t column = std::min(position - document_.LineStart(line), text.size());
+  // Between the CR and the LF ending a line the platform's control answers the line's start.
+  if (position - document_.LineStart(line) > text.size()) return 0;
+  const std::size_t column = position - document_.LineStart(line);
   if (HoldsRightToLeft(text)) return LayOutVisually(text, *widths_).XOf(column);
   textview::LineLayout layout(*widths_);
+  // Inside a cluster (between a character and its marks, or the halves of a pair) the cluster's width is shared
+  // out among its code units, as the platform's control answers EM_POSFROMCHAR there.
+  const std::size_t lineStart = position - column;
+  const std::size_t clusterStart = textview::SnapToBoundary(document_, position);
+  if (clusterStart != position && clusterStart >= lineStart && column < text.size()) {
+    const std::size_t clusterEnd = std::min(textview::NextPosition(document_, clusterStart), lineStart + text.size());
+    const int left = layout.XOf(text, clusterStart - lineStart);
+    const int right = layout.XOf(text, clusterEnd - lineStart);
+    return left + static_cast<int>(static_cast<long long>(right - left) * static_cast<long long>(position - clusterStart) /
+                                   static_cast<long long>(std::max<std::size_t>(1, clusterEnd - clusterStart)));
+  }
   return layout.XOf(text, column);
 }
 
@@ -395,9 +420,12 @@ void Win32TextView::KeepViewWithinText() {
 void Win32TextView::ShowFromColumn(std::size_t column) {
   firstColumn_ = column;
   // Past the text's end, each further column counts an average character.
+  // From the first column the text shows from its left edge, whichever way its first run reads; an empty text
+  // shows from there too, though the column is kept, as the platform's control keeps it.
   const std::size_t length = document_.Length();
-  xOffset_ = column <= length ? XOfPosition(column)
-                              : LineWidth(0) + static_cast<int>(column - length) * averageCharWidth_;
+  xOffset_ = column == 0 || length == 0 ? 0
+             : column <= length ? XOfPosition(column)
+                                : LineWidth(0) + static_cast<int>(column - length) * averageCharWidth_;
 }
 
 void Win32TextView::ScrollCaretIntoView() {

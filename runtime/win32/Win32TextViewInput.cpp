@@ -3,8 +3,10 @@
 #include <usp10.h>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
+#include "runtime/win32/Win32TextScripts.h"
 #include "runtime/win32/Win32TextView.h"
 
 namespace quillon::runtime::win32 {
@@ -142,14 +144,20 @@ std::size_t Win32TextView::PositionFromPoint(int x, int y) {
                                                  static_cast<long long>(document_.LineCount()) - 1);
     const auto index = static_cast<std::size_t>(line);
     const long long lineX = static_cast<long long>(x) + xOffset_ - area.left;
-    if (lineX >= LineWidth(index)) return document_.LineEnd(index);
-    if (lineX <= 0) return document_.LineStart(index);
-    return PositionAtX(index, static_cast<int>(lineX));
+    // Beyond either end of a line that reads left to right are its ends; a line with right-to-left runs answers
+    // by the cell nearest to the point.
+    if (!HoldsRightToLeft(document_.LineText(index))) {
+      if (lineX >= LineWidth(index)) return document_.LineEnd(index);
+      if (lineX <= 0) return document_.LineStart(index);
+    }
+    return PositionAtX(index, static_cast<int>(std::clamp<long long>(lineX, INT_MIN, INT_MAX)));
   }
   // One line, scrolled by whole characters.
   const int offset = x - area.left;
   if (offset == 0) return std::min(firstColumn_, document_.Length());
   const long long lineX = static_cast<long long>(offset) + xOffset_;
+  if (HoldsRightToLeft(document_.LineText(0)))
+    return PositionAtX(0, static_cast<int>(std::clamp<long long>(lineX, INT_MIN, INT_MAX)));
   if (offset < 0) return lineX > 0 ? PositionAtX(0, static_cast<int>(lineX)) : 0;
   if (offset > LineWidth(0)) return document_.Length();
   return PositionAtX(0, static_cast<int>(std::min<long long>(lineX, 0x7FFFFFFF)));
@@ -206,11 +214,13 @@ void Win32TextView::OnLeftButtonUp() {
 
 void Win32TextView::OnSelectionTimer() {
   if (!selecting_) return;
-  // Held outside the text while selecting: the view scrolls towards the pointer and the selection follows it. The
-  // pointer is where the last mouse message said, as for every other step of the selection.
+  // Held outside the box while selecting: the view scrolls towards the pointer and the selection follows it. The
+  // pointer is where the last mouse message said, as for every other step of the selection. Inside the box a held
+  // button scrolls no further than the move did, as in the platform's control.
   const POINT point{static_cast<short>(LOWORD(lastMouse_)), static_cast<short>(HIWORD(lastMouse_))};
-  const RECT area = TextArea();
-  if (PtInRect(&area, point)) return;
+  RECT client{};
+  GetClientRect(window_, &client);
+  if (PtInRect(&client, point)) return;
   OnMouseMove(lastMouse_);
 }
 
@@ -267,12 +277,14 @@ void Win32TextView::OnKeyDown(WPARAM key) {
       }
       // Without a selection: the character after the caret; with Shift the one before it; with Ctrl the rest of
       // the line.
+      // The span is selected as a move would select it, scrolling to its end, and then cleared.
+      SetSelection(caret_, caret_);
       if (shift) {
-        SetSelection(caret_, PreviousCodePoint(caret_));
+        MoveCaret(PreviousCodePoint(caret_), Selecting::kExtend);
       } else if (control) {
-        SetSelection(caret_, multiLine ? document_.LineEnd(line) : document_.Length());
+        MoveCaret(multiLine ? document_.LineEnd(line) : document_.Length(), Selecting::kExtend);
       } else {
-        SetSelection(caret_, StepForward(caret_));
+        MoveCaret(StepForward(caret_), Selecting::kExtend);
       }
       Clear();
       break;
@@ -383,7 +395,7 @@ void Win32TextView::OnChar(wchar_t character) {
     case L'\b':
       // Ctrl+Backspace deletes nothing, as in the platform's control.
       if (readOnly || KeyIsDown(VK_CONTROL)) return;
-      if (anchor_ == caret_) SetSelection(caret_, PreviousCodePoint(caret_));
+      if (anchor_ == caret_) MoveCaret(PreviousCodePoint(caret_), Selecting::kExtend);
       Clear();
       return;
     case kCtrlA:

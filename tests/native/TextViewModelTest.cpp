@@ -190,6 +190,10 @@ TEST(TextLayout, CharactersStandWhereTheirWidthsTabStopsAndPairsPutThem) {
   CharWidths noStops([](char32_t, std::size_t count, int* out) { std::fill(out, out + count, 5); },
                      [](char32_t) { return 20; }, 0);
   EXPECT_EQ(LineLayout(noStops).Width(L"a\tb"), 10);
+  // A click on the right half of the 'a' lands before the tab that takes no room, on the 'b' after it.
+  EXPECT_EQ(LineLayout(noStops).ColumnAt(L"a\tb", 4), 1u);
+  EXPECT_EQ(LineLayout(noStops).ColumnAt(L"a\tb", 5), 1u);  // on the edge where the tab stands
+  EXPECT_EQ(LineLayout(noStops).ColumnAt(L"a\tb", 6), 2u);
   // A click goes to the nearer edge of the character under it, never between the halves of a pair.
   EXPECT_EQ(layout.ColumnAt(line, 2), 0u);
   EXPECT_EQ(layout.ColumnAt(line, 3), 1u);

@@ -116,12 +116,12 @@ TEST(VisualLine, TabsReachTheNextStopFromWhereTheyAreDrawnInEitherDirection) {
   EXPECT_EQ(mixed.CellWidth(2), 6);
   EXPECT_EQ(mixed.XOf(4), 20);
 
-  // Without tab stops (a single-line box) a tab takes no room: alef's left half lands after alef and the tab, as
-  // does bet's right half.
+  // Without tab stops (a single-line box) a tab takes no room: alef's left half lands after alef, before the tab;
+  // bet's right half before bet, after the tab.
   const VisualLine single(L"\u05D0\t\u05D1", {7, 99, 7}, {{0, 3, true}}, 0);
   EXPECT_EQ(single.Width(), 14);
   EXPECT_EQ(single.CellWidth(1), 0);
-  EXPECT_EQ(single.ColumnAt(8), 2u);
+  EXPECT_EQ(single.ColumnAt(8), 1u);
   EXPECT_EQ(single.ColumnAt(6), 2u);
   EXPECT_EQ(single.ColumnAt(12), 0u);
 }
