@@ -331,22 +331,24 @@ bool FontFallback::MeasureRange(HGDIOBJ base, char32_t first, std::size_t count,
 }
 
 bool FontFallback::MeasureOne(HGDIOBJ base, char32_t character, int& width) {
-  // GDI measures a surrogate pair as two missing characters: the face's own glyph is measured instead, and a
-  // character no face has takes one missing-character glyph, as the platform's control shows it.
+  // A character some face has is measured in it; one no face has takes one missing-character glyph, as the
+  // platform's control shows it (GDI would measure the pair as two).
+  const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
+                           static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
   const unsigned char face = ChooseBeyond(character);
-  const int faceIndex = face == kBase ? -1 : face;
   ScreenDc dc(nullptr);
   if (!dc.Get()) return false;
-  const std::uint32_t glyph = GlyphBeyond(dc.Get(), faceIndex, character);
-  SelectedObject using_(dc.Get(), faceIndex < 0 ? base : static_cast<HGDIOBJ>(fonts_[face].Get()));
-  INT measured = 0;
-  if (glyph != 0 && glyph <= 0xFFFF) {
-    WORD index = static_cast<WORD>(glyph);
-    if (!GetCharWidthI(dc.Get(), index, 1, &index, &measured)) return false;
-  } else if (!GetCharWidth32W(dc.Get(), 0xD800, 0xD800, &measured)) {
-    return false;
+  const bool drawn = face != kBase || GlyphBeyond(dc.Get(), -1, character) != 0;
+  SelectedObject using_(dc.Get(), face != kBase ? static_cast<HGDIOBJ>(fonts_[face].Get()) : base);
+  if (drawn) {
+    SIZE size{};
+    if (!GetTextExtentPoint32W(dc.Get(), pair, 2, &size)) return false;
+    width = static_cast<int>(size.cx);
+    return true;
   }
-  width = measured;
+  INT missing = 0;
+  if (!GetCharWidth32W(dc.Get(), 0xD800, 0xD800, &missing)) return false;
+  width = missing;
   return true;
 }
 

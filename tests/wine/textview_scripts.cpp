@@ -63,14 +63,15 @@ TEST_F(TextViewScriptsTest, HebrewRunsShowRightToLeftAndTheCaretClicksTabsAndSel
   EXPECT_LT(x[5], x[4]);
   EXPECT_LT(x[4], x[3]);
   EXPECT_EQ(x[7], x[3]) << "the tab starts where the Hebrew word's first letter ends";
-  // A tab reaches the next stop, eight average characters apart as in the edit control, not one blank further.
-  TEXTMETRICW metrics{};
+  // A tab reaches the next stop, eight letter widths apart as in the edit control (the average of the Latin
+  // letters, rounded as the control does), not one blank further.
+  SIZE letters{};
   HDC screen = GetDC(box);
   HGDIOBJ old = SelectObject(screen, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
-  GetTextMetricsW(screen, &metrics);
+  GetTextExtentPoint32W(screen, L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 52, &letters);
   SelectObject(screen, old);
   ReleaseDC(box, screen);
-  EXPECT_EQ((x[8] - x[0]) % (8 * metrics.tmAveCharWidth), 0) << x[8] - x[0];
+  EXPECT_EQ((x[8] - x[0]) % (8 * ((letters.cx / 26 + 1) / 2)), 0) << x[8] - x[0];
   // A click just inside a character's leading edge lands before it.
   for (std::size_t position = 0; position < text.size(); ++position) {
     const bool hebrew = position >= 3 && position < 7;
