@@ -1,5 +1,6 @@
 // The text view's display: font measures, the lines in view, painting, scroll bars and the caret.
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "runtime/win32/Win32TextView.h"
@@ -536,9 +537,14 @@ LRESULT Win32TextView::OnScrollMessage(UINT message, WPARAM request) {
     return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(dy), TRUE));
   }
 
-  // A thumb position comes in 16 bits; while our own bar is dragged its full position is the tracking position.
-  const auto thumb = [&](int bar) -> long long {
+  // Where a thumb message asks to go. With a bar: the position, which comes in 16 bits, so while our own bar is
+  // dragged its full tracking position; without one, a percentage of `range` (nothing when out of bounds).
+  const auto thumbTarget = [&](int bar, LONG_PTR withBar, long long range) -> std::optional<long long> {
     const short position = static_cast<short>(HIWORD(request));
+    if (!(style & withBar)) {
+      if (position < 0 || position > 100) return std::nullopt;
+      return position * range / 100;
+    }
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_TRACKPOS;
@@ -563,16 +569,12 @@ LRESULT Win32TextView::OnScrollMessage(UINT message, WPARAM request) {
         dy = lines - 1 - first;
         break;
       case SB_THUMBTRACK:
-      case SB_THUMBPOSITION:
-        if (style & WS_VSCROLL) {
-          dy = thumb(SB_VERT) - first;
-        } else {
-          // Without a bar, the position is a percentage.
-          const long long percent = static_cast<short>(HIWORD(request));
-          if (percent < 0 || percent > 100) return 0;
-          dy = percent * (lines - visible) / 100 - first;
-        }
+      case SB_THUMBPOSITION: {
+        const std::optional<long long> target = thumbTarget(SB_VERT, WS_VSCROLL, lines - visible);
+        if (!target) return 0;
+        dy = *target - first;
         break;
+      }
       default:
         return 0;
     }
@@ -606,15 +608,12 @@ LRESULT Win32TextView::OnScrollMessage(UINT message, WPARAM request) {
       dx = x < widestLine_ ? widestLine_ - x : 0;
       break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      if (style & WS_HSCROLL) {
-        dx = thumb(SB_HORZ) - x;
-      } else {
-        const long long percent = static_cast<short>(HIWORD(request));
-        if (percent < 0 || percent > 100) return 0;
-        dx = widestLine_ ? percent * (widestLine_ - width) / 100 - x : 0;
-      }
+    case SB_THUMBPOSITION: {
+      const std::optional<long long> target = thumbTarget(SB_HORZ, WS_HSCROLL, widestLine_ - width);
+      if (!target) return 0;
+      dx = (style & WS_HSCROLL) || widestLine_ ? *target - x : 0;
       break;
+    }
     default:
       return 0;
   }

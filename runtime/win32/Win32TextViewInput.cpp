@@ -316,32 +316,30 @@ void Win32TextView::OnKeyDown(WPARAM key) {
 }
 
 void Win32TextView::OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord) {
-  // From the caret, whatever is selected: the selection is dropped or, with Shift, extended.
-  if (key == VK_LEFT) {
-    if (!byWord) {
-      MoveCaret(StepBackward(caret_), how);
-      return;
-    }
-    const std::size_t line = document_.LineOf(caret_);
-    const std::size_t start = document_.LineStart(line);
-    if (caret_ == start) {
-      MoveCaret(line > 0 ? document_.LineEnd(line - 1) : caret_, how);
-    } else {
-      MoveCaret(WordBreak(caret_, WordSide::kLeft, document_.LineEnd(line)), how);
-    }
-    return;
-  }
+  // From the caret, whatever is selected: the selection is dropped or, with Shift, extended. A word move stops at
+  // the line's ends before it goes on to the next line.
+  const bool left = key == VK_LEFT;
   if (!byWord) {
-    MoveCaret(StepForward(caret_), how);
+    MoveCaret(left ? StepBackward(caret_) : StepForward(caret_), how);
     return;
   }
   const std::size_t line = document_.LineOf(caret_);
   const std::size_t end = document_.LineEnd(line);
-  if (caret_ == end) {
-    MoveCaret(IsMultiLine() && line + 1 < document_.LineCount() ? document_.LineStart(line + 1) : caret_, how);
+  std::size_t target = caret_;
+  if (left) {
+    if (caret_ != document_.LineStart(line)) {
+      target = WordBreak(caret_, WordSide::kLeft, end);
+    } else if (line > 0) {
+      target = document_.LineEnd(line - 1);
+    }
   } else {
-    MoveCaret(WordBreak(caret_ + 1, WordSide::kRight, end), how);
+    if (caret_ != end) {
+      target = WordBreak(caret_ + 1, WordSide::kRight, end);
+    } else if (IsMultiLine() && line + 1 < document_.LineCount()) {
+      target = document_.LineStart(line + 1);
+    }
   }
+  MoveCaret(target, how);
 }
 
 std::size_t Win32TextView::PreviousCodePoint(std::size_t position) const {
@@ -399,9 +397,9 @@ void Win32TextView::OnChar(wchar_t character) {
       Clear();
       return;
     case kCtrlA:
-      // Select all, as Windows' edit control does since Windows 10 version 1809.
+      // Select all, as Windows' edit control does since Windows 10 version 1809; the view stays where it is, as in
+      // the platform's control.
       SetSelection(0, document_.Length());
-      ScrollCaretIntoView();
       return;
     case kCtrlC:
       CopySelection();
