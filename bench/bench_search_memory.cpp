@@ -137,9 +137,10 @@ class BareWalk {
  public:
   BareWalk(RegistryApi& registry, std::wstring lowerText) : registry_(registry), text_(std::move(lowerText)) {}
 
-  /// The result text; its buffer is kept from run to run, as the result box keeps its own.
+  /// The result text, built from an empty string each run: the result box gives the memory of an earlier text
+  /// back when it is cleared, so both pay for fresh memory alike.
   const std::wstring& Run(Key start, const std::wstring& startPath) {
-    out_.clear();
+    std::wstring().swap(out_);
     path_ = startPath;
     Keys(start);
     Values(start);

@@ -114,12 +114,26 @@ int CharWidths::Of(char32_t character) {
     if (found != beyondBasicPlane_.end()) return found->second;
     return beyondBasicPlane_[character] = measureOne_(character);
   }
+  return Block(character)[character % kBlock];
+}
+
+const int* CharWidths::Latin1() { return Block(0); }
+
+int CharWidths::WidestLatin1() {
+  if (widestLatin1_ < 0) {
+    const int* latin1 = Latin1();
+    widestLatin1_ = *std::max_element(latin1, latin1 + kBlock);
+  }
+  return widestLatin1_;
+}
+
+const int* CharWidths::Block(char32_t character) {
   std::unique_ptr<int[]>& block = blocks_[character / kBlock];
   if (!block) {
     block = std::make_unique<int[]>(kBlock);
     measureRange_(static_cast<char32_t>(character - character % kBlock), kBlock, block.get());
   }
-  return block[character % kBlock];
+  return block.get();
 }
 
 int LineLayout::Advance(std::wstring_view line, std::size_t column, int x) {
@@ -134,10 +148,23 @@ int LineLayout::Advance(std::wstring_view line, std::size_t column, int x) {
 }
 
 int LineLayout::XOf(std::wstring_view line, std::size_t column) {
-  int x = 0;
   const std::size_t end = column < line.size() ? column : line.size();
-  for (std::size_t i = 0; i < end; ++i) x += Advance(line, i, x);
+  // A search result box measures every line it is given: Latin-1 is summed straight from its table.
+  const int* latin1 = widths_.Latin1();
+  int x = 0;
+  for (std::size_t i = 0; i < end; ++i) {
+    const wchar_t unit = line[i];
+    x += unit <= 0xFF && unit != L'\t' ? latin1[unit] : Advance(line, i, x);
+  }
   return x;
+}
+
+bool LineLayout::SurelyWithin(std::wstring_view line, int width) {
+  if (static_cast<long long>(line.size()) * widths_.WidestLatin1() > width) return false;
+  // Without early exits, so that the compiler checks many characters at once.
+  bool other = false;
+  for (const wchar_t unit : line) other |= unit > 0xFF || unit == L'\t';
+  return !other;
 }
 
 std::size_t LineLayout::ColumnAt(std::wstring_view line, int x) {

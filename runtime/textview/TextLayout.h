@@ -33,6 +33,10 @@ class CharWidths {
   CharWidths(MeasureRange measureRange, MeasureOne measureOne, int tabWidth);
 
   int Of(char32_t character);
+  /// The widths of U+0000 to U+00FF, indexed by character: most text is in it, and a line is summed from it directly.
+  const int* Latin1();
+  /// The widest character of U+0000 to U+00FF.
+  int WidestLatin1();
   int TabWidth() const noexcept { return tabWidth_; }
 
  private:
@@ -40,8 +44,11 @@ class CharWidths {
   MeasureRange measureRange_;
   MeasureOne measureOne_;
   int tabWidth_;
+  const int* Block(char32_t character);
+
   std::array<std::unique_ptr<int[]>, 0x10000 / kBlock> blocks_;
   std::unordered_map<char32_t, int> beyondBasicPlane_;
+  int widestLatin1_ = -1;
 };
 
 /// Positions on one line: x is measured from the line's left edge, columns count code units from the line's start.
@@ -55,6 +62,9 @@ class LineLayout {
   int Advance(std::wstring_view line, std::size_t column, int x);
   int XOf(std::wstring_view line, std::size_t column);
   int Width(std::wstring_view line) { return XOf(line, line.size()); }
+  /// True when the line cannot be wider than `width` without measuring it: it is Latin-1 without tabs, and as many
+  /// of its widest characters would not pass `width`. Telling costs a fraction of measuring.
+  bool SurelyWithin(std::wstring_view line, int width);
   /// The cluster edge nearest to `x` (a click on a cluster's right half goes after it).
   std::size_t ColumnAt(std::wstring_view line, int x);
   /// The first cluster that reaches past `x`, and the x where it starts.

@@ -133,6 +133,7 @@ class Win32TextView {
   int LineWidth(std::size_t line);
   void MeasureAllLines();
   void MeasureLinesFrom(std::size_t line);
+  void SetScrollBar(int bar, SCROLLINFO& info);
   void OnPaint(HDC target, const RECT& area);
   void DrawLine(HDC dc, std::size_t line, int y, const RECT& area, COLORREF textColor);
   enum class ScrollBarUpdate { kNow, kWhenDue };

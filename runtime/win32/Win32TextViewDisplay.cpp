@@ -12,7 +12,7 @@ namespace quillon::runtime::win32 {
 
 namespace {
 
-constexpr UINT kScrollBarMilliseconds = 150;
+constexpr UINT kScrollBarMilliseconds = 400;
 
 /// A bitmap the size of the area painted, drawn into and then copied to the window in one go.
 class OffscreenDc {
@@ -259,7 +259,11 @@ int Win32TextView::LineWidth(std::size_t line) {
 
 void Win32TextView::MeasureLinesFrom(std::size_t line) {
   if (!widths_) return;
-  for (std::size_t i = line; i < document_.LineCount(); ++i) widestLine_ = std::max(widestLine_, LineWidth(i));
+  textview::LineLayout layout(*widths_);
+  for (std::size_t i = line; i < document_.LineCount(); ++i) {
+    if (layout.SurelyWithin(document_.LineText(i), widestLine_)) continue;
+    widestLine_ = std::max(widestLine_, LineWidth(i));
+  }
 }
 
 void Win32TextView::OnPaint(HDC target, const RECT& area) {
@@ -379,14 +383,26 @@ void Win32TextView::UpdateScrollBars(ScrollBarUpdate when) {
     info.nMax = static_cast<int>(std::min<std::size_t>(document_.LineCount(), 0x7FFFFFFF)) - 1;
     info.nPage = static_cast<UINT>(VisibleLines());
     info.nPos = static_cast<int>(std::min<std::size_t>(firstLine_, 0x7FFFFFFF));
-    SetScrollInfo(window_, SB_VERT, &info, TRUE);
+    SetScrollBar(SB_VERT, info);
   }
   if (style & WS_HSCROLL) {
     info.nMax = widestLine_ - 1;
     info.nPage = static_cast<UINT>(area.right - area.left);
     info.nPos = xOffset_;
-    SetScrollInfo(window_, SB_HORZ, &info, TRUE);
+    SetScrollBar(SB_HORZ, info);
   }
+}
+
+void Win32TextView::SetScrollBar(int bar, SCROLLINFO& info) {
+  // Setting a bar redraws it, which under Wine costs milliseconds: a bar that already shows this is left alone.
+  SCROLLINFO shown{};
+  shown.cbSize = sizeof shown;
+  shown.fMask = SIF_PAGE | SIF_POS | SIF_RANGE;
+  if (GetScrollInfo(window_, bar, &shown) && shown.nMin == info.nMin && shown.nMax == info.nMax &&
+      shown.nPage == info.nPage && shown.nPos == info.nPos) {
+    return;
+  }
+  SetScrollInfo(window_, bar, &info, TRUE);
 }
 
 void Win32TextView::LineScroll(long long dx, long long dy) {

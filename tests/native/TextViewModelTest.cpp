@@ -186,6 +186,12 @@ TEST(TextLayout, CharactersStandWhereTheirWidthsTabStopsAndPairsPutThem) {
   EXPECT_EQ(layout.XOf(line, 6), 42);
   EXPECT_EQ(layout.Width(line), 47);
   EXPECT_EQ(ranges, 1) << "widths are asked once per block";
+  // A line is surely within a width only when its widest Latin-1 characters (7 here) would not pass it; tabs and
+  // characters beyond Latin-1 always need measuring.
+  EXPECT_TRUE(layout.SurelyWithin(L"abc", 21));
+  EXPECT_FALSE(layout.SurelyWithin(L"abc", 20));
+  EXPECT_FALSE(layout.SurelyWithin(L"a\tb", 1000));
+  EXPECT_FALSE(layout.SurelyWithin(L"a\x0100", 1000));
   // Without tab stops (a single-line box) a tab takes no room.
   CharWidths noStops([](char32_t, std::size_t count, int* out) { std::fill(out, out + count, 5); },
                      [](char32_t) { return 20; }, 0);
