@@ -221,7 +221,8 @@ void HeadlessComboBox::SetListIndex(int index) {
 // ---- Text box -------------------------------------------------------------------------------------------------
 
 void HeadlessTextBox::SetText(const std::wstring& text) {
-  text_ = text;
+  // A fresh string, as the platform's box gives the memory of a large earlier text back.
+  std::wstring(text).swap(text_);
   selStart_ = 0;
   selLength_ = 0;
 }
