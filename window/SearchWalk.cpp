@@ -1,6 +1,7 @@
 #include "window/SearchWalk.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -44,13 +45,20 @@ class OwnedKey {
 };
 
 /// Where the first byte other than a blank is, or npos. Every list ends with a call that leaves its buffer all
-/// blanks, so the whole buffer is looked at once per key and list: in blocks, which is several times quicker than
-/// byte by byte.
+/// blanks, so the whole buffer is looked at once per key and list: compared with blanks a whole block at a time,
+/// which the library does many bytes at once.
 std::size_t FirstNonBlank(const std::string& buffer) {
-  static constexpr char kBlanks[] = "                ";
-  constexpr std::size_t kBlock = sizeof kBlanks - 1;
+  static constexpr std::array<char, 256> kBlanks = [] {
+    std::array<char, 256> blanks{};
+    for (char& blank : blanks) blank = ' ';
+    return blanks;
+  }();
   std::size_t at = 0;
-  while (at + kBlock <= buffer.size() && std::memcmp(buffer.data() + at, kBlanks, kBlock) == 0) at += kBlock;
+  while (at < buffer.size()) {
+    const std::size_t block = std::min(kBlanks.size(), buffer.size() - at);
+    if (std::memcmp(buffer.data() + at, kBlanks.data(), block) != 0) break;
+    at += block;
+  }
   for (; at < buffer.size(); ++at) {
     if (buffer[at] != ' ') return at;
   }
