@@ -179,6 +179,8 @@ class Win32TextView {
   bool SoftBreakBefore(std::size_t position);
   /// The position a click at a client point means, as the edit control reads a point (EM_CHARFROMPOS too).
   std::size_t PositionFromPoint(int x, int y);
+  /// The nearest point of the text's rectangle.
+  POINT IntoTextArea(POINT point);
 
   HWND window_ = nullptr;
   bool inCombo_ = false;  // the edit field of a combo box

@@ -163,6 +163,12 @@ std::size_t Win32TextView::PositionFromPoint(int x, int y) {
   return PositionAtX(0, static_cast<int>(std::min<long long>(lineX, 0x7FFFFFFF)));
 }
 
+POINT Win32TextView::IntoTextArea(POINT point) {
+  const RECT area = TextArea();
+  return {std::clamp<LONG>(point.x, area.left, std::max(area.left, area.right - 1)),
+          std::clamp<LONG>(point.y, area.top, std::max(area.top, area.bottom - 1))};
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 // Mouse
 
@@ -171,10 +177,8 @@ void Win32TextView::OnLeftButtonDown(LPARAM where, WPARAM keys) {
   SetCapture(window_);
   lastMouse_ = where;
   // A press places the caret at the nearest character in view.
-  const RECT area = TextArea();
-  const int x = std::clamp<int>(static_cast<short>(LOWORD(where)), area.left, std::max(area.left, area.right - 1));
-  const int y = std::clamp<int>(static_cast<short>(HIWORD(where)), area.top, std::max(area.top, area.bottom - 1));
-  const std::size_t position = PositionFromPoint(x, y);
+  const POINT point = IntoTextArea({static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))});
+  const std::size_t position = PositionFromPoint(point.x, point.y);
   SetSelection((keys & MK_SHIFT) ? anchor_ : position, position);
   ScrollCaretIntoView();
   if (!HasFocus()) SetFocus(window_);
@@ -199,7 +203,14 @@ void Win32TextView::OnLeftButtonDoubleClick() {
 void Win32TextView::OnMouseMove(LPARAM where) {
   if (!selecting_ || GetCapture() != window_) return;
   lastMouse_ = where;
-  const std::size_t position = PositionFromPoint(static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)));
+  POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  // Within the window, as the platform's control does, the point is taken into the text's rectangle first: a drag
+  // ending in the margin left of a line scrolled sideways selects up to the first character in view. Beyond the
+  // window the selection follows the pointer into the text out of view, and the view scrolls after it.
+  RECT client{};
+  GetClientRect(window_, &client);
+  if (PtInRect(&client, point)) point = IntoTextArea(point);
+  const std::size_t position = PositionFromPoint(point.x, point.y);
   SetSelection(anchor_, position);
   ScrollCaretIntoView();
   followsEnd_ = false;

@@ -1219,26 +1219,12 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
     return y >= area.top + (lines - first) * metrics.tmHeight;
   }
 
-  /// Differences found and not yet explained, listed in the README: in a single-line box scrolled sideways, a drag
-  /// that ends left of the text can land a character off.
-  /// They are counted and printed, not failed on; only the selection and the first visible character may differ.
-  bool KnownAndUnexplained(const Step& step, const State& platform, const State& ours) const {
-    if (IsMultiLine(kind_) || platform.text != ours.text) return false;
-    if (step.category != "click drag" && step.category != "double-click drag") return false;
-    State same = ours;
-    same.start = platform.start;
-    same.end = platform.end;
-    same.firstVisible = platform.firstVisible;
-    return same == platform;
-  }
-
   Kind kind_ = GetParam();
   CommonControls6 controls_;
   BoxPair pair_{kind_};
   std::wstring clipboardText_;
   DWORD clipboardNumber_ = 0;
   std::map<std::string, int> exceptions_;
-  std::map<std::string, int> known_;
 };
 
 TEST_P(TextBoxSideBySide, AnswersAsThePlatformsEditControlDoes) {
@@ -1291,10 +1277,6 @@ TEST_P(TextBoxSideBySide, AnswersAsThePlatformsEditControlDoes) {
       ++exceptions_["positions where marks, pairs, tabs or line breaks stand (measured by GDI, not Wine's Uniscribe)"];
       continue;
     }
-    if (step && KnownAndUnexplained(*step, platform[at], ours[at])) {
-      ++known_[step->category];
-      continue;
-    }
     ++mismatches;
     const std::string where = std::string(NameOf(kind_)) + ": " + platform[at].FirstDifference(ours[at]) +
                               " after " + (step ? step->category : "WM_SETTEXT and EM_SETSEL (a sequence's start)");
@@ -1311,8 +1293,6 @@ TEST_P(TextBoxSideBySide, AnswersAsThePlatformsEditControlDoes) {
             << mismatches << " sequences ended by a difference, " << differences.size()
             << " distinct; Windows behaviour met:";
   for (const auto& [name, count] : exceptions_) std::cout << " " << name << " x" << count << ";";
-  if (!known_.empty()) std::cout << " known and not yet explained (README):";
-  for (const auto& [name, count] : known_) std::cout << " after " << name << " x" << count << ";";
   std::cout << std::endl;
   for (const auto& [where, report] : differences) ADD_FAILURE() << report;
 }
