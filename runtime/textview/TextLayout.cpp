@@ -1,6 +1,7 @@
 #include "runtime/textview/TextLayout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <utility>
 
@@ -153,7 +154,7 @@ int LineLayout::XOf(std::wstring_view line, std::size_t column) {
   const int* latin1 = widths_.Latin1();
   int x = 0;
   for (std::size_t i = 0; i < end; ++i) {
-    const wchar_t unit = line[i];
+    const auto unit = static_cast<std::uint32_t>(line[i]);  // wchar_t is signed on some platforms
     x += unit <= 0xFF && unit != L'\t' ? latin1[unit] : Advance(line, i, x);
   }
   return x;
@@ -163,7 +164,7 @@ bool LineLayout::SurelyWithin(std::wstring_view line, int width) {
   if (static_cast<long long>(line.size()) * widths_.WidestLatin1() > width) return false;
   // Without early exits, so that the compiler checks many characters at once.
   bool other = false;
-  for (const wchar_t unit : line) other |= unit > 0xFF || unit == L'\t';
+  for (const wchar_t unit : line) other |= static_cast<std::uint32_t>(unit) > 0xFF || unit == L'\t';
   return !other;
 }
 
