@@ -171,21 +171,8 @@ void TextDocument::IndexLineStarts(std::wstring_view text) {
     lineStarts_.push_back(length_ + 1);
     i = 1;
   }
-  // Whole blocks are checked for a CR without stopping early, so that the compiler compares many units at once: a
-  // search appends hundreds of megabytes of lines a few hundred characters long.
-  constexpr std::size_t kBlock = 16;
-  const wchar_t* units = text.data();
-  const std::size_t size = text.size();
-  for (; i < size; i += kBlock) {
-    const std::size_t blockEnd = std::min(i + kBlock, size);
-    if (blockEnd - i == kBlock) {
-      bool holdsCr = false;
-      for (std::size_t j = 0; j < kBlock; ++j) holdsCr |= units[i + j] == L'\r';
-      if (!holdsCr) continue;
-    }
-    for (std::size_t j = i; j < blockEnd; ++j) {
-      if (units[j] == L'\r' && j + 1 < size && units[j + 1] == L'\n') lineStarts_.push_back(length_ + j + 2);
-    }
+  for (i = text.find(L'\r', i); i != std::wstring_view::npos && i + 1 < text.size(); i = text.find(L'\r', i + 1)) {
+    if (text[i + 1] == L'\n') lineStarts_.push_back(length_ + i + 2);
   }
   endsWithCr_ = text.back() == L'\r';
 }
