@@ -431,7 +431,7 @@ TEST(InProcess, AMegabyteOfBinaryDataShowsAndObjectsStayFlatAcrossAThousandNavig
   EXPECT_EQ(WindowText(WindowOf(*window.txtValueHex)).size(), 2 * big.size() + 2 * breaks);
 
   round();  // fills the caches the system keeps for a window before counting
-  Sleep(300);  // and lets the text boxes' scroll bars catch up, which they do a few times a second
+  Sleep(600);  // and lets the text boxes' scroll bars catch up, which they do at most every 0.4 s
   input.Process();
   const auto before = CountGuiObjects();
   navigations = 0;

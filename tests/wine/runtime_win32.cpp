@@ -116,7 +116,7 @@ TEST_F(Win32RuntimeTest, TextBoxesShowTheRuntimesTextSelectionAndScrollBar) {
   EXPECT_GT(SendMessageW(results, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the selection is scrolled into view";
 
   // The bar follows at most every 0.4 s while text keeps coming.
-  Sleep(500);
+  Sleep(700);
   input_.Process();
   SCROLLINFO bar{};
   bar.cbSize = sizeof bar;
@@ -125,7 +125,7 @@ TEST_F(Win32RuntimeTest, TextBoxesShowTheRuntimesTextSelectionAndScrollBar) {
   EXPECT_EQ(bar.nMax, 200);  // the empty line after the last CR LF counts
   EXPECT_EQ(bar.nPos, SendMessageW(results, EM_GETFIRSTVISIBLELINE, 0, 0));
   controls_.results.AppendText(text);
-  Sleep(500);
+  Sleep(700);
   input_.Process();
   GetScrollInfo(results, SB_VERT, &bar);
   EXPECT_EQ(bar.nMax, 400);
