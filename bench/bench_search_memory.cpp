@@ -256,7 +256,7 @@ class Timed {
 };
 
 struct Tallies {
-  Tally openKey{"registry OpenKey"}, closeKey{"registry CloseKey"}, enumKey{"registry EnumKey"},
+  Tally openKey{"registry OpenKey/OpenLink"}, closeKey{"registry CloseKey"}, enumKey{"registry EnumKey"},
       enumValue{"registry EnumValue"}, fromAnsi{"text FromAnsi"}, lcase{"text LCase"},
       eventsDue{"runtime EventsDue"}, doEvents{"runtime DoEvents"}, append{"result box AppendText"},
       readText{"search text read"}, readCheck{"check box read"}, unused{"other"};
@@ -276,6 +276,11 @@ class TimedRegistry : public RegistryApi {
     Timed timed(t_.openKey);
     return inner_.OpenKey(parent, name, out);
   }
+  reg::Status OpenLink(Key parent, const std::string& name, Key& out) noexcept override {
+    Timed timed(t_.openKey);
+    return inner_.OpenLink(parent, name, out);
+  }
+  reg::Status KeyName(Key key, std::u16string& name) noexcept override { return inner_.KeyName(key, name); }
   reg::Status CreateKey(Key parent, const std::string& name, Key& out) noexcept override {
     return inner_.CreateKey(parent, name, out);
   }

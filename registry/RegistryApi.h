@@ -1,7 +1,12 @@
 #pragma once
-/// The ten registry operations the program uses, with the platform's result codes and 32-bit key handles.
-/// Names and string data are bytes of the ANSI code page. Two implementations: Win32Registry over advapi32 and
-/// MemoryRegistry for tests; one contract suite holds them to the same behaviour.
+/// The registry operations the program uses, with the platform's result codes and 32-bit key handles. Names and
+/// string data are bytes of the ANSI code page. Two implementations: Win32Registry over advapi32 and MemoryRegistry
+/// for tests; one contract suite holds them to the same behaviour.
+///
+/// The registry is not a tree: a link (a key made with REG_OPTION_CREATE_LINK) holds one value, SymbolicLinkValue
+/// of type REG_LINK, naming another key in the registry's own namespace ("\REGISTRY\USER\...\Software\X"), and
+/// opening, creating and deleting by name go on to that key. OpenLink opens a link itself, and KeyName tells a
+/// key's name in that namespace, so that a walk can tell where a link leads before it goes there.
 
 #include <cstdint>
 #include <string>
@@ -47,15 +52,24 @@ enum : std::uint32_t {
   kRegBinary = 3,
   kRegDword = 4,
   kRegDwordBigEndian = 5,
+  kRegLink = 6,
   kRegMultiSz = 7,
 };
+
+/// The one value of a link: where it leads, as UTF-16 without a closing NUL.
+inline constexpr const char* kLinkValueName = "SymbolicLinkValue";
 
 class RegistryApi {
  public:
   virtual ~RegistryApi() = default;
 
-  /// RegOpenKeyA: opens `name` below `parent`; `out` is 0 unless it opened.
+  /// RegOpenKeyA: opens `name` below `parent`; `out` is 0 unless it opened. Links on the way are followed.
   [[nodiscard]] virtual Status OpenKey(Key parent, const std::string& name, Key& out) noexcept = 0;
+  /// RegOpenKeyExA with REG_OPTION_OPEN_LINK: as OpenKey, except that a link named by the last component is opened
+  /// itself, not the key it leads to.
+  [[nodiscard]] virtual Status OpenLink(Key parent, const std::string& name, Key& out) noexcept = 0;
+  /// The key's full name in the registry's own namespace, the form in which links name their targets.
+  [[nodiscard]] virtual Status KeyName(Key key, std::u16string& name) noexcept = 0;
   /// RegCreateKeyA: creates `name` below `parent`, or opens it when it exists.
   [[nodiscard]] virtual Status CreateKey(Key parent, const std::string& name, Key& out) noexcept = 0;
   /// RegCloseKey.
@@ -76,7 +90,9 @@ class RegistryApi {
                             std::uint32_t size) noexcept = 0;
   /// RegFlushKey.
   virtual Status FlushKey(Key key) noexcept = 0;
-  /// RegDeleteKeyA: refuses a key that has subkeys.
+  /// RegDeleteKeyA: refuses a key that has subkeys. A link named by `name` is followed, and the key it leads to
+  /// is the one deleted. An empty name deletes the key `parent` is open on: a link opened with OpenLink is then
+  /// deleted itself, never the key it leads to.
   virtual Status DeleteKey(Key parent, const std::string& name) noexcept = 0;
   /// RegDeleteValueA.
   virtual Status DeleteValue(Key key, const std::string& name) noexcept = 0;

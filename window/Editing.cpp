@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "registry/ScopedKey.h"
 #include "registry/modRegistry.h"
 #include "runtime/text/TextFunctions.h"
 #include "window/frmRegEdit.h"
@@ -20,25 +21,7 @@ constexpr int kConfirmDeleteStyle = runtime::kYesNo | runtime::kCritical | runti
 // The number conversion error: the stop icon and an OK button.
 constexpr int kErrorStyle = runtime::kOkOnly | runtime::kCritical;
 
-/// An open key that is closed exactly once: by Close(), or when it goes out of scope.
-class OpenedKey {
- public:
-  OpenedKey(registry::RegistryApi& registry, registry::Key key) noexcept : registry_(registry), key_(key) {}
-  ~OpenedKey() { Close(); }
-  OpenedKey(const OpenedKey&) = delete;
-  OpenedKey& operator=(const OpenedKey&) = delete;
-
-  registry::Key Get() const noexcept { return key_; }
-  explicit operator bool() const noexcept { return key_ != 0; }
-  void Close() noexcept {
-    if (key_ != 0) registry_.CloseKey(key_);
-    key_ = 0;
-  }
-
- private:
-  registry::RegistryApi& registry_;
-  registry::Key key_;
-};
+using registry::ScopedKey;
 
 bool IsBlank(const std::wstring& text) { return runtime::Trim(text).empty(); }
 
@@ -125,7 +108,7 @@ void CreateValue(const ValueEditContext& context, const ValueKind& kind) {
   if (!data) return;
 
   const runtime::PlatformText& text = context.forms.Text();
-  OpenedKey key(context.registry, registry::OpenKeyPath(context.registry, text, TargetPath(context)));
+  ScopedKey key(context.registry, registry::OpenKeyPath(context.registry, text, TargetPath(context)));
   if (!key) return;
   // An empty binary value still passes a valid address along with its zero size.
   static const std::uint8_t kNoData = 0;
@@ -145,12 +128,12 @@ void frmRegEdit::cmdCreateSubKey_Click() {
   if (IsBlank(name)) return;
   if (runtime::IsNumeric(name)) return;
 
-  OpenedKey parent(registry_, OpenKeyPath(CurrentKeyPath_));
+  ScopedKey parent(registry_, OpenKeyPath(CurrentKeyPath_));
   if (!parent) return;
   registry::Key created = 0;
   const registry::Status status = registry_.CreateKey(parent.Get(), runtime_.Text().ToAnsi(name), created);
   // Only a successful create hands back a key of ours to close.
-  OpenedKey child(registry_, status == registry::kSuccess ? created : 0);
+  ScopedKey child(registry_, status == registry::kSuccess ? created : 0);
   parent.Close();
   child.Close();
   List2->AddItem(name);
@@ -165,14 +148,20 @@ void frmRegEdit::cmdDeleteKey_Click() {
 
   std::wstring parentPath = CurrentKeyPath_;
   if (parentPath.back() == L'\\') parentPath.pop_back();
-  OpenedKey parent(registry_, OpenKeyPath(parentPath));
+  ScopedKey parent(registry_, OpenKeyPath(parentPath));
   if (!parent) return;
   if (runtime_.MsgBox(L"Are Sure to Delete this key?", kConfirmDeleteStyle, L"Delete " + name) !=
       runtime::kAnswerYes) {
     return;
   }
-  // One call on the named key: a key that still has subkeys is refused by the platform and stays.
-  registry_.DeleteKey(parent.Get(), runtime_.Text().ToAnsi(name));
+  // The platform deletes a name by following it: on a link that would delete the key the link leads to, which the
+  // user never picked. So the key is opened as it stands, a link itself, and exactly that key is deleted; the
+  // platform refuses it while it still has subkeys. A key that does not open cannot be deleted by us either.
+  registry::Key opened = 0;
+  static_cast<void>(registry_.OpenLink(parent.Get(), runtime_.Text().ToAnsi(name), opened));
+  ScopedKey picked(registry_, opened == parent.Get() ? 0 : opened);
+  if (picked) registry_.DeleteKey(picked.Get(), std::string());
+  picked.Close();
   parent.Close();
   List2->RemoveItem(List2->ListIndex());
 }
@@ -197,7 +186,7 @@ void frmRegEdit::cmdDeleteValue_Click() {
   const std::wstring name = List3->List(index);
 
   const ValueEditContext context{runtime_, registry_, CurrentKeyPath_, *List2, *List3, *txtKey};
-  OpenedKey key(registry_, OpenKeyPath(TargetPath(context)));
+  ScopedKey key(registry_, OpenKeyPath(TargetPath(context)));
   if (!key) return;
   if (runtime_.MsgBox(L"Are Sure to Delete this Value?", kConfirmDeleteStyle, L"Delete " + name) !=
       runtime::kAnswerYes) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "registry/Links.h"
 #include "registry/modRegistry.h"
 #include "runtime/text/TextFunctions.h"
 #include "window/frmRegEdit.h"
@@ -13,6 +14,18 @@
 // resolving its whole path from the hive again. That is one registry call per key instead of one per path
 // component, and it tells exactly whether the key itself opened: a path resolved from the hive would quietly stop
 // at the deepest ancestor that opens, and the walk would then list that ancestor's contents under the child's path.
+//
+// Links. A subkey is opened with OpenLink, which opens a link itself instead of the key it leads to, at the cost
+// of an ordinary open. A link holds one value, its target, so the first value read tells a link apart; with Values
+// or Data checked that value is read anyway, and only with Keys alone does telling cost a call per key. A link is
+// entered (opened again, followed, and walked under its own path) unless
+//   - its target is a key on the way down from the start key, or above one: walking it would walk that key again,
+//     and through the same link again, without end; or
+//   - a link to the same target was entered before in this walk: links may lead into one subtree from many places,
+//     and entering every one of them could take exponential time. The first one met lists the subtree.
+// Either way the link is listed as a key of its parent, with nothing below it. Every key on the way down is either
+// below the last link entered or below the start key; each is named in the registry's namespace by that link's
+// target (or the start key's name) and the path after it, so no call per key is needed to know the way down.
 
 namespace quillon {
 
@@ -23,26 +36,6 @@ constexpr std::uint32_t kNameBufferSize = 250;
 // Data of this size or less comes back with the value's name in one call; larger data takes two more calls. Values
 // of a few kilobytes are common enough that a 4 KB buffer made a search with "Data" a quarter slower.
 constexpr std::size_t kDataBufferSize = 64 * 1024;
-
-/// Owns one open key; closes it (hive handles included, which the platform allows) when it goes.
-class OwnedKey {
- public:
-  OwnedKey(registry::RegistryApi& registry, registry::Key key) noexcept : registry_(registry), key_(key) {}
-  OwnedKey(const OwnedKey&) = delete;
-  OwnedKey& operator=(const OwnedKey&) = delete;
-  ~OwnedKey() { Reset(0); }
-
-  registry::Key Get() const noexcept { return key_; }
-  registry::Key Release() noexcept { return std::exchange(key_, 0); }
-  void Reset(registry::Key key) noexcept {
-    if (key_ != 0) registry_.CloseKey(key_);
-    key_ = key;
-  }
-
- private:
-  registry::RegistryApi& registry_;
-  registry::Key key_;
-};
 
 /// Where the first byte other than a blank is, or npos. Every list ends with a call that leaves its buffer all
 /// blanks, so the whole buffer is looked at once per key and list: compared with blanks a whole block at a time,
@@ -102,13 +95,34 @@ bool ContainsFoldingAscii(std::wstring_view text, std::wstring_view lowerFindTex
 // runs then sees every line found so far, at the end of the walk, and whenever this many characters wait.
 constexpr std::size_t kLinesToFlush = 64 * 1024;
 
-/// Opens `nameBytes` below the open `parent`; 0 unless that opened a key of its own. An empty name would give
-/// back the parent itself, and walking that again under a deeper path would never end.
-registry::Key OpenChild(registry::RegistryApi& registry, registry::Key parent, const std::string& nameBytes) {
+enum class LinkOpening { kOpenLink, kFollow };
+
+/// Opens `nameBytes` below the open `parent`, a link itself or where it leads; 0 unless that opened a key of its
+/// own. An empty name would give back the parent itself, and walking that again under a deeper path would never
+/// end.
+registry::Key OpenChild(registry::RegistryApi& registry, registry::Key parent, const std::string& nameBytes,
+                        LinkOpening opening) {
   if (nameBytes.empty()) return 0;
   registry::Key child = 0;
-  static_cast<void>(registry.OpenKey(parent, nameBytes, child));
+  static_cast<void>(opening == LinkOpening::kOpenLink ? registry.OpenLink(parent, nameBytes, child)
+                                                      : registry.OpenKey(parent, nameBytes, child));
   return child == parent ? 0 : child;
+}
+
+bool IsLinkValueName(std::string_view name) {
+  const std::string_view expected = registry::kLinkValueName;
+  return name.size() == expected.size() &&
+         std::equal(name.begin(), name.end(), expected.begin(), [](char a, char b) {
+           return (a >= 'A' && a <= 'Z' ? a + 32 : a) == (b >= 'A' && b <= 'Z' ? b + 32 : b);
+         });
+}
+
+std::wstring Widen(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+/// Whether the lower-cased name `inner` is `outer` or lies below it.
+bool IsSameOrBelow(std::wstring_view inner, std::wstring_view outer) {
+  if (inner.size() < outer.size() || inner.compare(0, outer.size(), outer) != 0) return false;
+  return inner.size() == outer.size() || inner[outer.size()] == L'\\';
 }
 
 bool Checked(const runtime::CheckBox* box) { return box->Value() == 1; }
@@ -119,18 +133,24 @@ SearchWalk::SearchWalk(frmRegEdit& window, runtime::Runtime& runtime, registry::
     : window_(window), runtime_(runtime), registry_(registry) {}
 
 void SearchWalk::FindKeys(const std::wstring& startPath) {
-  OwnedKey key(registry_, OpenOwnKey(startPath));
-  if (key.Get() == 0) return;
+  registry::ScopedKey key(registry_, OpenOwnKey(startPath));
+  if (!key) return;
   path_ = startPath;
-  WalkKeys(key.Get());
+  // Where the start key stands in the registry's namespace, so that a link back to it or above it is known. When
+  // the registry cannot tell, any link could lead back, and none is entered.
+  std::u16string name;
+  if (registry_.KeyName(key.Get(), name) == registry::kSuccess && !name.empty()) {
+    anchors_.push_back({Widen(name), path_.size()});
+  }
+  WalkKeys(std::move(key));
   FlushLines();
 }
 
 void SearchWalk::FindValues(const std::wstring& startPath) {
-  OwnedKey key(registry_, OpenOwnKey(startPath));
-  if (key.Get() == 0) return;
+  registry::ScopedKey key(registry_, OpenOwnKey(startPath));
+  if (!key) return;
   path_ = startPath;
-  WalkValues(key.Get());
+  static_cast<void>(WalkValues(key.Get(), false));
   FlushLines();
 }
 
@@ -140,38 +160,93 @@ registry::Key SearchWalk::OpenOwnKey(const std::wstring& path) {
   return registry::OpenExactKeyPath(registry_, runtime_.Text(), path);
 }
 
-void SearchWalk::WalkKeys(registry::Key key) {
-  const std::size_t pathLength = path_.size();
-  registry::Status status = registry::kSuccess;
-  for (std::uint32_t index = 0; status == registry::kSuccess; ++index) {
+void SearchWalk::WalkKeys(registry::ScopedKey start) {
+  const std::size_t startLength = path_.size();
+  levels_.push_back({std::move(start), startLength});
+  while (!levels_.empty()) {
+    Level& level = levels_.back();
+    if (level.done) {
+      PopLevel();
+      continue;
+    }
     Yield();
     keyBuffer_.assign(kNameBufferSize, ' ');
+    const registry::Key key = level.key.Get();
     // Any failure ends this key's walk: the end of the list, and also a name too long for the buffer, so that
-    // the siblings after such a name are not visited.
-    status = registry_.EnumKey(key, index, keyBuffer_);
+    // the siblings after such a name are not visited. The buffer is still looked at.
+    if (registry_.EnumKey(key, level.nextIndex++, keyBuffer_) != registry::kSuccess) level.done = true;
     std::string_view name;
     if (!TakeName(keyBuffer_, name)) continue;
 
-    // The name is converted once, onto the end of the path, and the path is cut back after the entry.
+    // The name is converted once, onto the end of the key's path.
+    path_.resize(level.pathLength);
     path_ += L'\\';
     AppendFromAnsi(name, path_);
-    if (CurrentOptions().keys && Matches(std::wstring_view(path_).substr(pathLength + 1))) {
+    if (CurrentOptions().keys && Matches(std::wstring_view(path_).substr(level.pathLength + 1))) {
       AppendLine(L"Key : ", {path_});
     }
 
     // A subkey that does not open (access refused, or gone since it was listed) is an entry of its parent like any
     // other, but nothing below it can be walked.
     nameBytes_.assign(name);
-    OwnedKey child(registry_, OpenChild(registry_, key, nameBytes_));
-    if (child.Get() != 0) {
-      if (CurrentOptions().values || CurrentOptions().datas) WalkValues(child.Get());
-      WalkKeys(child.Get());
-    }
-    path_.resize(pathLength);
+    registry::ScopedKey child(registry_, OpenChild(registry_, key, nameBytes_, LinkOpening::kOpenLink));
+    if (child) EnterSubkey(key, std::move(child));
   }
+  path_.resize(startLength);
 }
 
-void SearchWalk::WalkValues(registry::Key key) {
+void SearchWalk::EnterSubkey(registry::Key parent, registry::ScopedKey child) {
+  std::u16string target;
+  bool isLink = false;
+  if (CurrentOptions().values || CurrentOptions().datas) {
+    isLink = WalkValues(child.Get(), true) == ValueWalk::kLink && registry::ReadLinkTarget(registry_, child.Get(), target);
+  } else {
+    isLink = registry::ReadLinkTarget(registry_, child.Get(), target);
+  }
+  if (!isLink) {
+    levels_.push_back({std::move(child), path_.size()});
+    return;
+  }
+  child.Close();
+  FollowLink(parent, target);
+}
+
+void SearchWalk::FollowLink(registry::Key parent, const std::u16string& target) {
+  const std::wstring loweredTarget = runtime_.Text().LCase(Widen(target));
+  if (!MayFollow(loweredTarget)) return;
+  // Opened again by its name, so that the platform follows it (and any link it leads to) as every other program
+  // would; a link that leads nowhere, or round in a loop of links, does not open.
+  registry::ScopedKey followed(registry_, OpenChild(registry_, parent, nameBytes_, LinkOpening::kFollow));
+  if (!followed) return;
+  enteredTargets_.push_back(loweredTarget);
+  anchors_.push_back({Widen(target), path_.size()});
+  if (CurrentOptions().values || CurrentOptions().datas) static_cast<void>(WalkValues(followed.Get(), false));
+  levels_.push_back({std::move(followed), path_.size(), 0, false, true});
+}
+
+bool SearchWalk::MayFollow(const std::wstring& loweredTarget) const {
+  if (anchors_.empty()) return false;
+  if (std::find(enteredTargets_.begin(), enteredTargets_.end(), loweredTarget) != enteredTargets_.end()) {
+    return false;
+  }
+  // Each key on the way down is named by the last anchor at or above it and the path after that anchor.
+  std::size_t anchor = 0;
+  for (const Level& level : levels_) {
+    while (anchor + 1 < anchors_.size() && anchors_[anchor + 1].pathLength <= level.pathLength) ++anchor;
+    const Anchor& named = anchors_[anchor];
+    const std::wstring name =
+        named.name + path_.substr(named.pathLength, level.pathLength - named.pathLength);
+    if (IsSameOrBelow(runtime_.Text().LCase(name), loweredTarget)) return false;
+  }
+  return true;
+}
+
+void SearchWalk::PopLevel() {
+  if (levels_.back().reachedByLink) anchors_.pop_back();
+  levels_.pop_back();
+}
+
+SearchWalk::ValueWalk SearchWalk::WalkValues(registry::Key key, bool linkCheck) {
   const std::size_t pathLength = path_.size();
   ValueEntry& entry = valueEntry_;  // values are never walked inside values: one entry serves the whole walk
   registry::Status status = registry::kSuccess;
@@ -185,6 +260,7 @@ void SearchWalk::WalkValues(registry::Key key) {
     // The unnamed value comes back as a lone NUL and goes on with an empty name.
     std::string_view name;
     if (!TakeName(entry.nameBuffer, name)) continue;
+    if (linkCheck && index == 0 && entry.type == registry::kRegLink && IsLinkValueName(name)) return ValueWalk::kLink;
 
     path_ += L'\\';
     AppendFromAnsi(name, path_);
@@ -215,6 +291,7 @@ void SearchWalk::WalkValues(registry::Key key) {
     }
     path_.resize(pathLength);
   }
+  return ValueWalk::kWalked;
 }
 
 registry::Status SearchWalk::ReadValue(registry::Key key, std::uint32_t index, bool withData, ValueEntry& entry) {

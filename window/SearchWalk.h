@@ -1,6 +1,8 @@
 #pragma once
 /// The search walk behind AddFindKeys and AddFindValues: a depth-first walk over the registry below a start path
 /// that matches key names, value names and value data against the search text and appends one result line per hit.
+/// The registry is a graph, not a tree: links may lead anywhere, back to a key the walk came by too, so the walk
+/// tells links apart and decides which to enter (see SearchWalk.cpp).
 
 #include <cstdint>
 #include <initializer_list>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "registry/RegistryApi.h"
+#include "registry/ScopedKey.h"
 #include "runtime/Runtime.h"
 
 namespace quillon {
@@ -32,9 +35,22 @@ class SearchWalk {
   /// Opens the key the path names, or returns 0 when any part of it does not open: a search must never list the
   /// contents of an ancestor under a deeper path.
   [[nodiscard]] registry::Key OpenOwnKey(const std::wstring& path);
-  /// Both walk below the key whose path `path_` holds, and leave `path_` as they found it.
-  void WalkKeys(registry::Key key);
-  void WalkValues(registry::Key key);
+  /// Walks the subtree below `start`, whose path `path_` holds, and leaves `path_` as it found it. Depth first, with
+  /// the keys on the way held in `levels_`, so that no depth of the registry can exhaust the thread's stack.
+  void WalkKeys(registry::ScopedKey start);
+  /// Lists the values of a subkey just opened with OpenLink, or follows it when it turns out to be a link, and then
+  /// puts it on the way down.
+  void EnterSubkey(registry::Key parent, registry::ScopedKey child);
+  void FollowLink(registry::Key parent, const std::u16string& target);
+  /// Whether a link leading to `loweredTarget` may be entered: not when it leads to a key on the way down or above
+  /// one, and not when a link to the same key was entered before in this walk.
+  [[nodiscard]] bool MayFollow(const std::wstring& loweredTarget) const;
+  void PopLevel();
+
+  enum class ValueWalk { kWalked, kLink };
+  /// Walks the values of the key whose path `path_` holds. With `linkCheck`, a key whose first value is a link's
+  /// target is reported as a link, with nothing listed; the first value is read in any case, so this costs nothing.
+  ValueWalk WalkValues(registry::Key key, bool linkCheck);
 
   struct ValueEntry {
     std::string nameBuffer;
@@ -84,6 +100,24 @@ class SearchWalk {
   enum class Comparison { kAsItStands, kAsciiFold, kLowerCased };
   Comparison comparison_ = Comparison::kLowerCased;
   std::wstring pattern_;
+
+  /// A key on the way down: it is open while its subkeys are walked.
+  struct Level {
+    registry::ScopedKey key;
+    std::size_t pathLength;  // `path_` cut to this length is the key's path
+    std::uint32_t nextIndex = 0;
+    bool done = false;
+    bool reachedByLink = false;  // its name in the registry's namespace is `anchors_.back()`
+  };
+  /// The name in the registry's namespace of a key on the way down whose path `path_` holds up to `pathLength`: the
+  /// start key and every key reached through a link. The keys below it are named by the path after that point.
+  struct Anchor {
+    std::wstring name;
+    std::size_t pathLength;
+  };
+  std::vector<Level> levels_;
+  std::vector<Anchor> anchors_;
+  std::vector<std::wstring> enteredTargets_;  // lower-cased targets of the links entered so far
 
   std::wstring path_;       // the path of the key being walked, and then of its entry
   std::wstring lines_;      // result lines not yet in the result box

@@ -39,6 +39,37 @@ FoldedName Fold(const std::string& name) {
   return folded;
 }
 
+// The character a byte of code page 1252 stands for.
+char16_t FromCodePage(unsigned char byte) noexcept {
+  return byte >= 0x80 && byte <= 0x9F ? kHigh1252[byte - 0x80u] : static_cast<char16_t>(byte);
+}
+
+// The byte that stands for `unit` in code page 1252; false when the code page has no such character.
+bool ToCodePage(char16_t unit, char& byte) noexcept {
+  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+    byte = static_cast<char>(unit);
+    return true;
+  }
+  for (std::size_t i = 0; i < kHigh1252.size(); ++i) {
+    if (kHigh1252[i] != unit) continue;
+    byte = static_cast<char>(0x80 + i);
+    return true;
+  }
+  return false;
+}
+
+char16_t UpperAscii(char16_t unit) noexcept { return unit >= u'a' && unit <= u'z' ? unit - 0x20 : unit; }
+
+bool EqualWithoutAsciiCase(std::u16string_view a, std::u16string_view b) noexcept {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+           return UpperAscii(x) == UpperAscii(y);
+         });
+}
+
+// Links are followed at most this many times while one name is resolved; a longer chain, or a loop of links, ends
+// with the answer the platform gives for it.
+constexpr int kMaxLinkHops = 16;
+
 // Splits a subkey path as the platform reads it: a leading backslash makes the path unusable, and empty
 // components elsewhere (doubled or trailing backslashes) are passed over.
 [[nodiscard]] Status SplitSubkeyPath(const std::string& path, std::vector<std::string>& components) {
@@ -75,6 +106,17 @@ constexpr HiveName kHiveNames[] = {
     {"HKPD", kPerformanceData},                {"HPD", kPerformanceData},  {"PD", kPerformanceData},
 };
 
+// Where the hives stand in the registry's own namespace; the longer name of two that both fit is tried first.
+struct NamespaceRoot {
+  Key hive;
+  const char16_t* name;
+};
+constexpr NamespaceRoot kNamespaceRoots[] = {
+    {kCurrentUser, u"\\REGISTRY\\USER\\S-1-5-21-0-0-0-1000"},
+    {kUsers, u"\\REGISTRY\\USER"},
+    {kLocalMachine, u"\\REGISTRY\\MACHINE"},
+};
+
 }  // namespace
 
 struct MemoryRegistry::Node {
@@ -83,6 +125,7 @@ struct MemoryRegistry::Node {
   std::string name;
   Node* parent = nullptr;  // null for a hive and once the key is deleted
   bool deleted = false;
+  bool link = false;  // leads to the key its SymbolicLinkValue names; never has subkeys
   SubkeyMap subkeys;
   std::vector<std::pair<std::string, StoredValue>> values;  // in the order first written
   std::unordered_map<FoldedName, std::size_t> valueIndex;   // folded name -> position in `values`
@@ -220,6 +263,27 @@ Status MemoryRegistry::OpenKey(Key parent, const std::string& name, Key& out) no
   out = 0;
   Status injected = kSuccess;
   if (InjectedFailure(Operation::OpenKey, injected)) return injected;
+  try {
+    return Open(parent, name, LastLink::kFollow, out);
+  } catch (...) {
+    out = 0;
+    return kBadDatabase;
+  }
+}
+
+Status MemoryRegistry::OpenLink(Key parent, const std::string& name, Key& out) noexcept {
+  out = 0;
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::OpenLink, injected)) return injected;
+  try {
+    return Open(parent, name, LastLink::kOpen, out);
+  } catch (...) {
+    out = 0;
+    return kBadDatabase;
+  }
+}
+
+Status MemoryRegistry::Open(Key parent, const std::string& name, LastLink last, Key& out) {
   Node* node = Resolve(parent);
   if (node == nullptr) return kInvalidHandle;
   // An empty name gives back the very handle passed in, even that of a deleted key; nothing new is opened.
@@ -228,19 +292,95 @@ Status MemoryRegistry::OpenKey(Key parent, const std::string& name, Key& out) no
     return kSuccess;
   }
   if (node->deleted) return kKeyDeleted;
-  try {
-    std::vector<std::string> components;
-    if (const Status status = SplitSubkeyPath(name, components); status != kSuccess) return status;
-    NodePtr current = SharedNode(parent);
-    for (const auto& component : components) {
-      const auto found = current->subkeys.find(Fold(component));
-      if (found == current->subkeys.end()) return kFileNotFound;
-      current = found->second;
+  std::vector<std::string> components;
+  if (const Status status = SplitSubkeyPath(name, components); status != kSuccess) return status;
+  NodePtr found;
+  int hops = 0;
+  if (const Status status = Descend(SharedNode(parent), components, last, found, hops); status != kSuccess) {
+    return status;
+  }
+  out = AddHandle(found);
+  return kSuccess;
+}
+
+Status MemoryRegistry::Descend(NodePtr node, const std::vector<std::string>& components, LastLink last,
+                               NodePtr& out, int& hops) const {
+  for (const auto& component : components) {
+    // A name below a link, also below a handle opened on the link itself, is looked for where the link leads.
+    if (const Status status = FollowLinks(node, hops); status != kSuccess) return status;
+    const auto found = node->subkeys.find(Fold(component));
+    if (found == node->subkeys.end()) return kFileNotFound;
+    node = found->second;
+  }
+  if (last == LastLink::kFollow) {
+    if (const Status status = FollowLinks(node, hops); status != kSuccess) return status;
+  }
+  out = std::move(node);
+  return kSuccess;
+}
+
+Status MemoryRegistry::FollowLinks(NodePtr& node, int& hops) const {
+  while (node->link) {
+    if (++hops > kMaxLinkHops) return kInvalidParameter;
+    const StoredValue* value = node->FindValue(kLinkValueName);
+    if (value == nullptr || value->type != kRegLink) return kFileNotFound;
+    std::u16string target;
+    for (std::size_t i = 0; i + 1 < value->data.size(); i += 2) {
+      target.push_back(static_cast<char16_t>(value->data[i] | (value->data[i + 1] << 8)));
     }
-    out = AddHandle(current);
+    NodePtr next;
+    if (const Status status = FindByNamespaceName(target, next, hops); status != kSuccess) return status;
+    node = std::move(next);
+  }
+  return kSuccess;
+}
+
+Status MemoryRegistry::FindByNamespaceName(std::u16string_view name, NodePtr& out, int& hops) const {
+  for (const NamespaceRoot& root : kNamespaceRoots) {
+    const std::u16string_view rootName = root.name;
+    if (name.size() < rootName.size() || !EqualWithoutAsciiCase(name.substr(0, rootName.size()), rootName)) continue;
+    const std::u16string_view rest = name.substr(rootName.size());
+    if (!rest.empty() && rest.front() != u'\\') continue;
+    std::vector<std::string> components;
+    for (std::size_t start = 1; start <= rest.size();) {
+      std::size_t end = rest.find(u'\\', start);
+      if (end == std::u16string_view::npos) end = rest.size();
+      std::string component;
+      for (const char16_t unit : rest.substr(start, end - start)) {
+        char byte = 0;
+        if (!ToCodePage(unit, byte)) return kFileNotFound;
+        component.push_back(byte);
+      }
+      if (component.empty()) return kFileNotFound;
+      components.push_back(std::move(component));
+      start = end + 1;
+    }
+    return Descend(hives_[root.hive - kClassesRoot], components, LastLink::kFollow, out, hops);
+  }
+  return kFileNotFound;
+}
+
+Status MemoryRegistry::KeyName(Key key, std::u16string& name) noexcept {
+  Status injected = kSuccess;
+  if (InjectedFailure(Operation::KeyName, injected)) return injected;
+  const Node* node = Resolve(key);
+  if (node == nullptr) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  try {
+    std::vector<const Node*> chain;
+    for (; node->parent != nullptr; node = node->parent) chain.push_back(node);
+    const auto hive = std::find_if(hives_.begin(), hives_.end(), [&](const NodePtr& root) { return root.get() == node; });
+    const Key hiveKey = kClassesRoot + static_cast<Key>(hive - hives_.begin());
+    const auto root = std::find_if(std::begin(kNamespaceRoots), std::end(kNamespaceRoots),
+                                   [&](const NamespaceRoot& candidate) { return candidate.hive == hiveKey; });
+    if (root == std::end(kNamespaceRoots)) return kFileNotFound;
+    name = root->name;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+      name.push_back(u'\\');
+      for (const char byte : (*it)->name) name.push_back(FromCodePage(static_cast<unsigned char>(byte)));
+    }
     return kSuccess;
   } catch (...) {
-    out = 0;
     return kBadDatabase;
   }
 }
@@ -255,15 +395,48 @@ Status MemoryRegistry::CreateKey(Key parent, const std::string& name, Key& out) 
   try {
     std::vector<std::string> components;
     if (const Status status = SplitSubkeyPath(name, components); status != kSuccess) return status;
-    // Unlike opening, creating with an empty name gives a new handle to the same key.
+    // Unlike opening, creating with an empty name gives a new handle to the same key. Links on the way, and one
+    // that already has the name asked for, lead to where they point.
     NodePtr current = SharedNode(parent);
+    int hops = 0;
     for (const auto& component : components) {
+      if (const Status status = FollowLinks(current, hops); status != kSuccess) return status;
       current = current->AddSubkey(component);
+    }
+    if (!components.empty()) {
+      if (const Status status = FollowLinks(current, hops); status != kSuccess) return status;
     }
     out = AddHandle(current);
     return kSuccess;
   } catch (...) {
     out = 0;
+    return kBadDatabase;
+  }
+}
+
+Status MemoryRegistry::CreateLink(Key parent, const std::string& name, Key& out) noexcept {
+  out = 0;
+  Node* node = Resolve(parent);
+  if (node == nullptr) return kInvalidHandle;
+  if (node->deleted) return kKeyDeleted;
+  try {
+    std::vector<std::string> components;
+    if (const Status status = SplitSubkeyPath(name, components); status != kSuccess) return status;
+    if (components.empty()) return kInvalidParameter;
+    const std::string leaf = components.back();
+    components.pop_back();
+    NodePtr where;
+    int hops = 0;
+    if (const Status status = Descend(SharedNode(parent), components, LastLink::kFollow, where, hops);
+        status != kSuccess) {
+      return status;
+    }
+    if (where->FindSubkey(leaf) != nullptr) return kAccessDenied;
+    NodePtr link = where->AddSubkey(leaf);
+    link->link = true;
+    out = AddHandle(link);
+    return kSuccess;
+  } catch (...) {
     return kBadDatabase;
   }
 }
@@ -385,14 +558,15 @@ Status MemoryRegistry::DeleteKey(Key parent, const std::string& name) noexcept {
       node->parent->RemoveSubkey(node->name);
       return kSuccess;
     }
-    for (std::size_t i = 0; i + 1 < components.size(); ++i) {
-      node = node->FindSubkey(components[i]);
-      if (node == nullptr) return kFileNotFound;
+    // A link named here is followed: the key it leads to is the one deleted, as the platform does.
+    NodePtr doomed;
+    int hops = 0;
+    if (const Status status = Descend(SharedNode(parent), components, LastLink::kFollow, doomed, hops);
+        status != kSuccess) {
+      return status;
     }
-    const auto found = node->subkeys.find(Fold(components.back()));
-    if (found == node->subkeys.end()) return kFileNotFound;
-    if (!found->second->subkeys.empty()) return kAccessDenied;
-    node->RemoveSubkey(components.back());
+    if (doomed->parent == nullptr || !doomed->subkeys.empty()) return kAccessDenied;
+    doomed->parent->RemoveSubkey(doomed->name);
     return kSuccess;
   } catch (...) {
     return kBadDatabase;
@@ -425,6 +599,8 @@ MemoryRegistry::Node* MemoryRegistry::NodeAt(const std::string& path, bool creat
     throw std::invalid_argument("malformed path: " + path);
   }
   for (const auto& component : components) {
+    // The helpers name keys as they are stored; nothing lies below a link itself.
+    if (node->link && create) throw std::invalid_argument("path goes through a link: " + path);
     Node* next = create ? node->AddSubkey(component).get() : node->FindSubkey(component);
     if (next == nullptr) return nullptr;
     node = next;
@@ -432,7 +608,46 @@ MemoryRegistry::Node* MemoryRegistry::NodeAt(const std::string& path, bool creat
   return node;
 }
 
+std::u16string MemoryRegistry::NamespaceNameOf(const std::string& path) const {
+  std::u16string name;
+  if (!path.empty() && path.front() == '\\') {
+    for (const char byte : path) name.push_back(FromCodePage(static_cast<unsigned char>(byte)));
+    return name;
+  }
+  const auto slash = path.find('\\');
+  // The hive part is read as Put reads it; the rest is taken as it stands.
+  const Node* root = NodeAt(path.substr(0, slash), false);
+  const auto hiveIt = std::find_if(hives_.begin(), hives_.end(), [&](const NodePtr& candidate) {
+    return candidate.get() == root;
+  });
+  const Key hiveKey = kClassesRoot + static_cast<Key>(hiveIt - hives_.begin());
+  const auto rootName = std::find_if(std::begin(kNamespaceRoots), std::end(kNamespaceRoots),
+                                     [&](const NamespaceRoot& candidate) { return candidate.hive == hiveKey; });
+  if (rootName == std::end(kNamespaceRoots)) throw std::invalid_argument("no link leads into the hive of " + path);
+  name = rootName->name;
+  if (slash == std::string::npos) return name;
+  for (const char byte : path.substr(slash)) name.push_back(FromCodePage(static_cast<unsigned char>(byte)));
+  return name;
+}
+
 void MemoryRegistry::Put(const std::string& path) { static_cast<void>(NodeAt(path, true)); }
+
+void MemoryRegistry::PutLink(const std::string& path, const std::string& target) {
+  const std::u16string targetName = NamespaceNameOf(target);
+  const auto slash = path.rfind('\\');
+  if (slash == std::string::npos) throw std::invalid_argument("a hive cannot be a link: " + path);
+  Node* parent = NodeAt(path.substr(0, slash), true);
+  const std::string name = path.substr(slash + 1);
+  if (parent->FindSubkey(name) != nullptr) throw std::invalid_argument("key exists already: " + path);
+  Node* link = parent->AddSubkey(name).get();
+  link->link = true;
+  std::vector<std::uint8_t> bytes;
+  for (const char16_t unit : targetName) {
+    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+  }
+  link->SetValue(kLinkValueName, StoredValue{kRegLink, std::move(bytes)});
+}
 
 void MemoryRegistry::PutValue(const std::string& path, const std::string& name, std::uint32_t type,
                               const std::vector<std::uint8_t>& bytes) {

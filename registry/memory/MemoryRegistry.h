@@ -1,7 +1,10 @@
 #pragma once
 /// An in-memory registry with the platform's semantics, for tests: seven hive roots, names matched without case,
-/// subkeys listed in the platform's order, values in the order first written, and the platform's result codes.
-/// Names are bytes of code page 1252, the ANSI code page the tests' platform uses.
+/// subkeys listed in the platform's order, values in the order first written, links followed as the platform
+/// follows them, and the platform's result codes. Names are bytes of code page 1252, the ANSI code page the tests'
+/// platform uses. In the registry's own namespace HKEY_LOCAL_MACHINE is \REGISTRY\MACHINE, HKEY_USERS
+/// \REGISTRY\USER and HKEY_CURRENT_USER the user S-1-5-21-0-0-0-1000 below it (as under Wine); the other hives
+/// have no name there, so no link leads into them.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -25,6 +29,8 @@ struct StoredValue {
 /// The operations a test can make fail on purpose, and whose calls it can count.
 enum class Operation {
   OpenKey,
+  OpenLink,
+  KeyName,
   CreateKey,
   EnumKey,
   EnumValue,
@@ -35,7 +41,7 @@ enum class Operation {
   CloseKey,
   FlushKey,
 };
-inline constexpr std::size_t kOperationCount = 10;
+inline constexpr std::size_t kOperationCount = 12;
 
 class MemoryRegistry : public RegistryApi {
  public:
@@ -45,6 +51,8 @@ class MemoryRegistry : public RegistryApi {
   MemoryRegistry& operator=(const MemoryRegistry&) = delete;
 
   [[nodiscard]] Status OpenKey(Key parent, const std::string& name, Key& out) noexcept override;
+  [[nodiscard]] Status OpenLink(Key parent, const std::string& name, Key& out) noexcept override;
+  [[nodiscard]] Status KeyName(Key key, std::u16string& name) noexcept override;
   [[nodiscard]] Status CreateKey(Key parent, const std::string& name, Key& out) noexcept override;
   Status CloseKey(Key key) noexcept override;
   [[nodiscard]] Status EnumKey(Key key, std::uint32_t index, std::string& buffer) noexcept override;
@@ -58,6 +66,10 @@ class MemoryRegistry : public RegistryApi {
   Status DeleteKey(Key parent, const std::string& name) noexcept override;
   Status DeleteValue(Key key, const std::string& name) noexcept override;
 
+  /// RegCreateKeyExA with REG_OPTION_CREATE_LINK: makes `name` below `parent` a new link, opened as OpenLink opens
+  /// it; where it leads is then written as its SymbolicLinkValue. The program never makes links; tests do.
+  [[nodiscard]] Status CreateLink(Key parent, const std::string& name, Key& out) noexcept;
+
   /// Handles obtained from OpenKey/CreateKey and not yet closed; hive handles do not count.
   [[nodiscard]] std::size_t OpenHandleCount() const noexcept { return handles_.size(); }
 
@@ -66,6 +78,9 @@ class MemoryRegistry : public RegistryApi {
 
   /// Creates the key and every missing key above it.
   void Put(const std::string& path);
+  /// Makes `path` a link to `target`: a path in the helpers' form, or a name in the registry's namespace when it
+  /// starts with a backslash (which need not lead anywhere).
+  void PutLink(const std::string& path, const std::string& target);
   void PutString(const std::string& path, const std::string& name, const std::string& text);
   void PutDword(const std::string& path, const std::string& name, std::uint32_t number);
   void PutBinary(const std::string& path, const std::string& name, const std::vector<std::uint8_t>& bytes);
@@ -93,9 +108,19 @@ class MemoryRegistry : public RegistryApi {
   struct Node;
   using NodePtr = std::shared_ptr<Node>;
 
+  enum class LastLink { kFollow, kOpen };
+
   [[nodiscard]] Node* Resolve(Key key) const noexcept;
   [[nodiscard]] NodePtr SharedNode(Key key) const noexcept;
+  [[nodiscard]] Status Open(Key parent, const std::string& name, LastLink last, Key& out);
+  /// Goes down `components` from `node`, following every link on the way and, with kFollow, the one reached.
+  [[nodiscard]] Status Descend(NodePtr node, const std::vector<std::string>& components, LastLink last,
+                               NodePtr& out, int& hops) const;
+  /// Replaces a link by the key it leads to, as often as it takes.
+  [[nodiscard]] Status FollowLinks(NodePtr& node, int& hops) const;
+  [[nodiscard]] Status FindByNamespaceName(std::u16string_view name, NodePtr& out, int& hops) const;
   [[nodiscard]] Node* NodeAt(const std::string& path, bool create) const;
+  [[nodiscard]] std::u16string NamespaceNameOf(const std::string& path) const;
   [[nodiscard]] Key AddHandle(const NodePtr& node);
   [[nodiscard]] bool InjectedFailure(Operation operation, Status& status) noexcept;
 

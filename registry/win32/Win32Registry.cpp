@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace quillon::registry {
 
@@ -20,6 +21,64 @@ namespace {
 
 [[nodiscard]] DWORD Capacity(std::size_t size) noexcept {
   return static_cast<DWORD>(std::min<std::size_t>(size, std::numeric_limits<DWORD>::max()));
+}
+
+// advapi32 has no call that deletes a link itself (RegDeleteKey opens its name following links) and none that tells
+// a key's name, so these two come from ntdll, the layer below it, which every process has loaded.
+using NtDeleteKeyFunction = LONG(NTAPI*)(HANDLE key);
+using NtQueryKeyFunction = LONG(NTAPI*)(HANDLE key, int informationClass, void* information, ULONG length,
+                                        ULONG* resultLength);
+using RtlNtStatusToDosErrorFunction = ULONG(NTAPI*)(LONG status);
+
+struct NtRegistryFunctions {
+  NtDeleteKeyFunction deleteKey = nullptr;
+  NtQueryKeyFunction queryKey = nullptr;
+  RtlNtStatusToDosErrorFunction toDosError = nullptr;
+};
+
+template <typename Function>
+Function NtdllFunction(const char* name) noexcept {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  if (ntdll == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, name)));
+}
+
+const NtRegistryFunctions& Ntdll() noexcept {
+  static const NtRegistryFunctions functions{NtdllFunction<NtDeleteKeyFunction>("NtDeleteKey"),
+                                             NtdllFunction<NtQueryKeyFunction>("NtQueryKey"),
+                                             NtdllFunction<RtlNtStatusToDosErrorFunction>("RtlNtStatusToDosError")};
+  return functions;
+}
+
+[[nodiscard]] Status FromNtStatus(LONG status) noexcept {
+  if (status == 0) return kSuccess;
+  return Ntdll().toDosError != nullptr ? ToStatus(static_cast<LONG>(Ntdll().toDosError(status))) : kBadDatabase;
+}
+
+/// The name of an open platform key in the registry's namespace (NtQueryKey's KeyNameInformation).
+[[nodiscard]] Status QueryKeyName(HKEY key, std::u16string& name) noexcept {
+  if (Ntdll().queryKey == nullptr) return kInvalidParameter;
+  constexpr int kKeyNameInformation = 3;
+  // KEY_NAME_INFORMATION: the name's length in bytes, then the name without a NUL.
+  std::vector<ULONG> buffer(256);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    ULONG needed = 0;
+    const auto bytes = static_cast<ULONG>(buffer.size() * sizeof(ULONG));
+    const LONG status = Ntdll().queryKey(key, kKeyNameInformation, buffer.data(), bytes, &needed);
+    constexpr LONG kBufferOverflow = static_cast<LONG>(0x80000005);
+    constexpr LONG kBufferTooSmall = static_cast<LONG>(0xC0000023);
+    if ((status == kBufferOverflow || status == kBufferTooSmall) && needed > bytes) {
+      buffer.resize(needed / sizeof(ULONG) + 1);
+      continue;
+    }
+    if (status != 0) return FromNtStatus(status);
+    const ULONG length = std::min<ULONG>(buffer[0], bytes - static_cast<ULONG>(sizeof(ULONG))) / 2;
+    const auto* units = reinterpret_cast<const unsigned char*>(buffer.data() + 1);
+    name.assign(length, u'\0');
+    for (ULONG i = 0; i < length; ++i) name[i] = static_cast<char16_t>(units[2 * i] | (units[2 * i + 1] << 8));
+    return kSuccess;
+  }
+  return kMoreData;
 }
 
 }  // namespace
@@ -64,6 +123,69 @@ Status Win32Registry::OpenKey(Key parent, const std::string& name, Key& out) noe
   const Status status = ToStatus(RegOpenKeyA(parentKey, name.c_str(), &opened));
   if (status != kSuccess) return status;
   return Adopt(parent, parentKey, opened, out);
+}
+
+Status Win32Registry::OpenLink(Key parent, const std::string& name, Key& out) noexcept {
+  out = 0;
+  HKEY parentKey = ToPlatform(parent);
+  if (parentKey == nullptr) return kInvalidHandle;
+  // As OpenKey: an empty name hands back the handle given, and the rights are whatever the user has.
+  if (name.empty()) {
+    out = parent;
+    return kSuccess;
+  }
+  HKEY opened = nullptr;
+  const Status status =
+      ToStatus(RegOpenKeyExA(parentKey, name.c_str(), REG_OPTION_OPEN_LINK, MAXIMUM_ALLOWED, &opened));
+  if (status != kSuccess) return status;
+  return Adopt(parent, parentKey, opened, out);
+}
+
+Status Win32Registry::KeyName(Key key, std::u16string& name) noexcept {
+  try {
+    // The hives' handles are not keys the kernel knows; their names are the registry's fixed roots. The current
+    // user's depends on who runs the program, so it is asked of a real handle to it.
+    switch (key) {
+      case kLocalMachine:
+        name = u"\\REGISTRY\\MACHINE";
+        return kSuccess;
+      case kUsers:
+        name = u"\\REGISTRY\\USER";
+        return kSuccess;
+      case kClassesRoot:
+        // Windows merges the user's classes into this view; its own keys are the machine's.
+        name = u"\\REGISTRY\\MACHINE\\SOFTWARE\\Classes";
+        return kSuccess;
+      case kCurrentConfig:
+        name = u"\\REGISTRY\\MACHINE\\SYSTEM\\CurrentControlSet\\Hardware Profiles\\Current";
+        return kSuccess;
+      case kCurrentUser: {
+        HKEY user = nullptr;
+        if (const Status status = ToStatus(RegOpenCurrentUser(KEY_READ, &user)); status != kSuccess) return status;
+        UniqueHkey owner(user);
+        return QueryKeyName(user, name);
+      }
+      default:
+        break;
+    }
+    if (IsPredefinedKey(key)) return kFileNotFound;
+    HKEY platformKey = ToPlatform(key);
+    if (platformKey == nullptr) return kInvalidHandle;
+    return QueryKeyName(platformKey, name);
+  } catch (...) {
+    return kBadDatabase;
+  }
+}
+
+Status Win32Registry::CreateLink(Key parent, const std::string& name, Key& out) noexcept {
+  out = 0;
+  HKEY parentKey = ToPlatform(parent);
+  if (parentKey == nullptr) return kInvalidHandle;
+  HKEY created = nullptr;
+  const Status status = ToStatus(RegCreateKeyExA(parentKey, name.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                                                 KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &created, nullptr));
+  if (status != kSuccess) return status;
+  return Adopt(parent, parentKey, created, out);
 }
 
 Status Win32Registry::CreateKey(Key parent, const std::string& name, Key& out) noexcept {
@@ -141,7 +263,12 @@ Status Win32Registry::FlushKey(Key key) noexcept {
 Status Win32Registry::DeleteKey(Key parent, const std::string& name) noexcept {
   HKEY parentKey = ToPlatform(parent);
   if (parentKey == nullptr) return kInvalidHandle;
-  return ToStatus(RegDeleteKeyA(parentKey, name.c_str()));
+  if (!name.empty()) return ToStatus(RegDeleteKeyA(parentKey, name.c_str()));
+  // The key the handle is open on, exactly: RegDeleteKeyA would open the empty name again, and a reopened link
+  // may be followed. A hive is no key of its own to delete.
+  if (IsPredefinedKey(parent)) return kAccessDenied;
+  if (Ntdll().deleteKey == nullptr) return kInvalidParameter;
+  return FromNtStatus(Ntdll().deleteKey(parentKey));
 }
 
 Status Win32Registry::DeleteValue(Key key, const std::string& name) noexcept {

@@ -45,6 +45,8 @@ class Win32Registry : public RegistryApi {
   Win32Registry& operator=(const Win32Registry&) = delete;
 
   [[nodiscard]] Status OpenKey(Key parent, const std::string& name, Key& out) noexcept override;
+  [[nodiscard]] Status OpenLink(Key parent, const std::string& name, Key& out) noexcept override;
+  [[nodiscard]] Status KeyName(Key key, std::u16string& name) noexcept override;
   [[nodiscard]] Status CreateKey(Key parent, const std::string& name, Key& out) noexcept override;
   Status CloseKey(Key key) noexcept override;
   [[nodiscard]] Status EnumKey(Key key, std::uint32_t index, std::string& buffer) noexcept override;
@@ -57,6 +59,10 @@ class Win32Registry : public RegistryApi {
   Status FlushKey(Key key) noexcept override;
   Status DeleteKey(Key parent, const std::string& name) noexcept override;
   Status DeleteValue(Key key, const std::string& name) noexcept override;
+
+  /// RegCreateKeyExA with REG_OPTION_CREATE_LINK: makes `name` below `parent` a new link, opened as OpenLink opens
+  /// it; where it leads is then written as its SymbolicLinkValue. The program never makes links; tests do.
+  [[nodiscard]] Status CreateLink(Key parent, const std::string& name, Key& out) noexcept;
 
   /// Platform keys this object holds open for the program; hive handles do not count.
   [[nodiscard]] std::size_t OpenHandleCount() const noexcept { return keys_.size(); }

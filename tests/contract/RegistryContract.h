@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <iterator>
@@ -37,13 +38,28 @@ class RegistryContract : public ::testing::Test {
     EXPECT_EQ(reg_.OpenHandleCount(), 0u) << "the test left keys open";
     DeleteTree(kCurrentUser, testPath_);
   }
-  // The platform deletes only keys without subkeys.
+  // The platform deletes only keys without subkeys. Links are deleted themselves, never where they lead.
   void DeleteTree(Key parent, const std::string& name) {
     Key key = 0;
-    if (reg_.OpenKey(parent, name, key) != kSuccess) return;
+    if (reg_.OpenLink(parent, name, key) != kSuccess) return;
     for (const std::string& child : List(key)) DeleteTree(key, child);
+    EXPECT_EQ(reg_.DeleteKey(key, ""), kSuccess) << name;
     reg_.CloseKey(key);
-    EXPECT_EQ(reg_.DeleteKey(parent, name), kSuccess) << name;
+  }
+  void MakeLink(const std::string& name, const std::u16string& target) {
+    Key link = 0;
+    ASSERT_EQ(reg_.CreateLink(root_, name, link), kSuccess) << name;
+    std::vector<std::uint8_t> bytes;
+    for (const char16_t unit : target) bytes.insert(bytes.end(), {std::uint8_t(unit & 0xFF), std::uint8_t(unit >> 8)});
+    EXPECT_EQ(Set(link, kLinkValueName, kRegLink, bytes), kSuccess);
+    reg_.CloseKey(link);
+  }
+  /// The key's name in the registry's namespace, upper-cased (names there match without case).
+  std::u16string UpperName(Key key) {
+    std::u16string name;
+    EXPECT_EQ(reg_.KeyName(key, name), kSuccess);
+    for (char16_t& unit : name) unit = unit >= u'a' && unit <= u'z' ? char16_t(unit - 0x20) : unit;
+    return name;
   }
   Key Create(const std::string& name) {
     Key key = 0;
@@ -191,9 +207,71 @@ TYPED_TEST_P(RegistryContract, DeleteKeyRefusesKeysWithSubkeysAndHandlesOfDelete
   EXPECT_FALSE(this->List(kCurrentUser).empty());
 }
 
+TYPED_TEST_P(RegistryContract, LinksLeadWhereTheyPointByNameAndAreThemselvesWhenOpenedAsLinks) {
+  auto& reg = this->reg_;
+  const Key root = this->root_;
+  std::u16string rootName;
+  ASSERT_EQ(reg.KeyName(root, rootName), kSuccess);
+  const std::u16string upperRoot = this->UpperName(root);
+  EXPECT_EQ(upperRoot.rfind(u"\\REGISTRY\\USER\\", 0), 0u);
+  std::u16string tail = u"\\";
+  for (const char c : this->testPath_) tail.push_back(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 0x20 : c));
+  EXPECT_EQ(upperRoot.substr(upperRoot.size() - std::min(tail.size(), upperRoot.size())), tail);
+  EXPECT_EQ(this->UpperName(kLocalMachine), u"\\REGISTRY\\MACHINE");
+
+  const Key target = this->Create("Target");
+  ASSERT_EQ(this->Set(target, "Keep", kRegSz, Bytes(std::string("1", 2))), kSuccess);
+  reg.CloseKey(this->Create("Target\\Child"));
+  this->MakeLink("Up", rootName + u"\\Target");
+  this->MakeLink("Nowhere", rootName + u"\\Missing");
+  this->MakeLink("Self", rootName + u"\\Self");
+  EXPECT_EQ(this->List(root), (Names{"Nowhere", "Self", "Target", "Up"}));
+
+  // By name a link is where it leads: its values, its name, and the paths that go on through it.
+  Key opened = 0;
+  ASSERT_EQ(reg.OpenKey(root, "Up", opened), kSuccess);
+  EXPECT_EQ(this->Query(opened, "Keep"), "1:2");
+  EXPECT_EQ(this->UpperName(opened), this->UpperName(target));
+  reg.CloseKey(opened);
+  ASSERT_EQ(reg.OpenKey(root, "Up\\Child", opened), kSuccess);
+  reg.CloseKey(opened);
+  // Opened as a link, it is itself: its own name, the target as its one value, no subkeys; a key made below it
+  // goes where it leads.
+  Key link = 0;
+  ASSERT_EQ(reg.OpenLink(root, "Up", link), kSuccess);
+  EXPECT_EQ(this->UpperName(link), upperRoot + u"\\UP");
+  EXPECT_EQ(this->Query(link, kLinkValueName), "6:" + std::to_string(2 * (rootName.size() + 7)));
+  EXPECT_EQ(this->List(link), Names{});
+  ASSERT_EQ(reg.CreateKey(link, "Made", opened), kSuccess);
+  reg.CloseKey(opened);
+  EXPECT_EQ(this->List(target), (Names{"Child", "Made"}));
+  // A link that leads nowhere, or round to itself, does not open by name; as a link it does.
+  EXPECT_EQ(reg.OpenKey(root, "Nowhere", opened), kFileNotFound);
+  EXPECT_NE(reg.OpenKey(root, "Self", opened), kSuccess);
+  EXPECT_EQ(opened, 0u);
+  ASSERT_EQ(reg.OpenLink(root, "Self", opened), kSuccess);
+  reg.CloseKey(opened);
+  EXPECT_EQ(reg.OpenKey(root, "Nowhere", opened), kFileNotFound);
+
+  // Deleting by name goes through a link to where it leads; deleting the link itself leaves that key alone.
+  EXPECT_EQ(reg.DeleteKey(root, "Up"), kAccessDenied);  // Target still has subkeys
+  EXPECT_EQ(reg.DeleteKey(root, "Up\\Made"), kSuccess);
+  EXPECT_EQ(reg.DeleteKey(link, ""), kSuccess);
+  reg.CloseKey(link);
+  EXPECT_EQ(this->Query(target, "Keep"), "1:2");
+  EXPECT_EQ(this->List(target), Names{"Child"});
+  EXPECT_EQ(reg.DeleteKey(target, "Child"), kSuccess);
+  this->MakeLink("Up", rootName + u"\\Target");
+  EXPECT_EQ(reg.DeleteKey(root, "Up"), kSuccess);
+  this->ExpectEveryOperationFails(target, kKeyDeleted);
+  reg.CloseKey(target);
+  EXPECT_EQ(this->List(root), (Names{"Nowhere", "Self", "Up"}));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(RegistryContract, OpenAndCreateFollowThePlatformsPathRules,
                             SubkeysListInUpperCaseOrderAndEnumerationReportsFitAndEnd,
                             ValuesKeepTheirPlaceAndFirstSpellingAndReportWhatDoesNotFit,
-                            DeleteKeyRefusesKeysWithSubkeysAndHandlesOfDeletedOrClosedKeysFail);
+                            DeleteKeyRefusesKeysWithSubkeysAndHandlesOfDeletedOrClosedKeysFail,
+                            LinksLeadWhereTheyPointByNameAndAreThemselvesWhenOpenedAsLinks);
 
 }  // namespace quillon::registry::contract

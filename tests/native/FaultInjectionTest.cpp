@@ -20,8 +20,10 @@ namespace {
 using registry::Operation;
 using Calls = std::array<std::uint32_t, registry::kOperationCount>;
 
-constexpr const char* kOperationNames[] = {"OpenKey",    "CreateKey", "EnumKey",     "EnumValue", "QueryValueEx",
-                                           "SetValueEx", "DeleteKey", "DeleteValue", "CloseKey",  "FlushKey"};
+constexpr const char* kOperationNames[] = {"OpenKey",   "OpenLink",   "KeyName",   "CreateKey",
+                                           "EnumKey",   "EnumValue",  "QueryValueEx", "SetValueEx",
+                                           "DeleteKey", "DeleteValue", "CloseKey",  "FlushKey"};
+static_assert(std::size(kOperationNames) == registry::kOperationCount);
 constexpr registry::Status kCodes[] = {registry::kFileNotFound, registry::kAccessDenied, registry::kMoreData,
                                        registry::kNoMoreItems, registry::kBadDatabase};
 
@@ -39,6 +41,9 @@ class Session : public EditingTest {
     registry.PutValue(kQuill, "Raw", registry::kRegNone, {1, 2});
     registry.PutString("HKCU\\Software", "Name", "decoy");
     registry.Put("HKCU\\Software\\Alpha");
+    // Links: one back to an ancestor, one to a key elsewhere that holds a decoy of its own.
+    registry.PutLink(std::string(kQuill) + "\\Up", "HKCU\\Software");
+    registry.PutLink(std::string(kQuill) + "\\Other", "HKLM\\Software\\Other");
   }
   void TestBody() override {}
   using WindowTest::registry, WindowTest::rt, WindowTest::w, WindowTest::window, WindowTest::Headless;
@@ -86,10 +91,11 @@ const struct Journey {
   Effect effect;
   std::function<bool(Session&)> run;
 } kJourneys[] = {
-    {"navigation", Effect::kNone,
+    {"navigation, through links too", Effect::kNone,
      [](Session& s) {
        return s.Hive(L"HKEY_CURRENT_USER") && s.Down(L"Software") && s.Preview(L"Quill") && s.Down(L"Quill") &&
-              s.Preview(L"Beta") && s.Down(L"Beta") && s.Down(L"..") && s.Down(L"..");
+              s.Preview(L"Beta") && s.Down(L"Beta") && s.Down(L"..") && s.Down(L"Up") && s.Down(L"Quill") &&
+              s.Down(L"Other") && s.View(L"Blob") && s.Down(L"..") && s.Down(L"..");
      }},
     {"value view of each type", Effect::kNone,
      [](Session& s) {
@@ -101,6 +107,8 @@ const struct Journey {
     {"new key", Effect::kWrites, [](Session& s) { return s.ToQuill() && s.Do(s.w().cmdCreateSubKey, {L"Gamma"}); }},
     {"delete key, Yes", Effect::kWrites,
      [](Session& s) { return s.ToQuill() && s.Preview(L"Alpha") && s.Do(s.w().cmdDeleteKey); }},
+    {"delete a link, Yes", Effect::kWrites,
+     [](Session& s) { return s.ToQuill() && s.Preview(L"Other") && s.Do(s.w().cmdDeleteKey); }},
     {"new string value", Effect::kWrites,
      [](Session& s) { return s.ToQuill() && s.Do(s.w().cmdCreateValueS, {L"Fresh", L"text"}); }},
     {"new numeric value", Effect::kWrites,

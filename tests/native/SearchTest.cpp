@@ -172,8 +172,8 @@ TEST_F(Search, LongNamesEndTheirParentsWalkAndAnUnopenableKeyIsListedButNotWalke
   registry.PutString("HKCU\\S\\Locked", "Inner", "1");
   registry.Put("HKCU\\S\\Locked\\Deep");
   registry.PutString("HKCU\\S\\Open", "Own", "1");
-  // The first open is S itself, the second Locked below it.
-  registry.FailNthCall(registry::Operation::OpenKey, 2, registry::kAccessDenied);
+  // Subkeys are opened as they stand (a link itself): the first such open is Locked.
+  registry.FailNthCall(registry::Operation::OpenLink, 1, registry::kAccessDenied);
   FindBelow(L"HKEY_CURRENT_USER\\S");
   EXPECT_EQ(ResultLines(),
             (Strings{L"Key : HKEY_CURRENT_USER\\S\\Locked", L"Key : HKEY_CURRENT_USER\\S\\Open",

@@ -169,7 +169,8 @@ class WindowTest : public ::testing::Test {
       if (registry.EnumKey(key, index, buffer) != registry::kSuccess) break;
       const std::string name = buffer.substr(0, buffer.find('\0'));
       registry::Key subkey = 0;
-      if (registry.OpenKey(key, name, subkey) != registry::kSuccess) {
+      // A link is described as it is stored, with the value that names its target.
+      if (registry.OpenLink(key, name, subkey) != registry::kSuccess) {
         ADD_FAILURE() << "cannot open " << path << '\\' << name;
         continue;
       }
