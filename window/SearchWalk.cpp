@@ -18,14 +18,15 @@
 // Links. A subkey is opened with OpenLink, which opens a link itself instead of the key it leads to, at the cost
 // of an ordinary open. A link holds one value, its target, so the first value read tells a link apart; with Values
 // or Data checked that value is read anyway, and only with Keys alone does telling cost a call per key. A link is
-// entered (opened again, followed, and walked under its own path) unless
-//   - its target is a key on the way down from the start key, or above one: walking it would walk that key again,
-//     and through the same link again, without end; or
-//   - a link to the same target was entered before in this walk: links may lead into one subtree from many places,
-//     and entering every one of them could take exponential time. The first one met lists the subtree.
+// opened again by name, which follows it, and its key's name in the registry's namespace is asked (two calls per
+// link). It is entered, walked under its own path, unless
+//   - that key is on the way down from the start key, or above one: walking it would walk that key again, and
+//     through the same link again, without end; or
+//   - a link to the same key was entered before in this walk: links may lead into one subtree from many places, and
+//     entering every one of them could take exponential time. The first one met lists the subtree.
 // Either way the link is listed as a key of its parent, with nothing below it. Every key on the way down is either
-// below the last link entered or below the start key; each is named in the registry's namespace by that link's
-// target (or the start key's name) and the path after it, so no call per key is needed to know the way down.
+// below the last link entered or below the start key, so it is named by that key's name and the path after it: no
+// call per key is needed to know the way down.
 
 namespace quillon {
 
@@ -196,11 +197,11 @@ void SearchWalk::WalkKeys(registry::ScopedKey start) {
 }
 
 void SearchWalk::EnterSubkey(registry::Key parent, registry::ScopedKey child) {
-  std::u16string target;
   bool isLink = false;
   if (CurrentOptions().values || CurrentOptions().datas) {
-    isLink = WalkValues(child.Get(), true) == ValueWalk::kLink && registry::ReadLinkTarget(registry_, child.Get(), target);
+    isLink = WalkValues(child.Get(), true) == ValueWalk::kLink;
   } else {
+    std::u16string target;
     isLink = registry::ReadLinkTarget(registry_, child.Get(), target);
   }
   if (!isLink) {
@@ -208,18 +209,22 @@ void SearchWalk::EnterSubkey(registry::Key parent, registry::ScopedKey child) {
     return;
   }
   child.Close();
-  FollowLink(parent, target);
+  FollowLink(parent);
 }
 
-void SearchWalk::FollowLink(registry::Key parent, const std::u16string& target) {
-  const std::wstring loweredTarget = runtime_.Text().LCase(Widen(target));
-  if (!MayFollow(loweredTarget)) return;
+void SearchWalk::FollowLink(registry::Key parent) {
   // Opened again by its name, so that the platform follows it (and any link it leads to) as every other program
-  // would; a link that leads nowhere, or round in a loop of links, does not open.
+  // would; a link that leads nowhere, or round in a loop of links, does not open. Where it arrived is asked of the
+  // registry: the target a link names may itself pass through links, and only the name of the key reached tells
+  // whether that key is on the way down.
   registry::ScopedKey followed(registry_, OpenChild(registry_, parent, nameBytes_, LinkOpening::kFollow));
   if (!followed) return;
-  enteredTargets_.push_back(loweredTarget);
-  anchors_.push_back({Widen(target), path_.size()});
+  std::u16string name;
+  if (registry_.KeyName(followed.Get(), name) != registry::kSuccess || name.empty()) return;
+  std::wstring loweredName = runtime_.Text().LCase(Widen(name));
+  if (!MayFollow(loweredName)) return;
+  enteredTargets_.push_back(std::move(loweredName));
+  anchors_.push_back({Widen(name), path_.size()});
   if (CurrentOptions().values || CurrentOptions().datas) static_cast<void>(WalkValues(followed.Get(), false));
   levels_.push_back({std::move(followed), path_.size(), 0, false, true});
 }

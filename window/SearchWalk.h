@@ -41,9 +41,10 @@ class SearchWalk {
   /// Lists the values of a subkey just opened with OpenLink, or follows it when it turns out to be a link, and then
   /// puts it on the way down.
   void EnterSubkey(registry::Key parent, registry::ScopedKey child);
-  void FollowLink(registry::Key parent, const std::u16string& target);
-  /// Whether a link leading to `loweredTarget` may be entered: not when it leads to a key on the way down or above
-  /// one, and not when a link to the same key was entered before in this walk.
+  /// Enters the link named `nameBytes_` below `parent`, unless where it leads may not be entered.
+  void FollowLink(registry::Key parent);
+  /// Whether a link leading to the key named `loweredTarget` may be entered: not when that key is on the way down or
+  /// above one, and not when a link to it was entered before in this walk.
   [[nodiscard]] bool MayFollow(const std::wstring& loweredTarget) const;
   void PopLevel();
 

@@ -1,0 +1,152 @@
+// Registry links met by the window: a search that ends on every registry and enters no key on its way down, Delete
+// Key that deletes the link picked and never where it leads, and navigation, Go To, results and the value commands
+// through links, as the platform's own functions resolve them.
+#include "tests/native/WindowFixture.h"
+
+namespace quillon::testing {
+namespace {
+
+constexpr int kCurrentUserRow = 1;  // HKEY_CURRENT_USER in the hive list
+const std::wstring kCu = L"HKEY_CURRENT_USER";
+
+class Links : public WindowTest {
+ protected:
+  /// Finds `text` below `path` in current-key mode, with Keys and optionally Values checked.
+  Strings FindBelow(const std::wstring& path, bool valuesToo, const std::wstring& text = L"") {
+    w().chkKeys->SetValue(1);
+    w().chkValues->SetValue(valuesToo ? 1 : 0);
+    w().chkDatas->SetValue(0);
+    w().txtFind->SetText(text);
+    w().List1->SetSelected(kCurrentUserRow, true);
+    w().chkHive->SetValue(0);
+    w().txtKey->SetText(path);
+    Press(w().cmdFind);
+    return ResultLines();
+  }
+};
+
+TEST_F(Links, SearchEntersNoKeyOnItsWayDownAndEachTargetOnceAndEndsOnEveryShapeOfLinks) {
+  registry.PutString("HKCU\\L\\A", "a", "1");
+  registry.PutLink("HKCU\\L\\A\\B\\Up", "HKCU\\L");     // back to the start key
+  registry.PutLink("HKCU\\L\\A\\Root", "HKCU");         // above it
+  registry.PutLink("HKCU\\L\\C\\ToD", "HKCU\\L\\D");    // to a sibling
+  registry.PutString("HKCU\\L\\D\\E", "e", "1");
+  registry.PutLink("HKCU\\L\\D\\ToM", "HKCU\\M");       // out of the start key, and ...
+  registry.PutString("HKCU\\M", "m", "1");
+  registry.PutLink("HKCU\\M\\Back", "HKCU\\L\\D");      // ... back through a second link
+  registry.PutLink("HKCU\\L\\Gone", "HKCU\\Nowhere");   // leading nowhere
+  registry.PutLink("HKCU\\L\\Self", "HKCU\\L\\Self");   // round to itself
+  const std::wstring l = kCu + L"\\L";
+  const auto key = [&](const std::wstring& tail) { return L"Key : " + l + tail; };
+  const auto value = [&](const std::wstring& tail) { return L"Value : " + l + tail; };
+  // ToD enters D under its own path; D's ToM is not entered there, as M was entered through C\ToD already.
+  const Strings keys{key(L"\\A"),          key(L"\\A\\B"),          key(L"\\A\\B\\Up"),
+                     key(L"\\A\\Root"),    key(L"\\C"),             key(L"\\C\\ToD"),
+                     key(L"\\C\\ToD\\E"),  key(L"\\C\\ToD\\ToM"),   key(L"\\C\\ToD\\ToM\\Back"),
+                     key(L"\\D"),          key(L"\\D\\E"),          key(L"\\D\\ToM"),
+                     key(L"\\Gone"),       key(L"\\Self")};
+  EXPECT_EQ(FindBelow(l, false), keys);
+  // With values, the link's own value never shows; the values of where a link leads show under its path.
+  const Strings all{key(L"\\A"),         value(L"\\A\\a"),          key(L"\\A\\B"),
+                    key(L"\\A\\B\\Up"),  key(L"\\A\\Root"),         key(L"\\C"),
+                    key(L"\\C\\ToD"),    key(L"\\C\\ToD\\E"),       value(L"\\C\\ToD\\E\\e"),
+                    key(L"\\C\\ToD\\ToM"), value(L"\\C\\ToD\\ToM\\m"), key(L"\\C\\ToD\\ToM\\Back"),
+                    key(L"\\D"),         key(L"\\D\\E"),            value(L"\\D\\E\\e"),
+                    key(L"\\D\\ToM"),    key(L"\\Gone"),            key(L"\\Self")};
+  EXPECT_EQ(FindBelow(l, true), all);
+
+  // The whole hive: the same links seen from higher up (Root now leads to the start key itself).
+  const Strings hive = FindBelow(kCu, false);
+  EXPECT_EQ(std::count(hive.begin(), hive.end(), L"Key : " + l + L"\\A\\Root"), 1);
+  EXPECT_EQ(std::count_if(hive.begin(), hive.end(),
+                          [&](const std::wstring& line) { return line.rfind(L"Key : " + l + L"\\A\\Root\\", 0) == 0; }),
+            0);
+
+  // A link whose target does not open for the walk is listed, with nothing below it.
+  registry.PutLink("HKCU\\K\\Locked", "HKCU\\M");
+  registry.FailNthCall(registry::Operation::OpenKey, 2, registry::kAccessDenied);  // after the start key's own
+  EXPECT_EQ(FindBelow(kCu + L"\\K", false), (Strings{L"Key : " + kCu + L"\\K\\Locked"}));
+  // And where the registry cannot tell the start key's name, no link is entered: any could lead back.
+  registry.FailNthCall(registry::Operation::KeyName, 1, registry::kBadDatabase);
+  EXPECT_EQ(FindBelow(kCu + L"\\M", false), (Strings{L"Key : " + kCu + L"\\M\\Back"}));
+  EXPECT_EQ(FindBelow(kCu + L"\\M", false),
+            (Strings{L"Key : " + kCu + L"\\M\\Back", L"Key : " + kCu + L"\\M\\Back\\E", L"Key : " + kCu + L"\\M\\Back\\ToM"}));
+}
+
+TEST_F(Links, DeleteKeyDeletesTheLinkPickedAndNothingThroughIt) {
+  registry.PutString("HKCU\\QLinkTarget", "Keep", "k");
+  registry.PutLink("HKCU\\QLinkDel\\Up", "HKCU\\QLinkTarget");
+  registry.PutLink("HKCU\\QLinkDel\\Holder\\In", "HKCU\\QLinkTarget");
+  registry.PutLink("HKCU\\QLinkDel\\Nowhere", "HKCU\\Missing");
+  Walk(kCu, {L"QLinkDel"});
+  for (const wchar_t* picked : {L"Up", L"Holder", L"Nowhere"}) {
+    ClickEntry(w().List2, picked);
+    rt().AnswerMsgBox(runtime::kAnswerYes);
+    Press(w().cmdDeleteKey);
+    EXPECT_EQ(rt().Messages().back().title, std::wstring(L"Delete ") + picked);
+  }
+  // The links are gone; the key holding one still has it and stays; the key they led to keeps its value.
+  EXPECT_EQ(registry.SubkeyNames("HKCU\\QLinkDel"), (std::vector<std::string>{"Holder"}));
+  EXPECT_TRUE(registry.KeyExists("HKCU\\QLinkDel\\Holder\\In"));
+  EXPECT_EQ(registry.GetValue("HKCU\\QLinkTarget", "Keep")->data, Bytes({'k', 0}));
+  EXPECT_EQ(Items(w().List2), (Strings{L".."}));
+}
+
+TEST_F(Links, NavigationGoToResultsAndValueCommandsGoThroughLinksAsThePlatformResolvesThem) {
+  registry.PutString("HKCU\\QLoop", "Top", "t");
+  registry.PutLink("HKCU\\QLoop\\A\\B\\Up", "HKCU\\QLoop");
+  registry.PutString("HKCU\\QLinkTarget", "Keep", "k");
+  registry.PutString("HKCU\\QLinkTarget", "Drop", "d");
+  registry.PutLink("HKCU\\QLinkDel\\Up", "HKCU\\QLinkTarget");
+  const std::wstring loop = kCu + L"\\QLoop";
+
+  // Into a link and back out with "..": the path grows through the cycle and comes back the way it went.
+  Walk(kCu, {L"QLoop", L"A", L"B"});
+  ClickEntry(w().List2, L"Up");
+  EXPECT_EQ(Items(w().List3), (Strings{L"", L"Top"}));
+  DoubleClickEntry(w().List2, L"Up");
+  DoubleClickEntry(w().List2, L"A");
+  EXPECT_EQ(w().CurrentKeyPath(), loop + L"\\A\\B\\Up\\A");
+  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"B"}));
+  DoubleClickEntry(w().List2, L"..");
+  DoubleClickEntry(w().List2, L"..");
+  EXPECT_EQ(w().CurrentKeyPath(), loop + L"\\A\\B");
+  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Up"}));
+
+  // Go To a typed path round the cycle, kept as a favourite as typed.
+  Headless(w().txtGoTo).UserType(L"HKCU\\QLoop\\A\\B\\Up\\A\\B\\Up\\Top");
+  Press(w().cmdGoTo);
+  EXPECT_EQ(w().CurrentKeyPath(), loop + L"\\A\\B\\Up\\A\\B\\Up");
+  EXPECT_EQ(w().txtValue->Text(), L"t");
+  EXPECT_EQ(w().txtGoTo->List(w().txtGoTo->ListCount() - 1), L"HKCU\\QLoop\\A\\B\\Up\\A\\B\\Up\\Top");
+
+  // A search result through a link opens where the link leads.
+  w().chkValues->SetValue(1);
+  const Strings found = [&] {
+    w().chkKeys->SetValue(0);
+    w().txtFind->SetText(L"keep");
+    w().List1->SetSelected(kCurrentUserRow, true);
+    w().chkHive->SetValue(0);
+    w().txtKey->SetText(kCu + L"\\QLinkDel");
+    Press(w().cmdFind);
+    return ResultLines();
+  }();
+  ASSERT_EQ(found, (Strings{L"Value : " + kCu + L"\\QLinkDel\\Up\\Keep"}));
+  Headless(w().txtFindList).UserClick(static_cast<int>(found[0].size()));
+  EXPECT_EQ(w().CurrentKeyPath(), kCu + L"\\QLinkDel\\Up");
+  EXPECT_EQ(w().List3->Text(), L"Keep");
+
+  // Delete Value, new values and New Key in a key reached through a link act where it leads.
+  ClickEntry(w().List3, L"Drop");
+  rt().AnswerMsgBox(runtime::kAnswerYes);
+  Press(w().cmdDeleteValue);
+  Answer(w().cmdCreateValueS, {L"Added", L"a"});
+  Answer(w().cmdCreateSubKey, {L"Made"});
+  EXPECT_FALSE(registry.GetValue("HKCU\\QLinkTarget", "Drop").has_value());
+  EXPECT_TRUE(registry.GetValue("HKCU\\QLinkTarget", "Added").has_value());
+  EXPECT_TRUE(registry.KeyExists("HKCU\\QLinkTarget\\Made"));
+  EXPECT_EQ(registry.SubkeyNames("HKCU\\QLinkDel"), (std::vector<std::string>{"Up"}));
+}
+
+}  // namespace
+}  // namespace quillon::testing
