@@ -1,5 +1,6 @@
 // Walking the tree with the three lists: a hive click opens the hive, a single click on a subkey previews its
 // values, a double click enters it, and the entry ".." goes up one level.
+#include "registry/ScopedKey.h"
 #include "window/frmRegEdit.h"
 
 namespace quillon {
@@ -50,10 +51,9 @@ void frmRegEdit::List2_Click() {
     txtKey->SetText(CurrentKeyPath_ + L"\\" + item);
   }
 
-  const registry::Key key = OpenKeyPath(txtKey->Text());
-  if (key == 0) return;
-  RegistryEnumValues(key, *List3, true);
-  registry_.CloseKey(key);
+  const registry::ScopedKey key(registry_, OpenKeyPath(txtKey->Text()));
+  if (!key) return;
+  RegistryEnumValues(key.Get(), *List3, true);
 }
 
 void frmRegEdit::List2_DblClick() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "registry/ScopedKey.h"
 #include "window/frmRegEdit.h"
 
 namespace quillon {
@@ -82,19 +83,17 @@ void frmRegEdit::List3_Click() {
   txtValueHex->SetText(std::wstring());
   if (List3->ListIndex() == -1) return;
 
-  const registry::Key key = OpenKeyPath(txtKey->Text());
+  const registry::ScopedKey owner(registry_, OpenKeyPath(txtKey->Text()));
   const std::string name = runtime_.Text().ToAnsi(List3->Text());
-  if (key == 0) return;
+  if (!owner) return;
+  const registry::Key key = owner.Get();
 
   std::uint32_t type = 0;
   std::uint32_t size = 0;
   const registry::Status status = registry_.QueryValueEx(key, name, &type, nullptr, &size);
   // The size is shown even when the query failed: it then reads what the query left, 0 when it reported none.
   lblValueSize->SetCaption(L"Value Size : " + std::to_wstring(size));
-  if (status != registry::kSuccess) {
-    registry_.CloseKey(key);
-    return;
-  }
+  if (status != registry::kSuccess) return;
 
   switch (type) {
     case registry::kRegSz:
@@ -140,7 +139,6 @@ void frmRegEdit::List3_Click() {
       // Other types show only their size; the type caption keeps what it said before.
       break;
   }
-  registry_.CloseKey(key);
 }
 
 }  // namespace quillon
