@@ -5,7 +5,6 @@
 #include <cstring>
 #include <utility>
 
-#include "registry/Links.h"
 #include "registry/modRegistry.h"
 #include "runtime/text/TextFunctions.h"
 #include "window/frmRegEdit.h"
@@ -118,6 +117,14 @@ bool IsLinkValueName(std::string_view name) {
          });
 }
 
+/// Whether `key`, opened as it stands, is a link: a key whose value SymbolicLinkValue is of the link type. One call.
+bool IsLink(registry::RegistryApi& registry, registry::Key key) {
+  std::uint32_t type = registry::kRegNone;
+  std::uint32_t size = 0;
+  return registry.QueryValueEx(key, registry::kLinkValueName, &type, nullptr, &size) == registry::kSuccess &&
+         type == registry::kRegLink;
+}
+
 std::wstring Widen(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 /// Whether the lower-cased name `inner` is `outer` or lies below it.
@@ -201,8 +208,7 @@ void SearchWalk::EnterSubkey(registry::Key parent, registry::ScopedKey child) {
   if (CurrentOptions().values || CurrentOptions().datas) {
     isLink = WalkValues(child.Get(), true) == ValueWalk::kLink;
   } else {
-    std::u16string target;
-    isLink = registry::ReadLinkTarget(registry_, child.Get(), target);
+    isLink = IsLink(registry_, child.Get());
   }
   if (!isLink) {
     levels_.push_back({std::move(child), path_.size()});
