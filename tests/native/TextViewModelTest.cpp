@@ -130,32 +130,8 @@ TEST_P(TextDocumentInSmallChunks, EditsAcrossChunksAndLineBreaksSplitOrJoinedKee
       expected.replace(start, std::min(edit.end, expected.size()) - start, edit.text);
       ASSERT_NO_FATAL_FAILURE(ExpectSameAs(document, expected, random)) << edit.before << " " << edit.start;
     }
-
-    // Then random edits over characters that sit on boundaries, the mode changing now and then.
-    const std::wstring pieces[] = {L"a", L"\r", L"\n", L"\r\n", L"\xD83D\xDE00", L"e\x0301", L"abcdefg", L""};
-    TextDocument document(lineBreaks, GetParam());
-    std::wstring expected;
-    for (int round = 0; round < 400; ++round) {
-      std::wstring text;
-      for (int i = static_cast<int>(random() % 4); i > 0; --i) text += pieces[random() % std::size(pieces)];
-      const auto kind = random() % 10;
-      if (kind < 6) {
-        const std::size_t start = random() % (expected.size() + 1);
-        const std::size_t end = std::min(expected.size(), start + random() % 12);
-        document.Replace(start, end, text);
-        expected.replace(start, end - start, text);
-      } else if (kind < 9) {
-        document.Append(text);
-        expected += text;
-      } else {
-        document.SetLineBreaks(document.GetLineBreaks() == LineBreaks::kCrLf ? LineBreaks::kNone : LineBreaks::kCrLf);
-      }
-      if (expected.size() > 300) {
-        document.Assign(text);
-        expected = text;
-      }
-      ASSERT_NO_FATAL_FAILURE(ExpectSameAs(document, expected, random)) << "round " << round;
-    }
+    // Random edits over characters that sit on boundaries, at one to eight characters a chunk, are the fuzzer's
+    // (fuzz_text_document).
   }
 
   // A single-line box reads its whole text, line breaks and all, as one line in one piece.
