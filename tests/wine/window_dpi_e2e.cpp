@@ -113,12 +113,6 @@ TEST(WindowDpi, TheProgramStartsLaidOutInTwipsAtTheScreensDpi) {
   SetStartingDpi(96);
 }
 
-}  // namespace
-}  // namespace quillon::winetest
-
-namespace quillon::winetest {
-namespace {
-
 TEST(WindowDpi, ADpiChangeLaysEverythingOutAgainAndKeepsWhatTheWindowShows) {
   runtime::Win32Runtime runtime(GetModuleHandleW(nullptr), std::wstring());
   registry::Win32Registry registry;
