@@ -149,34 +149,18 @@ INT_PTR CALLBACK PromptProcedure(HWND, UINT message, WPARAM wParam, LPARAM lPara
 
 /// A dialog template in memory, as the input prompt builds it: the same font and the same edit field, twice.
 std::vector<WORD> PromptTemplate() {
-  std::vector<WORD> words;
-  const auto dword = [&](DWORD value) {
-    words.push_back(LOWORD(value));
-    words.push_back(HIWORD(value));
-  };
-  const auto string = [&](const wchar_t* text) {
-    for (; *text; ++text) words.push_back(static_cast<WORD>(*text));
-    words.push_back(0);
-  };
-  dword(WS_POPUP | WS_VISIBLE | DS_SETFONT);
-  dword(0);
-  words.push_back(2);
-  for (int value : {0, 0, 250, 92}) words.push_back(static_cast<WORD>(value));
+  // Style, extended style, two items at 0,0, 250 by 92 units, no menu, the default class, no caption, 8 points of
+  // "MS Shell Dlg".
+  constexpr DWORD kDialog = WS_POPUP | WS_VISIBLE | DS_SETFONT;
+  std::vector<WORD> words{LOWORD(kDialog), HIWORD(kDialog), 0, 0, 2, 0, 0, 250, 92, 0, 0, 0, 8};
+  for (const wchar_t unit : std::wstring_view(L"MS Shell Dlg")) words.push_back(unit);
   words.push_back(0);
-  words.push_back(0);
-  string(L"");
-  words.push_back(8);
-  string(L"MS Shell Dlg");
   for (int item = 0; item < 2; ++item) {
     if (words.size() % 2 != 0) words.push_back(0);
-    dword(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
-    dword(0);
-    for (int value : {7, item == 0 ? 40 : 70, 236, 13}) words.push_back(static_cast<WORD>(value));
-    words.push_back(static_cast<WORD>(100 + item));
-    words.push_back(0xFFFF);
-    words.push_back(0x81);
-    string(L"");
-    words.push_back(0);
+    // Style, extended style, at 7,40 or 7,70, 236 by 13 units, its id, the Edit class (0x81), no text, no data.
+    constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+    words.insert(words.end(), {LOWORD(kEdit), HIWORD(kEdit), 0, 0, 7, static_cast<WORD>(item == 0 ? 40 : 70), 236, 13,
+                               static_cast<WORD>(100 + item), 0xFFFF, 0x81, 0, 0});
   }
   return words;
 }
@@ -347,13 +331,7 @@ class BoxPair {
   void Type(std::wstring_view text) {
     std::vector<INPUT> inputs;
     for (wchar_t unit : text) {
-      for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wScan = unit;
-        input.ki.dwFlags = KEYEVENTF_UNICODE | up;
-        inputs.push_back(input);
-      }
+      for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) inputs.push_back(Key(0, KEYEVENTF_UNICODE | up, unit));
     }
     Send(inputs);
   }
@@ -424,11 +402,12 @@ class BoxPair {
     return box;
   }
 
-  static INPUT Key(WORD key, DWORD flags) {
+  /// A key going down or up; with KEYEVENTF_UNICODE, the character `unit` instead.
+  static INPUT Key(WORD key, DWORD flags, wchar_t unit = 0) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.wScan = unit ? unit : static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
     // PgUp, PgDn, End, Home, the arrows, Insert and Delete are keys of the extended keyboard.
     const bool extended = (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE;
     input.ki.dwFlags = flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
@@ -685,119 +664,103 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
   const int start = position();
   const int end = position();
   const auto number = [](int value) { return static_cast<WPARAM>(value); };
-  switch (random.Below(27)) {
-    case 0:
-    case 1:
-    case 2:
-      return Message("EM_SETSEL", std::to_string(start) + "," + std::to_string(end), EM_SETSEL, number(start), end,
-                     Answer::kIgnored);
-    case 3: {
-      const int which = random.Below(3);
-      return MakeStep(
-          "EM_GETSEL with " + std::string(which == 0 ? "both pointers" : which == 1 ? "the start's" : "none"),
-          "EM_GETSEL", [which](BoxPair& p, int i) {
-            DWORD first = 0xDEAD;
-            DWORD last = 0xBEEF;
-            const LRESULT result = SendMessageW(p.Box(i), EM_GETSEL, which < 2 ? reinterpret_cast<WPARAM>(&first) : 0,
-                                                which == 0 ? reinterpret_cast<LPARAM>(&last) : 0);
-            return Hex(result) + " " + std::to_string(first) + " " + std::to_string(last);
-          });
-    }
-    case 4:
-    case 5:
-    case 6: {
-      const bool undo = random.OneIn(2);
-      return Message(std::string("EM_REPLACESEL ") + (undo ? "undoable" : "not undoable"), "", EM_REPLACESEL, undo, 0,
-                     Answer::kIgnored, random.Text(random.OneIn(4) ? 20 : 5, true));
-    }
-    case 7:
-      return Message("WM_SETTEXT", "", WM_SETTEXT, 0, 0, Answer::kCompared,
-                     random.Text(multiLine ? 110 : 40, multiLine));
-    case 8:
-    case 9: {
-      const bool line = random.OneIn(2);
-      const int size = random.Between(0, 12);
-      const int index = random.Between(-1, static_cast<int>(now.lines) + 1);
-      return MakeStep(line ? "EM_GETLINE " + std::to_string(index) + " into " + std::to_string(size)
-                           : "WM_GETTEXT into " + std::to_string(size),
-                      line ? "EM_GETLINE" : "WM_GETTEXT", [line, size, index](BoxPair& p, int i) {
-                        std::vector<wchar_t> buffer(static_cast<std::size_t>(size) + 4, L'#');
-                        if (line) buffer[0] = static_cast<wchar_t>(size);  // the first word holds the buffer's size
-                        const LRESULT result = SendMessageW(p.Box(i), line ? EM_GETLINE : WM_GETTEXT,
-                                                            static_cast<WPARAM>(line ? index : size),
-                                                            reinterpret_cast<LPARAM>(buffer.data()));
-                        return Hex(result) + " \"" + Printable(std::wstring_view(buffer.data(), buffer.size())) + "\"";
-                      });
-    }
-    case 10:
-      return Message("EM_LINEINDEX", std::to_string(start % 7 - 1), EM_LINEINDEX, number(start % 7 - 1), 0);
-    case 11:
-      return Message("EM_LINELENGTH", std::to_string(start), EM_LINELENGTH, number(start), 0);
-    case 12:
-      return Message("EM_LINEFROMCHAR", std::to_string(start), EM_LINEFROMCHAR, number(start), 0);
-    case 13:
-      return Message("EM_POSFROMCHAR", std::to_string(start), EM_POSFROMCHAR, number(start), 0);
-    case 14: {
-      const int x = random.Between(-5, 320);
-      const int y = random.Between(-5, multiLine ? 100 : 22);
-      return Message("EM_CHARFROMPOS", std::to_string(x) + "," + std::to_string(y), EM_CHARFROMPOS, 0,
-                     MAKELPARAM(x, y));
-    }
-    case 15: {
-      const int columns = random.Between(-3, 6);
-      const int rows = random.Between(-4, 4);
-      return Message("EM_LINESCROLL", std::to_string(columns) + "," + std::to_string(rows), EM_LINESCROLL,
-                     number(columns), rows);
-    }
-    case 16:
-      return Message("EM_SCROLLCARET", "", EM_SCROLLCARET, 0, 0);
-    case 17:
-    case 18: {
-      static const std::vector<std::pair<WORD, const char*>> kRequests = {
-          {SB_LINEUP, "SB_LINEUP"},     {SB_LINEDOWN, "SB_LINEDOWN"},       {SB_PAGEUP, "SB_PAGEUP"},
-          {SB_PAGEDOWN, "SB_PAGEDOWN"}, {SB_TOP, "SB_TOP"},                 {SB_BOTTOM, "SB_BOTTOM"},
-          {SB_THUMBTRACK, "SB_THUMBTRACK"}, {SB_THUMBPOSITION, "SB_THUMBPOSITION"}, {SB_ENDSCROLL, "SB_ENDSCROLL"}};
-      const auto& [request, name] = random.Pick(kRequests);
-      const bool vertical = random.OneIn(2);
-      const int thumb = random.Between(0, vertical ? 8 : 60);
-      return Message(std::string(vertical ? "WM_VSCROLL " : "WM_HSCROLL ") + name, std::to_string(thumb),
-                     vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(request, thumb), 0);
-    }
-    case 19: {
-      const int limit = random.OneIn(4) ? 0 : random.Between(std::max(0, length - 3), length + 6);
-      return Message("EM_SETLIMITTEXT", std::to_string(limit), EM_SETLIMITTEXT, number(limit), 0, Answer::kIgnored);
-    }
-    case 20:
-      return random.OneIn(2) ? Message("EM_UNDO", "", EM_UNDO, 0, 0) : Message("WM_UNDO", "", WM_UNDO, 0, 0);
-    case 21: {
-      if (random.OneIn(2)) return Message("EM_EMPTYUNDOBUFFER", "", EM_EMPTYUNDOBUFFER, 0, 0, Answer::kIgnored);
-      const bool flag = random.OneIn(2);
-      return Message("EM_SETMODIFY", flag ? "1" : "0", EM_SETMODIFY, flag, 0, Answer::kIgnored);
-    }
-    case 22:
-      return Message("WM_COPY", "", WM_COPY, 0, 0, Answer::kIgnored);
-    case 23:
-      return Message("WM_CUT", "", WM_CUT, 0, 0, Answer::kIgnored);
-    case 24: {
-      Step step = Message("WM_PASTE", "", WM_PASTE, 0, 0, Answer::kIgnored);
-      if (random.OneIn(2)) {
-        step.clipboard = random.Text(12, true);
-        step.description += " \"" + Printable(*step.clipboard) + "\"";
-      }
-      return step;
-    }
-    case 25: {
-      static const std::vector<std::pair<WORD, const char*>> kKeys = {
-          {0, "no message"}, {VK_RETURN, "Enter"}, {VK_ESCAPE, "Escape"}, {VK_TAB, "Tab"}, {'A', "A"}};
-      const auto& [key, name] = random.Pick(kKeys);
-      return MakeStep(std::string("WM_GETDLGCODE for ") + name, "WM_GETDLGCODE", [key = key](BoxPair& p, int i) {
-        MSG message{p.Box(i), WM_KEYDOWN, key, 1, 0, {}};
-        return Hex(SendMessageW(p.Box(i), WM_GETDLGCODE, key, key ? reinterpret_cast<LPARAM>(&message) : 0));
-      });
-    }
-    default:
-      return Message("WM_CLEAR", "", WM_CLEAR, 0, 0, Answer::kIgnored);
+  const int which = random.Below(27);
+  if (which < 3) {
+    return Message("EM_SETSEL", std::to_string(start) + "," + std::to_string(end), EM_SETSEL, number(start), end,
+                   Answer::kIgnored);
   }
+  if (which == 3) {
+    const int pointers = random.Below(3);
+    return MakeStep(
+        "EM_GETSEL with " + std::string(pointers == 0 ? "both pointers" : pointers == 1 ? "the start's" : "none"),
+        "EM_GETSEL", [pointers](BoxPair& p, int i) {
+          DWORD first = 0xDEAD;
+          DWORD last = 0xBEEF;
+          const LRESULT result = SendMessageW(p.Box(i), EM_GETSEL, pointers < 2 ? reinterpret_cast<WPARAM>(&first) : 0,
+                                              pointers == 0 ? reinterpret_cast<LPARAM>(&last) : 0);
+          return Hex(result) + " " + std::to_string(first) + " " + std::to_string(last);
+        });
+  }
+  if (which < 7) {
+    const bool undo = random.OneIn(2);
+    return Message(std::string("EM_REPLACESEL ") + (undo ? "undoable" : "not undoable"), "", EM_REPLACESEL, undo, 0,
+                   Answer::kIgnored, random.Text(random.OneIn(4) ? 20 : 5, true));
+  }
+  if (which == 7) {
+    return Message("WM_SETTEXT", "", WM_SETTEXT, 0, 0, Answer::kCompared, random.Text(multiLine ? 110 : 40, multiLine));
+  }
+  if (which < 10) {
+    const bool line = random.OneIn(2);
+    const int size = random.Between(0, 12);
+    const int index = random.Between(-1, static_cast<int>(now.lines) + 1);
+    return MakeStep(line ? "EM_GETLINE " + std::to_string(index) + " into " + std::to_string(size)
+                         : "WM_GETTEXT into " + std::to_string(size),
+                    line ? "EM_GETLINE" : "WM_GETTEXT", [line, size, index](BoxPair& p, int i) {
+                      std::vector<wchar_t> buffer(static_cast<std::size_t>(size) + 4, L'#');
+                      if (line) buffer[0] = static_cast<wchar_t>(size);  // the first word holds the buffer's size
+                      const LRESULT result = SendMessageW(p.Box(i), line ? EM_GETLINE : WM_GETTEXT,
+                                                          static_cast<WPARAM>(line ? index : size),
+                                                          reinterpret_cast<LPARAM>(buffer.data()));
+                      return Hex(result) + " \"" + Printable(std::wstring_view(buffer.data(), buffer.size())) + "\"";
+                    });
+  }
+  if (which == 10) return Message("EM_LINEINDEX", std::to_string(start % 7 - 1), EM_LINEINDEX, number(start % 7 - 1), 0);
+  if (which == 11) return Message("EM_LINELENGTH", std::to_string(start), EM_LINELENGTH, number(start), 0);
+  if (which == 12) return Message("EM_LINEFROMCHAR", std::to_string(start), EM_LINEFROMCHAR, number(start), 0);
+  if (which == 13) return Message("EM_POSFROMCHAR", std::to_string(start), EM_POSFROMCHAR, number(start), 0);
+  if (which == 14) {
+    const int x = random.Between(-5, 320);
+    const int y = random.Between(-5, multiLine ? 100 : 22);
+    return Message("EM_CHARFROMPOS", std::to_string(x) + "," + std::to_string(y), EM_CHARFROMPOS, 0, MAKELPARAM(x, y));
+  }
+  if (which == 15) {
+    const int columns = random.Between(-3, 6);
+    const int rows = random.Between(-4, 4);
+    return Message("EM_LINESCROLL", std::to_string(columns) + "," + std::to_string(rows), EM_LINESCROLL,
+                   number(columns), rows);
+  }
+  if (which == 16) return Message("EM_SCROLLCARET", "", EM_SCROLLCARET, 0, 0);
+  if (which < 19) {
+    static const std::vector<std::pair<WORD, const char*>> kRequests = {
+        {SB_LINEUP, "SB_LINEUP"},     {SB_LINEDOWN, "SB_LINEDOWN"},       {SB_PAGEUP, "SB_PAGEUP"},
+        {SB_PAGEDOWN, "SB_PAGEDOWN"}, {SB_TOP, "SB_TOP"},                 {SB_BOTTOM, "SB_BOTTOM"},
+        {SB_THUMBTRACK, "SB_THUMBTRACK"}, {SB_THUMBPOSITION, "SB_THUMBPOSITION"}, {SB_ENDSCROLL, "SB_ENDSCROLL"}};
+    const auto& [request, name] = random.Pick(kRequests);
+    const bool vertical = random.OneIn(2);
+    const int thumb = random.Between(0, vertical ? 8 : 60);
+    return Message(std::string(vertical ? "WM_VSCROLL " : "WM_HSCROLL ") + name, std::to_string(thumb),
+                   vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(request, thumb), 0);
+  }
+  if (which == 19) {
+    const int limit = random.OneIn(4) ? 0 : random.Between(std::max(0, length - 3), length + 6);
+    return Message("EM_SETLIMITTEXT", std::to_string(limit), EM_SETLIMITTEXT, number(limit), 0, Answer::kIgnored);
+  }
+  if (which == 20) return random.OneIn(2) ? Message("EM_UNDO", "", EM_UNDO, 0, 0) : Message("WM_UNDO", "", WM_UNDO, 0, 0);
+  if (which == 21) {
+    if (random.OneIn(2)) return Message("EM_EMPTYUNDOBUFFER", "", EM_EMPTYUNDOBUFFER, 0, 0, Answer::kIgnored);
+    const bool flag = random.OneIn(2);
+    return Message("EM_SETMODIFY", flag ? "1" : "0", EM_SETMODIFY, flag, 0, Answer::kIgnored);
+  }
+  if (which == 22) return Message("WM_COPY", "", WM_COPY, 0, 0, Answer::kIgnored);
+  if (which == 23) return Message("WM_CUT", "", WM_CUT, 0, 0, Answer::kIgnored);
+  if (which == 24) {
+    Step step = Message("WM_PASTE", "", WM_PASTE, 0, 0, Answer::kIgnored);
+    if (random.OneIn(2)) {
+      step.clipboard = random.Text(12, true);
+      step.description += " \"" + Printable(*step.clipboard) + "\"";
+    }
+    return step;
+  }
+  if (which == 25) {
+    static const std::vector<std::pair<WORD, const char*>> kKeys = {
+        {0, "no message"}, {VK_RETURN, "Enter"}, {VK_ESCAPE, "Escape"}, {VK_TAB, "Tab"}, {'A', "A"}};
+    const auto& [key, name] = random.Pick(kKeys);
+    return MakeStep(std::string("WM_GETDLGCODE for ") + name, "WM_GETDLGCODE", [key = key](BoxPair& p, int i) {
+      MSG message{p.Box(i), WM_KEYDOWN, key, 1, 0, {}};
+      return Hex(SendMessageW(p.Box(i), WM_GETDLGCODE, key, key ? reinterpret_cast<LPARAM>(&message) : 0));
+    });
+  }
+  return Message("WM_CLEAR", "", WM_CLEAR, 0, 0, Answer::kIgnored);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
