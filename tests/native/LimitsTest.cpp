@@ -24,19 +24,14 @@ class Limits : public EditingTest {
   }
 };
 
-TEST_F(Limits, NamesOfTheLongestLengthEndTheListingsYetOnesMadeInTheWindowAreEnteredShownAndDeleted) {
+TEST_F(Limits, NamesOfTheLongestLengthMadeInTheWindowAreEnteredShownAndDeleted) {
   const std::string alpha = std::string(kQuill) + "\\Alpha", key(255, 'm'), value(16383, 'w');
   for (const std::string& name : {std::string("a"), std::string(255, 'k'), std::string("z")}) {
     registry.Put(alpha + "\\" + name);
     registry.PutString(alpha, name == "a" ? "a" : name == "z" ? "z" : std::string(16383, 'v'), "1");
   }
+  // Such names end the listings and a search's walk (Enumeration and Search prove it), not what the window makes.
   Walk(L"HKEY_CURRENT_USER", {L"Software", L"Quill", L"Alpha"});
-  // The names do not fit the listing's buffer: the listings, and a search's walk, end there.
-  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"a"}));
-  EXPECT_EQ(Items(w().List3), (Strings{L"", L"a"}));
-  Find(false, false, L"");
-  EXPECT_EQ(w().txtFindList->Text(), L"Key : HKEY_CURRENT_USER\\Software\\Quill\\Alpha\\a\r\n");
-
   Answer(w().cmdCreateSubKey, {Wide(key)});
   Answer(w().cmdCreateValueS, {Wide(value), L"long named"});
   ExpectValue(alpha, value, registry::kRegSz, {'l', 'o', 'n', 'g', ' ', 'n', 'a', 'm', 'e', 'd', 0});
