@@ -90,9 +90,7 @@ TEST_F(Favourites, GoToTableOfPathsHivesAndValues) {
     const wchar_t* text;
     const wchar_t* where;
   } cases[] = {
-      {L"HKEY_current_USER\\software\\EXAMPLE", L"HKEY_CURRENT_USER\\Software\\Example|<none>"},
       {L"hcu\\Software", L"HKEY_CURRENT_USER\\Software|SoftwareValue"},
-      {L"cU", L"HKEY_CURRENT_USER|<none>"},
       {L"HKLM", L"HKEY_LOCAL_MACHINE|<none>"},
       {L"hklm\\", L"HKEY_LOCAL_MACHINE|<none>"},
       {L"HKLM\\  ", L"HKEY_LOCAL_MACHINE|<none>"},
