@@ -45,16 +45,10 @@ TEST(VisualLine, MixedLineHasCellsCaretsAndClicksInDrawnOrder) {
   const std::vector<int> carets{0, 5, 35, 28, 20, 35, 38, 42};
   for (std::size_t column = 0; column <= text.size(); ++column) EXPECT_EQ(line.XOf(column), carets[column]) << column;
 
-  // A click on a Hebrew letter's right half lands before it, on its left half after it.
-  EXPECT_EQ(line.ColumnAt(12), 5u);  // gimel's left half: after gimel, the run's last letter
-  EXPECT_EQ(line.ColumnAt(18), 4u);  // gimel's right half
-  EXPECT_EQ(line.ColumnAt(29), 3u);  // alef's left half: after alef
-  EXPECT_EQ(line.ColumnAt(34), 2u);  // alef's right half
-  EXPECT_EQ(line.ColumnAt(36), 5u);  // c's left half
-  EXPECT_EQ(line.ColumnAt(37), 6u);  // c's right half
-  // Beyond either end, the nearest cell decides.
-  EXPECT_EQ(line.ColumnAt(-20), 0u);
-  EXPECT_EQ(line.ColumnAt(500), 7u);
+  // A click on a Hebrew letter's right half lands before it, on its left half after it: gimel's left and right
+  // halves, alef's, then c's; beyond either end, the nearest cell decides.
+  const std::pair<int, std::size_t> clicks[] = {{12, 5}, {18, 4}, {29, 3}, {34, 2}, {36, 5}, {37, 6}, {-20, 0}, {500, 7}};
+  for (const auto& [x, column] : clicks) EXPECT_EQ(line.ColumnAt(x), column) << x;
   ExpectClicksOnLeadingEdgesComeBack(line);
 
   // A selection from b into the Hebrew run covers b and, apart from it, the run's right end.
