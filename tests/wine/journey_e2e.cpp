@@ -62,14 +62,14 @@ bool KeyExists(const std::string& path) {
   return true;
 }
 
-/// A value's type and bytes; nothing when it does not exist.
+/// A value's type and bytes (the values written here are short); nothing when it does not exist.
 std::optional<std::pair<DWORD, Bytes>> Stored(const std::string& path, const char* name) {
   DWORD type = 0;
-  DWORD size = 0;
+  Bytes data(64);
+  auto size = static_cast<DWORD>(data.size());
   const DWORD flags = RRF_RT_ANY | RRF_NOEXPAND;
-  if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, flags, &type, nullptr, &size) != ERROR_SUCCESS) return {};
-  Bytes data(size);
   if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, flags, &type, data.data(), &size) != ERROR_SUCCESS) return {};
+  data.resize(size);
   return std::make_pair(type, data);
 }
 
@@ -89,20 +89,24 @@ Strings ValueList(const std::string& path) {
   return names;
 }
 
-/// A control of the program's window where its fixed layout puts it, given in twips from the client area's corner.
-HWND ChildAt(HWND parent, int leftTwips, int topTwips) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  for (HWND child = FindWindowExW(parent, nullptr, nullptr, nullptr); child != nullptr;
-       child = FindWindowExW(parent, child, nullptr, nullptr)) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-    if (std::abs(rect.left - MulDiv(leftTwips, dpi, 1440)) <= 1 &&
-        std::abs(rect.top - MulDiv(topTwips, dpi, 1440)) <= 1)
-      return child;
+/// The window's controls in the control table's order: the form's children come in tab order, and the title label
+/// is the title band's only child.
+std::vector<HWND> ControlsOf(HWND form) {
+  std::vector<HWND> controls;
+  HWND next = GetWindow(form, GW_CHILD);
+  HWND panel = nullptr;
+  for (const runtime::ControlSpec& spec : kControlTable) {
+    const HWND control = spec.parent ? GetWindow(panel, GW_CHILD) : std::exchange(next, GetWindow(next, GW_HWNDNEXT));
+    if (spec.kind == runtime::ControlKind::PictureBox) panel = control;
+    controls.push_back(control);
   }
+  return controls;
+}
+
+HWND ControlOf(HWND form, const std::string& name) {
+  const std::vector<HWND> controls = ControlsOf(form);
+  for (std::size_t i = 0; i < controls.size(); ++i)
+    if (name == kControlTable[i].name) return controls[i];
   return nullptr;
 }
 
@@ -141,12 +145,13 @@ class Journey : public ::testing::Test {
     main_ = quillon_->MainWindow();
     ASSERT_NE(main_, nullptr);
     ASSERT_EQ(WindowText(main_), L"Quillon");
-    c_ = {ChildAt(main_, 120, 840),   ChildAt(main_, 1920, 840), ChildAt(main_, 3720, 840),  ChildAt(main_, 5520, 1320),
-          ChildAt(main_, 120, 4080),  ChildAt(main_, 5520, 840), ChildAt(main_, 5520, 1080), ChildAt(main_, 5520, 2160),
-          ChildAt(main_, 5520, 3840), ChildAt(main_, 120, 5520), ChildAt(main_, 120, 5040),  ChildAt(main_, 120, 4560)};
+    const auto named = [this](const char* name) { return ControlOf(main_, name); };
+    c_ = {named("List1"),       named("List2"),        named("List3"),        named("txtValue"),
+          named("txtKey"),      named("lblValueType"), named("lblValueSize"), named("txtValueName"),
+          named("txtValueHex"), named("txtFindList"),  named("txtFind"),      named("txtGoTo")};
     for (HWND control : {c_.List1, c_.List2, c_.List3, c_.txtValue, c_.txtKey, c_.lblValueType, c_.lblValueSize,
                          c_.txtValueName, c_.txtValueHex, c_.txtFindList, c_.txtFind, c_.txtGoTo}) {
-      ASSERT_NE(control, nullptr) << "a control is not where the layout puts it";
+      ASSERT_NE(control, nullptr) << "a control is missing";
     }
   }
 
@@ -564,14 +569,10 @@ void ExpectLaidOutAt(HWND form, int dpi, const std::function<void(HWND, const ru
   GetClientRect(form, &client);
   EXPECT_EQ(client.right, MulDiv(kClientWidthTwips, dpi, 1440));
   EXPECT_EQ(client.bottom, MulDiv(kClientHeightTwips, dpi, 1440));
-  // The form's children come in tab order; the title label is the title panel's only child.
-  std::vector<HWND> children;
-  for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) children.push_back(child);
-  std::size_t next = 0;
-  HWND panel = nullptr;
-  for (const runtime::ControlSpec& spec : kControlTable) {
-    HWND child = spec.parent ? GetWindow(panel, GW_CHILD) : children.at(next++);
-    if (spec.kind == ControlKind::PictureBox) panel = child;
+  const std::vector<HWND> controls = ControlsOf(form);
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const runtime::ControlSpec& spec = kControlTable[i];
+    const HWND child = controls[i];
     const RECT place = PlaceOf(child);
     EXPECT_EQ(place.left, MulDiv(spec.left, dpi, 1440)) << spec.name << " at " << dpi;
     EXPECT_EQ(place.top, MulDiv(spec.top, dpi, 1440)) << spec.name;
