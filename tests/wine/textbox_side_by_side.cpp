@@ -40,20 +40,8 @@ const char* const kKindNames[] = {"SingleLine", "SingleLineReadOnly", "MultiLine
 const char* NameOf(Kind kind) { return kKindNames[static_cast<int>(kind)]; }
 bool IsMultiLine(Kind kind) { return kind == Kind::kMultiLineReadOnly; }
 
-std::string Printable(std::wstring_view text) {
-  std::string out;
-  for (wchar_t unit : text) {
-    char code[12];
-    std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(unit));
-    out += unit == L'\\'                   ? "\\\\"
-           : unit >= 0x20 && unit < 0x7F ? std::string(1, static_cast<char>(unit))
-           : unit == L'\r'                 ? "\\r"
-           : unit == L'\n'                 ? "\\n"
-           : unit == L'\t'                 ? "\\t"
-                                           : std::string(code);
-  }
-  return out;
-}
+/// A text as GoogleTest prints it: quoted, with escapes for everything but printable ASCII.
+std::string Printable(std::wstring_view text) { return ::testing::PrintToString(std::wstring(text)); }
 
 /// The common controls of version 6, as the program's own manifest (resource 1 of quillon.exe) asks for them: its
 /// edit fields, combo box and dialog are theirs.
@@ -95,16 +83,14 @@ constexpr int kOurs = 1;
 std::map<HWND, std::vector<std::string>*> g_logs;  // by the window that notifies: an edit field or a combo box
 std::vector<std::string>* g_current = nullptr;    // the log of the box that takes the input now
 
-void RecordNotification(HWND from, WORD code, bool fromCombo) {
-  auto found = g_logs.find(from);
-  if (found == g_logs.end()) return;
-  const char* name = nullptr;
-  if (fromCombo) {
-    name = code == CBN_EDITCHANGE ? "CBN_EDITCHANGE" : code == CBN_EDITUPDATE ? "CBN_EDITUPDATE" : nullptr;
-  } else {
-    name = code == EN_CHANGE ? "EN_CHANGE" : code == EN_UPDATE ? "EN_UPDATE" : code == EN_MAXTEXT ? "EN_MAXTEXT" : nullptr;
-  }
-  if (name) found->second->push_back(name);
+/// Records a change notification of an edit field (to its parent) or of a combo box (about its field).
+void RecordNotification(HWND from, WORD code) {
+  static const std::map<WORD, const char*> kNames = {{EN_CHANGE, "EN_CHANGE"},           {EN_UPDATE, "EN_UPDATE"},
+                                                     {EN_MAXTEXT, "EN_MAXTEXT"},         {CBN_EDITCHANGE, "CBN_EDITCHANGE"},
+                                                     {CBN_EDITUPDATE, "CBN_EDITUPDATE"}};
+  const auto log = g_logs.find(from);
+  const auto name = kNames.find(code);
+  if (log != g_logs.end() && name != kNames.end()) log->second->push_back(name->second);
 }
 
 /// Records what a dialog (or the form, which the dialog manager serves too) is sent; true when it was one of those.
@@ -114,7 +100,7 @@ bool RecordParentMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     what = LOWORD(wParam) == IDOK ? "WM_COMMAND IDOK" : "WM_COMMAND IDCANCEL";
   } else if (message == WM_COMMAND && lParam) {
     const auto from = reinterpret_cast<HWND>(lParam);
-    RecordNotification(from, HIWORD(wParam), winetest::IsClass(from, L"ComboBox"));
+    RecordNotification(from, HIWORD(wParam));
     return true;
   } else if (message == WM_CLOSE) {
     what = "WM_CLOSE";
@@ -134,7 +120,7 @@ LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 LRESULT CALLBACK ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  if (message == WM_COMMAND && lParam) RecordNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam), false);
+  if (message == WM_COMMAND && lParam) RecordNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -202,20 +188,14 @@ struct State {
   bool operator==(const State& other) const { return Differences(other).empty(); }
   std::string Describe() const {
     std::ostringstream out;
-    out << "text \"" << Printable(text) << "\" (" << text.size() << ") sel " << start << "-" << end << " lines " << lines
+    out << "text " << Printable(text) << " (" << text.size() << ") sel " << start << "-" << end << " lines " << lines
         << " first " << firstVisible << " modified " << modified << " canUndo " << canUndo
         << (focused ? "" : " NOT FOCUSED") << " notes [";
     for (std::size_t i = 0; i < notifications.size(); ++i) out << (i ? " " : "") << notifications[i];
-    out << "] answers {" << answers << "} clipboard \"" << Printable(clipboard) << "\"";
+    out << "] answers {" << answers << "} clipboard " << Printable(clipboard);
     return out.str();
   }
 };
-
-std::string Joined(const std::vector<std::string>& names) {
-  std::string out;
-  for (const std::string& name : names) out += (out.empty() ? "" : ",") + name;
-  return out;
-}
 
 // ---------------------------------------------------------------------------------------------------------------
 // The clipboard, read and written as another program would.
@@ -561,7 +541,7 @@ enum class Answer { kCompared, kIgnored };
 Step Message(std::string category, std::string arguments, UINT message, WPARAM wParam, LPARAM lParam,
              Answer answer = Answer::kCompared, std::optional<std::wstring> text = std::nullopt) {
   std::string description = category + (arguments.empty() ? "" : " " + arguments);
-  if (text) description = category + " \"" + Printable(*text) + "\"";
+  if (text) description = category + " " + Printable(*text);
   return MakeStep(description, std::move(category), [=](BoxPair& pair, int i) {
     const LRESULT result =
         SendMessageW(pair.Box(i), message, wParam, text ? reinterpret_cast<LPARAM>(text->c_str()) : lParam);
@@ -587,7 +567,7 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
   if (what < 12) {  // typing
     std::wstring text = random.Text(3, false);
     while (text.empty() || text.find_first_of(L"\r\n") != std::wstring::npos) text = random.Text(3, false);
-    return InputStep("type \"" + Printable(text) + "\"", "type", [text](BoxPair& p, int) { p.Type(text); });
+    return InputStep("type " + Printable(text), "type", [text](BoxPair& p, int) { p.Type(text); });
   }
   if (what < 36) {  // moving and selecting
     static const std::vector<std::pair<WORD, const char*>> kMoves = {
@@ -701,7 +681,7 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
                       const LRESULT result = SendMessageW(p.Box(i), line ? EM_GETLINE : WM_GETTEXT,
                                                           static_cast<WPARAM>(line ? index : size),
                                                           reinterpret_cast<LPARAM>(buffer.data()));
-                      return Hex(result) + " \"" + Printable(std::wstring_view(buffer.data(), buffer.size())) + "\"";
+                      return Hex(result) + " " + Printable(std::wstring_view(buffer.data(), buffer.size()));
                     });
   }
   if (which == 10) return Message("EM_LINEINDEX", std::to_string(start % 7 - 1), EM_LINEINDEX, number(start % 7 - 1), 0);
@@ -747,7 +727,7 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
     Step step = Message("WM_PASTE", "", WM_PASTE, 0, 0, Answer::kIgnored);
     if (random.OneIn(2)) {
       step.clipboard = random.Text(12, true);
-      step.description += " \"" + Printable(*step.clipboard) + "\"";
+      step.description += " " + Printable(*step.clipboard);
     }
     return step;
   }
@@ -798,7 +778,7 @@ struct Sequence {
   /// The start and the first `count` steps, numbered from `first` as the run counts them.
   std::string Describe(std::size_t count, int first) const {
     std::ostringstream out;
-    out << "    WM_SETTEXT \"" << Printable(text) << "\", EM_SETSEL " << anchor << "," << caret << "\n";
+    out << "    WM_SETTEXT " << Printable(text) << ", EM_SETSEL " << anchor << "," << caret << "\n";
     for (std::size_t i = 0; i < count && i < steps.size(); ++i)
       out << "    " << first + static_cast<int>(i) << ": " << steps[i].description << "\n";
     return out.str();
@@ -1088,7 +1068,7 @@ TEST_P(TextBoxSideBySide, AnswersAsThePlatformsEditControlDoes) {
     std::ostringstream report;
     report << where << "\n  seed " << g_seed << ", kind " << NameOf(kind_) << ", step "
            << first + static_cast<int>(at) - 1 << " of the run (" << (step ? step->description : "the start") << ")"
-           << "\n  differs in " << Joined(platform[at].Differences(ours[at])) << "\n  platform: "
+           << "\n  differs in " << ::testing::PrintToString(platform[at].Differences(ours[at])) << "\n  platform: "
            << platform[at].Describe() << "\n  ours:     " << ours[at].Describe() << "\n  steps:\n"
            << sequence.Describe(at, first);
     differences[where] = report.str();
