@@ -145,14 +145,14 @@ class Journey : public ::testing::Test {
     main_ = quillon_->MainWindow();
     ASSERT_NE(main_, nullptr);
     ASSERT_EQ(WindowText(main_), L"Quillon");
-    const auto named = [this](const char* name) { return ControlOf(main_, name); };
+    const auto named = [this](const char* name) {
+      const HWND control = ControlOf(main_, name);
+      EXPECT_NE(control, nullptr) << name << " is missing";
+      return control;
+    };
     c_ = {named("List1"),       named("List2"),        named("List3"),        named("txtValue"),
           named("txtKey"),      named("lblValueType"), named("lblValueSize"), named("txtValueName"),
           named("txtValueHex"), named("txtFindList"),  named("txtFind"),      named("txtGoTo")};
-    for (HWND control : {c_.List1, c_.List2, c_.List3, c_.txtValue, c_.txtKey, c_.lblValueType, c_.lblValueSize,
-                         c_.txtValueName, c_.txtValueHex, c_.txtFindList, c_.txtFind, c_.txtGoTo}) {
-      ASSERT_NE(control, nullptr) << "a control is missing";
-    }
   }
 
   void Close() {
@@ -231,15 +231,11 @@ class Journey : public ::testing::Test {
 TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   ASSERT_NO_FATAL_FAILURE(Start());
   const std::wstring name = Wide(name_);
-  EXPECT_EQ(ListItems(c_.List1),
-            (Strings{L"HKEY_CLASSES_ROOT", L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE", L"HKEY_CURRENT_CONFIG",
-                     L"HKEY_DYN_DATA", L"HKEY_PERFORMANCE_DATA", L"HKEY_USERS"}));
   EXPECT_EQ(ComboItems(c_.txtGoTo), Strings{L""});
 
-  // Pick the hive and walk down to the test key. (Previews and the way up are proven on the headless runtime.)
+  // Pick the hive and walk down to the test key. (The hive list, previews and the way up are proven on the headless
+  // runtime, the real lists' order and clicks by the runtime contract.)
   Click(c_.List1, L"HKEY_CURRENT_USER");
-  EXPECT_EQ(WindowText(c_.txtKey), L"HKEY_CURRENT_USER");
-  EXPECT_EQ(IndexOf(c_.List2, L".."), -1);
   DoubleClick(c_.List2, L"Software");
   DoubleClick(c_.List2, name);
   EXPECT_EQ(WindowText(c_.txtKey), rootPath_);
@@ -404,7 +400,7 @@ class InProcess : public ::testing::Test {
   Win32UserInput input_{runtime_};
 };
 
-TEST_F(InProcess, FindListsEveryKindOfHitInWalkOrderThenRefusesAMalformedText) {
+TEST_F(InProcess, FindListsEveryKindOfHitOfTheRealRegistryInWalkOrder) {
   NavigateToTestKey();
   Click(window_->chkValues);
   Click(window_->chkDatas);
@@ -425,29 +421,12 @@ TEST_F(InProcess, FindListsEveryKindOfHitInWalkOrderThenRefusesAMalformedText) {
       L"\x02DC",                          L"Value : " + p + L"\\TopMode",          L"Data : " + p + L"\\TopMode\\top"};
   EXPECT_EQ(Lines(), expected);
   EXPECT_EQ(runtime_.MousePointer(), 0);
-
-  // A malformed text is refused with a message captioned with the application title, after clearing the results.
-  ModalDialogAnswerer answerer(GetAncestor(WindowOf(*window_->cmdFind), GA_ROOT), IDOK);
-  Find(L"[b");
-  const SeenDialog seen = answerer.Seen();
-  ASSERT_TRUE(seen.found);
-  EXPECT_EQ(seen.caption, L"Quillon 1.0");
-  EXPECT_NE(seen.text.find(L"never closed"), std::wstring::npos) << ::testing::PrintToString(seen.text);
-  EXPECT_EQ(Results(), L"");
-  EXPECT_EQ(runtime_.MousePointer(), 0);
+  // A malformed text's refusal is proven on the headless runtime (Search), its message box by the runtime contract.
 }
 
 TEST_F(InProcess, AClickDuringALiveSearchOpensTheLineClickedWhileTheSearchGoesOn) {
   // Enough keys that the search still runs when the user has scrolled up and clicked its first line.
-  HKEY wide = nullptr;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, (root_ + "\\Wide").c_str(), &wide), ERROR_SUCCESS);
-  for (int i = 0; i < 4000; ++i) {
-    HKEY node = nullptr;
-    RegCreateKeyA(wide, ("Node" + std::to_string(i)).c_str(), &node);
-    RegSetValueExA(node, "Mode", 0, REG_SZ, reinterpret_cast<const BYTE*>("on"), 3);
-    RegCloseKey(node);
-  }
-  RegCloseKey(wide);
+  for (int i = 0; i < 4000; ++i) Put(root_ + "\\Wide\\Node" + std::to_string(i), "Mode", REG_SZ, {'o', 'n', 0});
   NavigateToTestKey();
   Click(window_->chkValues);
   Click(window_->chkHive);
@@ -640,13 +619,12 @@ TEST(WindowDpi, TheProgramStartsLaidOutInTwipsAtTheScreensDpi) {
 
 TEST_F(InProcess, ADpiChangeLaysEverythingOutAgainAndKeepsWhatTheWindowShows) {
   frmRegEdit& window = *window_;
-  Win32UserInput& input = input_;
   const auto form = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window.Form().Handle()));
   const HWND list2 = WindowOf(*window.List2);
   const HWND results = WindowOf(*window.txtFindList);
 
   // Something shown, selected and scrolled in every kind of control.
-  input.ClickListItem(WindowOf(*window.List1), 1);
+  input_.ClickListItem(WindowOf(*window.List1), 1);
   const std::vector<std::wstring> subkeys = ListItems(list2);
   std::wstring lines;
   for (int i = 0; i < 300; ++i) lines += L"Key : HKEY_CURRENT_USER\\Node " + std::to_wstring(i) + L"\r\n";
@@ -663,7 +641,7 @@ TEST_F(InProcess, ADpiChangeLaysEverythingOutAgainAndKeepsWhatTheWindowShows) {
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
   SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(after, after), reinterpret_cast<LPARAM>(&frame));
-  input.Process();
+  input_.Process();
 
   ExpectLaidOutAt(form, after, [&](HWND control, const runtime::ControlSpec& spec) {
     LOGFONTW font{};
