@@ -12,17 +12,7 @@ namespace {
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-class Limits : public EditingTest {
- protected:
-  /// Searches the selected hive or, with `hive` false, the key in txtKey, for keys or values.
-  void Find(bool hive, bool values, const std::wstring& findText) {
-    w().chkHive->SetValue(hive ? 1 : 0);
-    w().chkKeys->SetValue(values ? 0 : 1);
-    w().chkValues->SetValue(values ? 1 : 0);
-    w().txtFind->SetText(findText);
-    Press(w().cmdFind);
-  }
-};
+using Limits = EditingTest;
 
 TEST_F(Limits, NamesOfTheLongestLengthMadeInTheWindowAreEnteredShownAndDeleted) {
   const std::string alpha = std::string(kQuill) + "\\Alpha", key(255, 'm'), value(16383, 'w');
@@ -69,7 +59,12 @@ TEST_F(Limits, ATreeFiveHundredAndTwelveLevelsDeepIsReachedWithGoToAndSearchedTo
     if (searching) rt().QueueUserAction(watch);
   };
   rt().QueueUserAction(watch);
-  Find(true, true, L"treasure");
+  // Value names below the selected hive (HKCU, where Go To went).
+  w().chkHive->SetValue(1);
+  w().chkKeys->SetValue(0);
+  w().chkValues->SetValue(1);
+  w().txtFind->SetText(L"treasure");
+  Press(w().cmdFind);
   searching = false;
   EXPECT_EQ(w().txtFindList->Text(), L"Value : HKEY_CURRENT_USER" + below + L"\\Treasure\r\n");
   EXPECT_EQ(mostOpen, kLevels);
