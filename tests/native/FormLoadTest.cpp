@@ -45,11 +45,11 @@ TEST(Startup, TheArgumentTextFollowsTheProgramNameAndOnlyTheExactSwitchMinimises
 }
 
 TEST(Startup, TheWindowsControlsLieInsideItsClientAreaAndTheSwitchMinimisesItOnlyAfterLoadAndShow) {
-  for (const auto& spec : kControlTable) {
+  for (const auto& row : kControlTable) {
     // Everything but the title band lies inside the client area.
-    if (spec.parent == nullptr && std::string(spec.name) != "picTitle") {
-      EXPECT_LE(spec.left + spec.width, kClientWidthTwips) << spec.name;
-      EXPECT_LE(spec.top + spec.height, kClientHeightTwips) << spec.name;
+    if (row.parent == nullptr && std::string(row.name) != "picTitle") {
+      EXPECT_LE(row.left + row.width, kClientWidthTwips) << row.name;
+      EXPECT_LE(row.top + row.height, kClientHeightTwips) << row.name;
     }
   }
   for (const wchar_t* arguments : {L"-st", L"-ST"}) {

@@ -95,9 +95,9 @@ std::vector<HWND> ControlsOf(HWND form) {
   std::vector<HWND> controls;
   HWND next = GetWindow(form, GW_CHILD);
   HWND panel = nullptr;
-  for (const runtime::ControlSpec& spec : kControlTable) {
-    const HWND control = spec.parent ? GetWindow(panel, GW_CHILD) : std::exchange(next, GetWindow(next, GW_HWNDNEXT));
-    if (spec.kind == runtime::ControlKind::PictureBox) panel = control;
+  for (const runtime::ControlSpec& row : kControlTable) {
+    const HWND control = row.parent ? GetWindow(panel, GW_CHILD) : std::exchange(next, GetWindow(next, GW_HWNDNEXT));
+    if (row.kind == runtime::ControlKind::PictureBox) panel = control;
     controls.push_back(control);
   }
   return controls;
@@ -537,8 +537,8 @@ RECT PlaceOf(HWND child) {
 }
 
 /// The height a control's font must have at `dpi`, in pixels (negative: the character height).
-LONG FontHeightAt(const runtime::ControlSpec& spec, int dpi) {
-  return -MulDiv(static_cast<int>(std::lround(spec.fontPoints * 100)), dpi, 7200);
+LONG FontHeightAt(const runtime::ControlSpec& row, int dpi) {
+  return -MulDiv(static_cast<int>(std::lround(row.fontPoints * 100)), dpi, 7200);
 }
 
 /// Checks every control of the window against the control table at `dpi`: its place and its size (the combo box and
@@ -550,18 +550,18 @@ void ExpectLaidOutAt(HWND form, int dpi, const std::function<void(HWND, const ru
   EXPECT_EQ(client.bottom, MulDiv(kClientHeightTwips, dpi, 1440));
   const std::vector<HWND> controls = ControlsOf(form);
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    const runtime::ControlSpec& spec = kControlTable[i];
+    const runtime::ControlSpec& row = kControlTable[i];
     const HWND child = controls[i];
     const RECT place = PlaceOf(child);
-    EXPECT_EQ(place.left, MulDiv(spec.left, dpi, 1440)) << spec.name << " at " << dpi;
-    EXPECT_EQ(place.top, MulDiv(spec.top, dpi, 1440)) << spec.name;
-    if (spec.kind != ControlKind::Label || !(spec.options & runtime::kAutoSize)) {
-      EXPECT_EQ(place.right - place.left, MulDiv(spec.width, dpi, 1440)) << spec.name;
-      if (spec.kind != ControlKind::ComboBox) {
-        EXPECT_EQ(place.bottom - place.top, MulDiv(spec.height, dpi, 1440)) << spec.name;
+    EXPECT_EQ(place.left, MulDiv(row.left, dpi, 1440)) << row.name << " at " << dpi;
+    EXPECT_EQ(place.top, MulDiv(row.top, dpi, 1440)) << row.name;
+    if (row.kind != ControlKind::Label || !(row.options & runtime::kAutoSize)) {
+      EXPECT_EQ(place.right - place.left, MulDiv(row.width, dpi, 1440)) << row.name;
+      if (row.kind != ControlKind::ComboBox) {
+        EXPECT_EQ(place.bottom - place.top, MulDiv(row.height, dpi, 1440)) << row.name;
       }
     }
-    checkFont(child, spec);
+    checkFont(child, row);
   }
 }
 
@@ -596,16 +596,16 @@ TEST(WindowDpi, TheProgramStartsLaidOutInTwipsAtTheScreensDpi) {
     ASSERT_NE(form, nullptr);
     // The fonts live in the program's process: the lines of its lists and text boxes show their height.
     int fontsChecked = 0;
-    ExpectLaidOutAt(form, static_cast<int>(dpi), [&](HWND control, const runtime::ControlSpec& spec) {
-      const LONG lineHeight = LineHeightOf(FontHeightAt(spec, static_cast<int>(dpi)));
+    ExpectLaidOutAt(form, static_cast<int>(dpi), [&](HWND control, const runtime::ControlSpec& row) {
+      const LONG lineHeight = LineHeightOf(FontHeightAt(row, static_cast<int>(dpi)));
       if (IsClass(control, L"ListBox")) {
-        EXPECT_EQ(SendMessageW(control, LB_GETITEMHEIGHT, 0, 0), lineHeight) << spec.name;
+        EXPECT_EQ(SendMessageW(control, LB_GETITEMHEIGHT, 0, 0), lineHeight) << row.name;
         ++fontsChecked;
       } else if (IsClass(control, L"Edit")) {
         RECT text{};
         SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
         if (!(GetWindowLongW(control, GWL_STYLE) & ES_MULTILINE)) {
-          EXPECT_EQ(text.bottom - text.top, lineHeight) << spec.name;
+          EXPECT_EQ(text.bottom - text.top, lineHeight) << row.name;
         }
         ++fontsChecked;
       }
@@ -643,13 +643,13 @@ TEST_F(InProcess, ADpiChangeLaysEverythingOutAgainAndKeepsWhatTheWindowShows) {
   SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(after, after), reinterpret_cast<LPARAM>(&frame));
   input_.Process();
 
-  ExpectLaidOutAt(form, after, [&](HWND control, const runtime::ControlSpec& spec) {
+  ExpectLaidOutAt(form, after, [&](HWND control, const runtime::ControlSpec& row) {
     LOGFONTW font{};
-    if (spec.kind == ControlKind::PictureBox) return;
+    if (row.kind == ControlKind::PictureBox) return;
     ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
-    EXPECT_EQ(font.lfHeight, FontHeightAt(spec, after)) << spec.name;
-    EXPECT_EQ(std::wstring(font.lfFaceName), kWindowFont.faceName) << spec.name;
-    EXPECT_EQ(font.lfCharSet, kWindowFont.charSet) << spec.name;
+    EXPECT_EQ(font.lfHeight, FontHeightAt(row, after)) << row.name;
+    EXPECT_EQ(std::wstring(font.lfFaceName), kWindowFont.faceName) << row.name;
+    EXPECT_EQ(font.lfCharSet, kWindowFont.charSet) << row.name;
   });
   EXPECT_TRUE(window.List1->Selected(1));
   EXPECT_EQ(ListItems(list2), subkeys);
