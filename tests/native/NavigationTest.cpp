@@ -120,12 +120,5 @@ TEST_F(Enumeration, ListsNamesUntilOneDoesNotFitAndClosesOnlyAfterTheKeyListing)
   EXPECT_EQ(Items(w().List2), Strings{L"Long"});
 }
 
-TEST(InstrRev, FindsTheLastOccurrenceExactly) {
-  EXPECT_EQ(InstrRev(L"HKEY_CURRENT_USER\\Software\\Classes", L"\\"), 27);
-  EXPECT_EQ(InstrRev(L"HKEY_CURRENT_USER", L"\\"), 0);
-  EXPECT_EQ(InstrRev(L"aXbx", L"X"), 2);
-  EXPECT_EQ(InstrRev(L"aaa", L"aa"), 2);
-}
-
 }  // namespace
 }  // namespace quillon::testing

@@ -1,5 +1,5 @@
-// SetFormIcon against a recording platform (the order of the user32 calls and their failures), and the layout of the
-// icon file the build generates for the resource "AAA".
+// SetFormIcon against a platform whose windows keep the icons sent to them: which window ends up with which icon,
+// also when the platform fails; and the layout of the icon file the build generates for the resource "AAA".
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -16,69 +16,62 @@
 namespace quillon {
 namespace {
 
-// Records every call as text. Distinct widths and heights show which metric fed which argument.
-class RecordingIconPlatform : public IconPlatform {
+/// Windows 100, 200 and 300, each owned by the next, and 7 without owner, each showing an old icon 1 at both sizes.
+/// A loaded icon is numbered by the size asked for (3233 is 32 by 33), so a wrong metric shows in what a window gets.
+class FakeIconPlatform : public IconPlatform {
  public:
-  std::map<std::uint32_t, std::uint32_t> owners{{100, 200}, {200, 300}};
-  std::map<int, int> metrics{{kSmCxIcon, 32}, {kSmCyIcon, 33}, {kSmCxSmIcon, 16}, {kSmCySmIcon, 17}};
-  std::map<std::pair<int, int>, std::uintptr_t> images{{{32, 33}, 0xB16}, {{16, 17}, 0x5A11}};
-  bool throwOnLoad = false;
-  std::uint32_t throwOnGetWindowOf = 0;
-  std::string calls;
+  enum Failure { kNone, kLoadsGiveNothing, kLoadsRaise, kOwnerWalkRaisesAt200 };
+  explicit FakeIconPlatform(Failure failure) : failure_(failure) {}
 
   std::uint32_t GetWindow(std::uint32_t hWnd, unsigned command) override {
-    calls += "GetWindow " + std::to_string(hWnd) + " " + std::to_string(command) + "; ";
-    if (hWnd == throwOnGetWindowOf) throw std::runtime_error("GetWindow failed");
-    const auto owner = owners.find(hWnd);
-    return owner == owners.end() ? 0 : owner->second;
+    if (command != kGwOwner || (failure_ == kOwnerWalkRaisesAt200 && hWnd == 200)) throw std::runtime_error("owner");
+    return hWnd == 100 ? 200 : hWnd == 200 ? 300 : 0;
   }
   int GetSystemMetrics(int index) override {
-    calls += "Metric " + std::to_string(index) + "; ";
-    return metrics.at(index);
+    return std::map<int, int>{{kSmCxIcon, 32}, {kSmCyIcon, 33}, {kSmCxSmIcon, 16}, {kSmCySmIcon, 17}}.at(index);
   }
   std::uintptr_t LoadIconImage(const std::string& name, int width, int height) override {
-    calls += "Load " + name + " " + std::to_string(width) + "x" + std::to_string(height) + "; ";
-    if (throwOnLoad) throw std::runtime_error("LoadImageA failed");
-    const auto image = images.find({width, height});
-    return image == images.end() ? 0 : image->second;
+    if (failure_ == kLoadsRaise) throw std::runtime_error("LoadImageA failed");
+    return failure_ == kLoadsGiveNothing || name != "AAA" ? 0 : static_cast<std::uintptr_t>(width * 100 + height);
   }
   void SendSetIcon(std::uint32_t hWnd, int which, std::uintptr_t icon) override {
-    calls += "Send " + std::to_string(hWnd) + (which == kIconBig ? " big " : " small ") + std::to_string(icon) + "; ";
+    (which == kIconBig ? big_ : small_).at(hWnd) = icon;
   }
+  /// Each window's big and small icon.
+  std::string Shown() const {
+    std::string shown;
+    for (const auto& [window, icon] : big_)
+      shown += std::to_string(window) + ":" + std::to_string(icon) + "/" + std::to_string(small_.at(window)) + " ";
+    return shown;
+  }
+
+ private:
+  Failure failure_;
+  std::map<std::uint32_t, std::uintptr_t> big_{{7, 1}, {100, 1}, {200, 1}, {300, 1}}, small_ = big_;
 };
 
-TEST(SetFormIcon, SendsLargeThenSmallToTheTopOfTheOwnerChainBeforeTheWindowWhateverFails) {
-  const std::string big = "Metric 11; Metric 12; Load AAA 32x33; ", small = "Metric 49; Metric 50; Load AAA 16x17; ";
-  const std::string noIcons = "GetWindow 200 4; GetWindow 300 4; " + big + "Send 300 big 0; Send 200 big 0; " + small +
-                              "Send 300 small 0; Send 200 small 0; ";
+TEST(SetFormIcon, TheWindowAndTheLastOfItsOwnersShowTheIconAtTheSystemsTwoSizesAndAFailedLoadClearsThem) {
   const struct {
-    const char* what;
     std::uint32_t hWnd;
     IconTarget target;
-    int failure;  // 0 none, 1 the loads give 0, 2 the loads raise, 3 the owner walk raises at 200
-    std::string calls;
+    FakeIconPlatform::Failure failure;
+    const char* shown;
   } cases[] = {
-      {"the walk ends on the first window without owner", 100, IconTarget::kWindowAndOwner, 0,
-       "GetWindow 100 4; GetWindow 200 4; GetWindow 300 4; " + big + "Send 300 big 2838; Send 100 big 2838; " + small +
-           "Send 300 small 23057; Send 100 small 23057; "},
-      {"a window without owner gets each message twice", 7, IconTarget::kWindowAndOwner, 0,
-       "GetWindow 7 4; " + big + "Send 7 big 2838; Send 7 big 2838; " + small +
-           "Send 7 small 23057; Send 7 small 23057; "},
-      {"the window only", 100, IconTarget::kWindowOnly, 0,
-       big + "Send 100 big 2838; " + small + "Send 100 small 23057; "},
-      {"loads give 0", 200, IconTarget::kWindowAndOwner, 1, noIcons},
-      {"loads raise", 200, IconTarget::kWindowAndOwner, 2, noIcons},
-      {"the walk raises: the last owner found is kept", 100, IconTarget::kWindowAndOwner, 3,
-       "GetWindow 100 4; GetWindow 200 4; " + big + "Send 200 big 2838; Send 100 big 2838; " + small +
-           "Send 200 small 23057; Send 100 small 23057; "},
+      // The window and the end of its owner chain; the owner between is not touched.
+      {100, IconTarget::kWindowAndOwner, FakeIconPlatform::kNone, "7:1/1 100:3233/1617 200:1/1 300:3233/1617 "},
+      {7, IconTarget::kWindowAndOwner, FakeIconPlatform::kNone, "7:3233/1617 100:1/1 200:1/1 300:1/1 "},
+      {100, IconTarget::kWindowOnly, FakeIconPlatform::kNone, "7:1/1 100:3233/1617 200:1/1 300:1/1 "},
+      // A load that fails sends no icon all the same: the old ones are cleared.
+      {200, IconTarget::kWindowAndOwner, FakeIconPlatform::kLoadsGiveNothing, "7:1/1 100:1/1 200:0/0 300:0/0 "},
+      {200, IconTarget::kWindowAndOwner, FakeIconPlatform::kLoadsRaise, "7:1/1 100:1/1 200:0/0 300:0/0 "},
+      // An owner walk that fails ends at the last owner found.
+      {100, IconTarget::kWindowAndOwner, FakeIconPlatform::kOwnerWalkRaisesAt200,
+       "7:1/1 100:3233/1617 200:3233/1617 300:1/1 "},
   };
   for (const auto& c : cases) {
-    RecordingIconPlatform platform;
-    if (c.failure == 1) platform.images.clear();
-    platform.throwOnLoad = c.failure == 2;
-    platform.throwOnGetWindowOf = c.failure == 3 ? 200 : 0;
+    FakeIconPlatform platform(c.failure);
     SetFormIcon(platform, c.hWnd, "AAA", c.target);
-    EXPECT_EQ(platform.calls, c.calls) << c.what;
+    EXPECT_EQ(platform.Shown(), c.shown) << "window " << c.hWnd << ", failure " << c.failure;
   }
 }
 

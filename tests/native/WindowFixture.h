@@ -58,17 +58,12 @@ class WindowTest : public ::testing::Test {
   frmRegEdit& w() { return *window; }
   runtime::HeadlessRuntime& rt() { return *runtime; }
 
-  static runtime::HeadlessListBox& Headless(runtime::ListBox* c) { return static_cast<runtime::HeadlessListBox&>(*c); }
-  static runtime::HeadlessTextBox& Headless(runtime::TextBox* c) { return static_cast<runtime::HeadlessTextBox&>(*c); }
-  static runtime::HeadlessCheckBox& Headless(runtime::CheckBox* c) {
-    return static_cast<runtime::HeadlessCheckBox&>(*c);
-  }
-  static runtime::HeadlessComboBox& Headless(runtime::ComboBox* c) {
-    return static_cast<runtime::HeadlessComboBox&>(*c);
-  }
-  static runtime::HeadlessCommandButton& Headless(runtime::CommandButton* c) {
-    return static_cast<runtime::HeadlessCommandButton&>(*c);
-  }
+  /// The headless control behind a control of the window: the user's actions on it.
+  static auto& Headless(runtime::ListBox* c) { return static_cast<runtime::HeadlessListBox&>(*c); }
+  static auto& Headless(runtime::TextBox* c) { return static_cast<runtime::HeadlessTextBox&>(*c); }
+  static auto& Headless(runtime::CheckBox* c) { return static_cast<runtime::HeadlessCheckBox&>(*c); }
+  static auto& Headless(runtime::ComboBox* c) { return static_cast<runtime::HeadlessComboBox&>(*c); }
+  static auto& Headless(runtime::CommandButton* c) { return static_cast<runtime::HeadlessCommandButton&>(*c); }
   static void Press(runtime::CommandButton* button) { Headless(button).UserClick(); }
   /// Presses a button with scripted answers to the prompts it asks, in order.
   void Answer(runtime::CommandButton* button, std::initializer_list<std::optional<std::wstring>> answers) {

@@ -17,7 +17,6 @@
 #include <functional>
 #include <iostream>
 #include <map>
-#include <memory>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -26,6 +25,8 @@
 
 #include "runtime/win32/Win32Handles.h"
 #include "runtime/win32/Win32TextView.h"
+#include "tests/wine/support/QuillonProcess.h"
+#include "tests/wine/support/Win32Driver.h"
 
 namespace quillon {
 namespace {
@@ -35,87 +36,38 @@ using runtime::win32::UniqueWindow;
 using runtime::win32::Win32TextView;
 
 enum class Kind { kSingleLine, kSingleLineReadOnly, kMultiLineReadOnly, kComboField, kPromptField };
-
-const char* NameOf(Kind kind) {
-  switch (kind) {
-    case Kind::kSingleLine:
-      return "SingleLine";
-    case Kind::kSingleLineReadOnly:
-      return "SingleLineReadOnly";
-    case Kind::kMultiLineReadOnly:
-      return "MultiLineReadOnly";
-    case Kind::kComboField:
-      return "ComboField";
-    case Kind::kPromptField:
-      return "PromptField";
-  }
-  return "?";
-}
-
+const char* const kKindNames[] = {"SingleLine", "SingleLineReadOnly", "MultiLineReadOnly", "ComboField", "PromptField"};
+const char* NameOf(Kind kind) { return kKindNames[static_cast<int>(kind)]; }
 bool IsMultiLine(Kind kind) { return kind == Kind::kMultiLineReadOnly; }
 
-std::string Printable(std::wstring_view text) {
-  std::string out;
-  for (wchar_t unit : text) {
-    if (unit == L'\\') {
-      out += "\\\\";
-    } else if (unit >= 0x20 && unit < 0x7F) {
-      out += static_cast<char>(unit);
-    } else if (unit == L'\r') {
-      out += "\\r";
-    } else if (unit == L'\n') {
-      out += "\\n";
-    } else if (unit == L'\t') {
-      out += "\\t";
-    } else {
-      char code[12];
-      std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(unit));
-      out += code;
-    }
-  }
-  return out;
-}
+/// A text as GoogleTest prints it: quoted, with escapes for everything but printable ASCII.
+std::string Printable(std::wstring_view text) { return ::testing::PrintToString(std::wstring(text)); }
 
-// ---------------------------------------------------------------------------------------------------------------
-// The common controls of version 6, as the program's manifest asks for them: its edit fields, combo box and dialog
-// are theirs.
-
-class CommonControls6 {
+/// The common controls of version 6, as the program's own manifest (resource 1 of quillon.exe) asks for them: its
+/// edit fields, combo box and dialog are theirs.
+class ProgramsCommonControls {
  public:
-  CommonControls6() {
-    wchar_t directory[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, directory);
-    path_ = std::wstring(directory) + L"quillon-side-by-side-" + std::to_wstring(GetCurrentProcessId()) + L".manifest";
-    const char manifest[] =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><dependency>"
-        "<dependentAssembly><assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" "
-        "version=\"6.0.0.0\" processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>"
-        "</dependentAssembly></dependency></assembly>\n";
-    HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, manifest, sizeof manifest - 1, &written, nullptr);
-    CloseHandle(file);
+  ProgramsCommonControls() {
+    const std::wstring program = winetest::QuillonExePath();
     ACTCTXW request{};
     request.cbSize = sizeof request;
-    request.lpSource = path_.c_str();
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = program.c_str();
+    request.lpResourceName = MAKEINTRESOURCEW(1);
     context_ = CreateActCtxW(&request);
     if (context_ == INVALID_HANDLE_VALUE || !ActivateActCtx(context_, &cookie_)) return;
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
   }
-  CommonControls6(const CommonControls6&) = delete;
-  CommonControls6& operator=(const CommonControls6&) = delete;
-  ~CommonControls6() {
+  ProgramsCommonControls(const ProgramsCommonControls&) = delete;
+  ProgramsCommonControls& operator=(const ProgramsCommonControls&) = delete;
+  ~ProgramsCommonControls() {
     if (cookie_) DeactivateActCtx(0, cookie_);
     if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
-    DeleteFileW(path_.c_str());
   }
   bool Active() const noexcept { return cookie_ != 0; }
 
  private:
-  std::wstring path_;
   HANDLE context_ = INVALID_HANDLE_VALUE;
   ULONG_PTR cookie_ = 0;
 };
@@ -131,22 +83,14 @@ constexpr int kOurs = 1;
 std::map<HWND, std::vector<std::string>*> g_logs;  // by the window that notifies: an edit field or a combo box
 std::vector<std::string>* g_current = nullptr;    // the log of the box that takes the input now
 
-void RecordNotification(HWND from, WORD code, bool fromCombo) {
-  auto found = g_logs.find(from);
-  if (found == g_logs.end()) return;
-  const char* name = nullptr;
-  if (fromCombo) {
-    name = code == CBN_EDITCHANGE ? "CBN_EDITCHANGE" : code == CBN_EDITUPDATE ? "CBN_EDITUPDATE" : nullptr;
-  } else {
-    name = code == EN_CHANGE ? "EN_CHANGE" : code == EN_UPDATE ? "EN_UPDATE" : code == EN_MAXTEXT ? "EN_MAXTEXT" : nullptr;
-  }
-  if (name) found->second->push_back(name);
-}
-
-bool IsCombo(HWND window) {
-  wchar_t name[16] = {};
-  GetClassNameW(window, name, 16);
-  return CompareStringOrdinal(name, -1, L"ComboBox", -1, TRUE) == CSTR_EQUAL;
+/// Records a change notification of an edit field (to its parent) or of a combo box (about its field).
+void RecordNotification(HWND from, WORD code) {
+  static const std::map<WORD, const char*> kNames = {{EN_CHANGE, "EN_CHANGE"},           {EN_UPDATE, "EN_UPDATE"},
+                                                     {EN_MAXTEXT, "EN_MAXTEXT"},         {CBN_EDITCHANGE, "CBN_EDITCHANGE"},
+                                                     {CBN_EDITUPDATE, "CBN_EDITUPDATE"}};
+  const auto log = g_logs.find(from);
+  const auto name = kNames.find(code);
+  if (log != g_logs.end() && name != kNames.end()) log->second->push_back(name->second);
 }
 
 /// Records what a dialog (or the form, which the dialog manager serves too) is sent; true when it was one of those.
@@ -156,7 +100,7 @@ bool RecordParentMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     what = LOWORD(wParam) == IDOK ? "WM_COMMAND IDOK" : "WM_COMMAND IDCANCEL";
   } else if (message == WM_COMMAND && lParam) {
     const auto from = reinterpret_cast<HWND>(lParam);
-    RecordNotification(from, HIWORD(wParam), IsCombo(from));
+    RecordNotification(from, HIWORD(wParam));
     return true;
   } else if (message == WM_CLOSE) {
     what = "WM_CLOSE";
@@ -176,7 +120,7 @@ LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 LRESULT CALLBACK ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  if (message == WM_COMMAND && lParam) RecordNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam), false);
+  if (message == WM_COMMAND && lParam) RecordNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -191,34 +135,18 @@ INT_PTR CALLBACK PromptProcedure(HWND, UINT message, WPARAM wParam, LPARAM lPara
 
 /// A dialog template in memory, as the input prompt builds it: the same font and the same edit field, twice.
 std::vector<WORD> PromptTemplate() {
-  std::vector<WORD> words;
-  const auto dword = [&](DWORD value) {
-    words.push_back(LOWORD(value));
-    words.push_back(HIWORD(value));
-  };
-  const auto string = [&](const wchar_t* text) {
-    for (; *text; ++text) words.push_back(static_cast<WORD>(*text));
-    words.push_back(0);
-  };
-  dword(WS_POPUP | WS_VISIBLE | DS_SETFONT);
-  dword(0);
-  words.push_back(2);
-  for (int value : {0, 0, 250, 92}) words.push_back(static_cast<WORD>(value));
+  // Style, extended style, two items at 0,0, 250 by 92 units, no menu, the default class, no caption, 8 points of
+  // "MS Shell Dlg".
+  constexpr DWORD kDialog = WS_POPUP | WS_VISIBLE | DS_SETFONT;
+  std::vector<WORD> words{LOWORD(kDialog), HIWORD(kDialog), 0, 0, 2, 0, 0, 250, 92, 0, 0, 0, 8};
+  for (const wchar_t unit : std::wstring_view(L"MS Shell Dlg")) words.push_back(unit);
   words.push_back(0);
-  words.push_back(0);
-  string(L"");
-  words.push_back(8);
-  string(L"MS Shell Dlg");
   for (int item = 0; item < 2; ++item) {
     if (words.size() % 2 != 0) words.push_back(0);
-    dword(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
-    dword(0);
-    for (int value : {7, item == 0 ? 40 : 70, 236, 13}) words.push_back(static_cast<WORD>(value));
-    words.push_back(static_cast<WORD>(100 + item));
-    words.push_back(0xFFFF);
-    words.push_back(0x81);
-    string(L"");
-    words.push_back(0);
+    // Style, extended style, at 7,40 or 7,70, 236 by 13 units, its id, the Edit class (0x81), no text, no data.
+    constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+    words.insert(words.end(), {LOWORD(kEdit), HIWORD(kEdit), 0, 0, 7, static_cast<WORD>(item == 0 ? 40 : 70), 236, 13,
+                               static_cast<WORD>(100 + item), 0xFFFF, 0x81, 0, 0});
   }
   return words;
 }
@@ -239,42 +167,32 @@ struct State {
   std::string answers;  // what the step's query messages returned
   std::wstring clipboard;
 
-  bool operator==(const State& other) const {
-    return text == other.text && start == other.start && end == other.end && lines == other.lines &&
-           firstVisible == other.firstVisible && modified == other.modified && canUndo == other.canUndo &&
-           focused == other.focused && notifications == other.notifications && answers == other.answers &&
-           clipboard == other.clipboard;
-  }
-  /// The most telling field that differs: text before selection before what follows from them.
-  std::string FirstDifference(const State& other) const {
-    const std::string all = Differences(other);
-    return all.substr(0, all.find(','));
-  }
-  /// The names of the fields that differ.
-  std::string Differences(const State& other) const {
-    std::string out;
-    const auto add = [&](bool same, const char* name) {
-      if (!same) out += out.empty() ? name : std::string(",") + name;
-    };
-    add(text == other.text, "text");
-    add(start == other.start && end == other.end, "selection");
-    add(lines == other.lines, "lines");
-    add(firstVisible == other.firstVisible, "firstVisible");
-    add(modified == other.modified, "modified");
-    add(canUndo == other.canUndo, "canUndo");
-    add(focused == other.focused, "focus");
-    add(notifications == other.notifications, "notifications");
-    add(answers == other.answers, "answers");
-    add(clipboard == other.clipboard, "clipboard");
+  /// The names of the fields that differ, the most telling first: text before selection before what follows.
+  std::vector<std::string> Differences(const State& other) const {
+    const std::pair<bool, const char*> fields[] = {
+        {text == other.text, "text"},
+        {start == other.start && end == other.end, "selection"},
+        {lines == other.lines, "lines"},
+        {firstVisible == other.firstVisible, "firstVisible"},
+        {modified == other.modified, "modified"},
+        {canUndo == other.canUndo, "canUndo"},
+        {focused == other.focused, "focus"},
+        {notifications == other.notifications, "notifications"},
+        {answers == other.answers, "answers"},
+        {clipboard == other.clipboard, "clipboard"}};
+    std::vector<std::string> out;
+    for (const auto& [same, name] : fields)
+      if (!same) out.push_back(name);
     return out;
   }
+  bool operator==(const State& other) const { return Differences(other).empty(); }
   std::string Describe() const {
     std::ostringstream out;
-    out << "text \"" << Printable(text) << "\" (" << text.size() << ") sel " << start << "-" << end << " lines " << lines
+    out << "text " << Printable(text) << " (" << text.size() << ") sel " << start << "-" << end << " lines " << lines
         << " first " << firstVisible << " modified " << modified << " canUndo " << canUndo
         << (focused ? "" : " NOT FOCUSED") << " notes [";
     for (std::size_t i = 0; i < notifications.size(); ++i) out << (i ? " " : "") << notifications[i];
-    out << "] answers {" << answers << "} clipboard \"" << Printable(clipboard) << "\"";
+    out << "] answers {" << answers << "} clipboard " << Printable(clipboard);
     return out.str();
   }
 };
@@ -312,12 +230,9 @@ void WriteClipboard(HWND owner, const std::wstring& text) {
 class BoxPair {
  public:
   explicit BoxPair(Kind kind) : kind_(kind) {
-    const int dpi = [] {
-      HDC screen = GetDC(nullptr);
-      const int value = GetDeviceCaps(screen, LOGPIXELSY);
-      ReleaseDC(nullptr, screen);
-      return value;
-    }();
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
     // The form's font: Tahoma 8.25 pt with the Hebrew character set, as the window's controls are made.
     font_ = UniqueFont(CreateFontW(-MulDiv(825, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 177,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -361,7 +276,6 @@ class BoxPair {
     top_.Reset();
   }
 
-  Kind kind() const noexcept { return kind_; }
   HWND Box(int i) const noexcept { return box_[i]; }
   HWND Top() const noexcept { return top_.Get(); }
   std::vector<std::string>& Log(int i) noexcept { return logs_[i]; }
@@ -384,12 +298,12 @@ class BoxPair {
   }
 
   /// A key with modifiers held (VK_CONTROL, VK_SHIFT, VK_MENU), through the system's input queue.
-  void Press(WORD key, std::initializer_list<WORD> modifiers = {}) {
+  void Press(WORD key, const std::vector<WORD>& modifiers = {}) {
     std::vector<INPUT> inputs;
     for (WORD modifier : modifiers) inputs.push_back(Key(modifier, 0));
     inputs.push_back(Key(key, 0));
     inputs.push_back(Key(key, KEYEVENTF_KEYUP));
-    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) inputs.push_back(Key(*it, KEYEVENTF_KEYUP));
+    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(Key(*it, KEYEVENTF_KEYUP));
     Send(inputs);
   }
 
@@ -397,13 +311,7 @@ class BoxPair {
   void Type(std::wstring_view text) {
     std::vector<INPUT> inputs;
     for (wchar_t unit : text) {
-      for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wScan = unit;
-        input.ki.dwFlags = KEYEVENTF_UNICODE | up;
-        inputs.push_back(input);
-      }
+      for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) inputs.push_back(Key(0, KEYEVENTF_UNICODE | up, unit));
     }
     Send(inputs);
   }
@@ -440,10 +348,7 @@ class BoxPair {
   State Capture(int i) {
     HWND box = box_[i];
     State state;
-    const auto length = static_cast<std::size_t>(SendMessageW(box, WM_GETTEXTLENGTH, 0, 0));
-    state.text.assign(length + 1, L'\0');
-    state.text.resize(static_cast<std::size_t>(
-        SendMessageW(box, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(state.text.data()))));
+    state.text = winetest::WindowText(box);
     SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&state.start), reinterpret_cast<LPARAM>(&state.end));
     state.lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
     state.firstVisible = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
@@ -455,65 +360,37 @@ class BoxPair {
   }
 
  private:
+  /// A box with the styles and size of the window's controls (Win32Form's AddTextBox and AddComboBox) at 96 DPI.
   HWND CreateBox(int i) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i));
     const int x = 10 + i * 320;
-    HWND box = nullptr;
-    // The styles and sizes of the window's controls (Win32Form's AddTextBox and AddComboBox) at 96 DPI.
-    switch (kind_) {
-      case Kind::kSingleLine:
-      case Kind::kSingleLineReadOnly: {
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
-        if (kind_ == Kind::kSingleLineReadOnly) style |= ES_READONLY;
-        box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, x, 10, 89, 19, top_.Get(),
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), instance, nullptr);
-        break;
-      }
-      case Kind::kMultiLineReadOnly:
-        box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
-                                  WS_VSCROLL | WS_HSCROLL | ES_READONLY,
-                              x, 10, 300, 90, top_.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)),
-                              instance, nullptr);
-        break;
-      case Kind::kComboField: {
-        HWND combo = CreateWindowExW(0, L"COMBOBOX", L"",
-                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                                     x, 10, 281, 150, top_.Get(),
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), instance, nullptr);
-        SendMessageW(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-        SetWindowSubclass(combo, ComboProcedure, 1, 0);
-        return FindWindowExW(combo, nullptr, L"Edit", nullptr);
-      }
-      case Kind::kPromptField:
-        break;
+    if (kind_ == Kind::kComboField) {
+      HWND combo = CreateWindowExW(0, L"COMBOBOX", L"",
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                                   x, 10, 281, 150, top_.Get(), id, GetModuleHandleW(nullptr), nullptr);
+      SendMessageW(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+      SetWindowSubclass(combo, ComboProcedure, 1, 0);
+      return FindWindowExW(combo, nullptr, L"Edit", nullptr);
     }
+    const bool multiLine = IsMultiLine(kind_);
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
+    if (kind_ != Kind::kSingleLine) style |= ES_READONLY;
+    if (multiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL;
+    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, x, 10, multiLine ? 300 : 89, multiLine ? 90 : 19,
+                               top_.Get(), id, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     return box;
   }
 
-  static INPUT Key(WORD key, DWORD flags) {
+  /// A key going down or up; with KEYEVENTF_UNICODE, the character `unit` instead.
+  static INPUT Key(WORD key, DWORD flags, wchar_t unit = 0) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    switch (key) {
-      case VK_LEFT:
-      case VK_RIGHT:
-      case VK_UP:
-      case VK_DOWN:
-      case VK_HOME:
-      case VK_END:
-      case VK_PRIOR:
-      case VK_NEXT:
-      case VK_INSERT:
-      case VK_DELETE:
-        flags |= KEYEVENTF_EXTENDEDKEY;
-        break;
-      default:
-        break;
-    }
-    input.ki.dwFlags = flags;
+    input.ki.wScan = unit ? unit : static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    // PgUp, PgDn, End, Home, the arrows, Insert and Delete are keys of the extended keyboard.
+    const bool extended = (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE;
+    input.ki.dwFlags = flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
     return input;
   }
 
@@ -574,17 +451,14 @@ std::pair<std::size_t, std::size_t> StopsAround(const std::wstring& text, std::s
 // ---------------------------------------------------------------------------------------------------------------
 // Random text and random steps
 
-class Steps;
-
 struct Step {
   std::string description;
   std::string category;  // what the step does, without its arguments: differences are told apart by it
-  bool input = false;     // keys or mouse, which go through the message queue
-  bool byPoint = false;   // places the caret at a point (mouse, Up, Down, PgUp, PgDn)
+  bool byPoint = false;  // places the caret at a point (mouse, Up, Down, PgUp, PgDn)
   std::optional<std::wstring> clipboard;  // what another program put on the clipboard just before
   enum class Model { kNone, kSelectAll, kCaretByCluster } model = Model::kNone;
   WORD key = 0;  // for the cluster model: the arrow key to press again
-  std::function<std::string(BoxPair&, int)> run;
+  std::function<std::string(BoxPair&, int)> run;  // returns the answers to compare
 };
 
 class Random {
@@ -644,56 +518,43 @@ std::string Hex(LRESULT value) {
   return out;
 }
 
+Step MakeStep(std::string description, std::string category, std::function<std::string(BoxPair&, int)> run) {
+  Step step;
+  step.description = std::move(description);
+  step.category = std::move(category);
+  step.run = std::move(run);
+  return step;
+}
+
+/// Keys or mouse, through the system's input queue: nothing to answer but the state after.
+Step InputStep(std::string description, std::string category, std::function<void(BoxPair&, int)> act) {
+  return MakeStep(std::move(description), std::move(category), [act](BoxPair& pair, int i) {
+    act(pair, i);
+    return std::string();
+  });
+}
+
 /// Whether the message's return value means something: documented as "does not return a value" it does not.
 enum class Answer { kCompared, kIgnored };
 
+/// A message another program sends; a text given goes in lParam.
 Step Message(std::string category, std::string arguments, UINT message, WPARAM wParam, LPARAM lParam,
-             Answer answer = Answer::kCompared) {
-  Step step;
-  step.description = category + (arguments.empty() ? "" : " " + arguments);
-  step.category = std::move(category);
-  step.run = [message, wParam, lParam, answer](BoxPair& pair, int i) {
-    const LRESULT result = SendMessageW(pair.Box(i), message, wParam, lParam);
+             Answer answer = Answer::kCompared, std::optional<std::wstring> text = std::nullopt) {
+  std::string description = category + (arguments.empty() ? "" : " " + arguments);
+  if (text) description = category + " " + Printable(*text);
+  return MakeStep(description, std::move(category), [=](BoxPair& pair, int i) {
+    const LRESULT result =
+        SendMessageW(pair.Box(i), message, wParam, text ? reinterpret_cast<LPARAM>(text->c_str()) : lParam);
     return answer == Answer::kCompared ? Hex(result) : std::string();
-  };
-  return step;
+  });
 }
 
-Step TextMessage(std::string category, UINT message, WPARAM wParam, std::wstring text, Answer answer) {
-  Step step;
-  step.description = category + " \"" + Printable(text) + "\"";
-  step.category = std::move(category);
-  step.run = [message, wParam, text, answer](BoxPair& pair, int i) {
-    const LRESULT result = SendMessageW(pair.Box(i), message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
-    return answer == Answer::kCompared ? Hex(result) : std::string();
-  };
-  return step;
-}
-
-Step KeyStep(WORD key, std::initializer_list<WORD> modifiers, const char* name) {
-  Step step;
+Step KeyStep(WORD key, std::vector<WORD> modifiers, const char* name) {
   std::string description = "key ";
   for (WORD modifier : modifiers)
     description += modifier == VK_CONTROL ? "Ctrl+" : modifier == VK_SHIFT ? "Shift+" : "Alt+";
-  step.description = description + name;
-  step.category = step.description;
-  step.input = true;
-  std::vector<WORD> held(modifiers);
-  step.run = [key, held](BoxPair& pair, int) {
-    switch (held.size()) {
-      case 0:
-        pair.Press(key);
-        break;
-      case 1:
-        pair.Press(key, {held[0]});
-        break;
-      default:
-        pair.Press(key, {held[0], held[1]});
-        break;
-    }
-    return std::string();
-  };
-  return step;
+  description += name;
+  return InputStep(description, description, [key, modifiers](BoxPair& pair, int) { pair.Press(key, modifiers); });
 }
 
 /// The next step, drawn from what the platform's box holds now.
@@ -706,26 +567,16 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
   if (what < 12) {  // typing
     std::wstring text = random.Text(3, false);
     while (text.empty() || text.find_first_of(L"\r\n") != std::wstring::npos) text = random.Text(3, false);
-    Step step;
-    step.description = "type \"" + Printable(text) + "\"";
-    step.category = "type";
-    step.input = true;
-    step.run = [text](BoxPair& p, int) {
-      p.Type(text);
-      return std::string();
-    };
-    return step;
+    return InputStep("type " + Printable(text), "type", [text](BoxPair& p, int) { p.Type(text); });
   }
   if (what < 36) {  // moving and selecting
     static const std::vector<std::pair<WORD, const char*>> kMoves = {
         {VK_LEFT, "Left"}, {VK_RIGHT, "Right"}, {VK_UP, "Up"},     {VK_DOWN, "Down"},
         {VK_HOME, "Home"}, {VK_END, "End"},     {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"}};
+    static const std::vector<WORD> kModifiers[] = {{}, {VK_SHIFT}, {VK_CONTROL}, {VK_CONTROL, VK_SHIFT}};
     const auto& [key, name] = random.Pick(kMoves);
     const int modifiers = random.Below(4);
-    Step step = modifiers == 0   ? KeyStep(key, {}, name)
-                : modifiers == 1 ? KeyStep(key, {VK_SHIFT}, name)
-                : modifiers == 2 ? KeyStep(key, {VK_CONTROL}, name)
-                                 : KeyStep(key, {VK_CONTROL, VK_SHIFT}, name);
+    Step step = KeyStep(key, kModifiers[modifiers], name);
     // In a single-line box Up and Down move as Left and Right do.
     const bool byCharacter = key == VK_LEFT || key == VK_RIGHT || (!multiLine && (key == VK_UP || key == VK_DOWN));
     if (byCharacter && modifiers < 2) {
@@ -736,55 +587,35 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
     return step;
   }
   if (what < 46) {  // editing keys
-    switch (random.Below(10)) {
-      case 0:
-        return KeyStep(VK_BACK, {}, "Backspace");
-      case 1:
-        return KeyStep(VK_BACK, {VK_CONTROL}, "Backspace");
-      case 2:
-        return KeyStep(VK_DELETE, {}, "Delete");
-      case 3:
-        return KeyStep(VK_DELETE, {VK_SHIFT}, "Delete");
-      case 4:
-        return KeyStep(VK_INSERT, {VK_CONTROL}, "Insert");
-      case 5: {
-        Step step = KeyStep(VK_INSERT, {VK_SHIFT}, "Insert");
-        if (random.OneIn(2)) step.clipboard = random.Text(12, true);
-        return step;
-      }
-      case 6:
-        return KeyStep(VK_RETURN, {}, "Enter");
-      case 7:
-        return KeyStep(VK_ESCAPE, {}, "Escape");
-      case 8:
-        return KeyStep(VK_TAB, {}, "Tab");
-      default:
-        return KeyStep(VK_DELETE, {VK_CONTROL}, "Delete");
-    }
+    static const struct {
+      WORD key;
+      std::vector<WORD> modifiers;
+      const char* name;
+    } kEditing[] = {{VK_BACK, {}, "Backspace"},          {VK_BACK, {VK_CONTROL}, "Backspace"},
+                    {VK_DELETE, {}, "Delete"},           {VK_DELETE, {VK_SHIFT}, "Delete"},
+                    {VK_INSERT, {VK_CONTROL}, "Insert"}, {VK_INSERT, {VK_SHIFT}, "Insert"},
+                    {VK_RETURN, {}, "Enter"},            {VK_ESCAPE, {}, "Escape"},
+                    {VK_TAB, {}, "Tab"},                 {VK_DELETE, {VK_CONTROL}, "Delete"}};
+    const int which = random.Below(10);
+    Step step = KeyStep(kEditing[which].key, kEditing[which].modifiers, kEditing[which].name);
+    if (which == 5 && random.OneIn(2)) step.clipboard = random.Text(12, true);  // Shift+Insert pastes
+    return step;
   }
   if (what < 56) {  // Ctrl+letters, and the same with Alt as AltGr sends them
     static const std::vector<std::pair<WORD, const char*>> kLetters = {
         {'A', "A"}, {'C', "C"}, {'X', "X"}, {'V', "V"}, {'Z', "Z"}};
     const auto& [key, name] = random.Pick(kLetters);
     const bool altGr = random.OneIn(3);
-    Step step = altGr ? KeyStep(key, {VK_CONTROL, VK_MENU}, name) : KeyStep(key, {VK_CONTROL}, name);
+    Step step = KeyStep(key, altGr ? std::vector<WORD>{VK_CONTROL, VK_MENU} : std::vector<WORD>{VK_CONTROL}, name);
     if (key == 'V' && random.OneIn(2)) step.clipboard = random.Text(12, true);
     if (key == 'A' && !altGr) step.model = Step::Model::kSelectAll;
     return step;
   }
   if (what < 66 && random.OneIn(8)) {  // the wheel
     const int delta = random.Pick(std::vector<int>{WHEEL_DELTA, -WHEEL_DELTA, 2 * WHEEL_DELTA, -40, 40});
-    Step step;
-    step.description = "wheel " + std::to_string(delta);
-    step.category = "wheel";
-    step.input = true;
-    step.run = [delta](BoxPair& p, int i) {
-      p.Wheel(i, delta);
-      return std::string();
-    };
-    return step;
+    return InputStep("wheel " + std::to_string(delta), "wheel", [delta](BoxPair& p, int i) { p.Wheel(i, delta); });
   }
-  if (what < 66) {  // the mouse
+  if (what < 66) {  // the mouse, near where a character stands or anywhere in the box
     const auto pointAt = [&](int at) {
       const LRESULT packed = SendMessageW(pair.Box(kPlatform), EM_POSFROMCHAR, static_cast<WPARAM>(at), 0);
       RECT client{};
@@ -801,148 +632,115 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
     const auto click = how < 2 ? BoxPair::Click::kSingle : how < 4 ? BoxPair::Click::kShift : BoxPair::Click::kDouble;
     std::optional<POINT> to;
     if (how == 1 || how == 5) to = pointAt(random.Between(0, length));
-    Step step;
-    std::ostringstream description;
-    description << (click == BoxPair::Click::kSingle ? "click" : click == BoxPair::Click::kShift ? "shift-click"
-                                                                                                 : "double-click")
-                << " at " << at.x << "," << at.y;
-    if (to) description << " dragged to " << to->x << "," << to->y;
-    step.description = description.str();
-    step.category = description.str().substr(0, description.str().find(' ')) + (to ? " drag" : "");
-    step.input = true;
+    const std::string name = how < 2 ? "click" : how < 4 ? "shift-click" : "double-click";
+    std::string description = name + " at " + std::to_string(at.x) + "," + std::to_string(at.y);
+    if (to) description += " dragged to " + std::to_string(to->x) + "," + std::to_string(to->y);
+    Step step = InputStep(description, name + (to ? " drag" : ""),
+                          [at, click, to](BoxPair& p, int i) { p.Mouse(i, at, click, to); });
     step.byPoint = true;
-    step.run = [at, click, to](BoxPair& p, int i) {
-      p.Mouse(i, at, click, to);
-      return std::string();
-    };
     return step;
   }
   // Messages from other programs.
   const int start = position();
   const int end = position();
-  switch (random.Below(27)) {
-    case 0:
-    case 1:
-    case 2:
-      return Message("EM_SETSEL", std::to_string(start) + "," + std::to_string(end), EM_SETSEL,
-                     static_cast<WPARAM>(start), end, Answer::kIgnored);
-    case 3: {
-      Step step;
-      const int which = random.Below(3);
-      step.description = "EM_GETSEL with " + std::string(which == 0 ? "both pointers" : which == 1 ? "the start's" : "none");
-      step.category = "EM_GETSEL";
-      step.run = [which](BoxPair& p, int i) {
-        DWORD first = 0xDEAD;
-        DWORD last = 0xBEEF;
-        const LRESULT result = SendMessageW(p.Box(i), EM_GETSEL, which < 2 ? reinterpret_cast<WPARAM>(&first) : 0,
-                                            which == 0 ? reinterpret_cast<LPARAM>(&last) : 0);
-        return Hex(result) + " " + std::to_string(first) + " " + std::to_string(last);
-      };
-      return step;
-    }
-    case 4:
-    case 5:
-    case 6: {
-      const bool undo = random.OneIn(2);
-      return TextMessage(std::string("EM_REPLACESEL ") + (undo ? "undoable" : "not undoable"), EM_REPLACESEL, undo,
-                         random.Text(random.OneIn(4) ? 20 : 5, true), Answer::kIgnored);
-    }
-    case 7:
-      return TextMessage("WM_SETTEXT", WM_SETTEXT, 0, random.Text(multiLine ? 110 : 40, multiLine), Answer::kCompared);
-    case 8:
-    case 9: {
-      const bool line = random.OneIn(2);
-      const int size = random.Between(0, 12);
-      const int index = random.Between(-1, static_cast<int>(now.lines) + 1);
-      Step step;
-      step.description = line ? "EM_GETLINE " + std::to_string(index) + " into " + std::to_string(size)
-                              : "WM_GETTEXT into " + std::to_string(size);
-      step.category = line ? "EM_GETLINE" : "WM_GETTEXT";
-      step.run = [line, size, index](BoxPair& p, int i) {
-        std::vector<wchar_t> buffer(static_cast<std::size_t>(size) + 4, L'#');
-        if (line) buffer[0] = static_cast<wchar_t>(size);  // the first word of the buffer holds its size
-        const LRESULT result = line ? SendMessageW(p.Box(i), EM_GETLINE, static_cast<WPARAM>(index),
-                                                   reinterpret_cast<LPARAM>(buffer.data()))
-                                    : SendMessageW(p.Box(i), WM_GETTEXT, static_cast<WPARAM>(size),
-                                                   reinterpret_cast<LPARAM>(buffer.data()));
-        return Hex(result) + " \"" + Printable(std::wstring_view(buffer.data(), buffer.size())) + "\"";
-      };
-      return step;
-    }
-    case 10:
-      return Message("EM_LINEINDEX", std::to_string(start % 7 - 1), EM_LINEINDEX, static_cast<WPARAM>(start % 7 - 1), 0);
-    case 11:
-      return Message("EM_LINELENGTH", std::to_string(start), EM_LINELENGTH, static_cast<WPARAM>(start), 0);
-    case 12:
-      return Message("EM_LINEFROMCHAR", std::to_string(start), EM_LINEFROMCHAR, static_cast<WPARAM>(start), 0);
-    case 13:
-      return Message("EM_POSFROMCHAR", std::to_string(start), EM_POSFROMCHAR, static_cast<WPARAM>(start), 0);
-    case 14: {
-      const int x = random.Between(-5, 320);
-      const int y = random.Between(-5, multiLine ? 100 : 22);
-      return Message("EM_CHARFROMPOS", std::to_string(x) + "," + std::to_string(y), EM_CHARFROMPOS, 0,
-                     MAKELPARAM(x, y));
-    }
-    case 15: {
-      const int columns = random.Between(-3, 6);
-      const int rows = random.Between(-4, 4);
-      return Message("EM_LINESCROLL", std::to_string(columns) + "," + std::to_string(rows), EM_LINESCROLL,
-                     static_cast<WPARAM>(columns), rows);
-    }
-    case 16:
-      return Message("EM_SCROLLCARET", "", EM_SCROLLCARET, 0, 0);
-    case 17:
-    case 18: {
-      static const std::vector<std::pair<WORD, const char*>> kRequests = {
-          {SB_LINEUP, "SB_LINEUP"},     {SB_LINEDOWN, "SB_LINEDOWN"},       {SB_PAGEUP, "SB_PAGEUP"},
-          {SB_PAGEDOWN, "SB_PAGEDOWN"}, {SB_TOP, "SB_TOP"},                 {SB_BOTTOM, "SB_BOTTOM"},
-          {SB_THUMBTRACK, "SB_THUMBTRACK"}, {SB_THUMBPOSITION, "SB_THUMBPOSITION"}, {SB_ENDSCROLL, "SB_ENDSCROLL"}};
-      const auto& [request, name] = random.Pick(kRequests);
-      const bool vertical = random.OneIn(2);
-      const int thumb = random.Between(0, vertical ? 8 : 60);
-      return Message(std::string(vertical ? "WM_VSCROLL " : "WM_HSCROLL ") + name, std::to_string(thumb),
-                     vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(request, thumb), 0);
-    }
-    case 19: {
-      const int limit = random.OneIn(4) ? 0 : random.Between(std::max(0, length - 3), length + 6);
-      return Message("EM_SETLIMITTEXT", std::to_string(limit), EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0,
-                     Answer::kIgnored);
-    }
-    case 20:
-      return random.OneIn(2) ? Message("EM_UNDO", "", EM_UNDO, 0, 0) : Message("WM_UNDO", "", WM_UNDO, 0, 0);
-    case 21: {
-      if (random.OneIn(2)) return Message("EM_EMPTYUNDOBUFFER", "", EM_EMPTYUNDOBUFFER, 0, 0, Answer::kIgnored);
-      const bool flag = random.OneIn(2);
-      return Message("EM_SETMODIFY", flag ? "1" : "0", EM_SETMODIFY, flag, 0, Answer::kIgnored);
-    }
-    case 22:
-      return Message("WM_COPY", "", WM_COPY, 0, 0, Answer::kIgnored);
-    case 23:
-      return Message("WM_CUT", "", WM_CUT, 0, 0, Answer::kIgnored);
-    case 24: {
-      Step step = Message("WM_PASTE", "", WM_PASTE, 0, 0, Answer::kIgnored);
-      if (random.OneIn(2)) {
-        step.clipboard = random.Text(12, true);
-        step.description += " \"" + Printable(*step.clipboard) + "\"";
-      }
-      return step;
-    }
-    case 25: {
-      static const std::vector<std::pair<WORD, const char*>> kKeys = {
-          {0, "no message"}, {VK_RETURN, "Enter"}, {VK_ESCAPE, "Escape"}, {VK_TAB, "Tab"}, {'A', "A"}};
-      const auto& [key, name] = random.Pick(kKeys);
-      Step step;
-      step.description = std::string("WM_GETDLGCODE for ") + name;
-      step.category = "WM_GETDLGCODE";
-      step.run = [key = key](BoxPair& p, int i) {
-        MSG message{p.Box(i), WM_KEYDOWN, key, 1, 0, {}};
-        return Hex(SendMessageW(p.Box(i), WM_GETDLGCODE, key, key ? reinterpret_cast<LPARAM>(&message) : 0));
-      };
-      return step;
-    }
-    default:
-      return Message("WM_CLEAR", "", WM_CLEAR, 0, 0, Answer::kIgnored);
+  const auto number = [](int value) { return static_cast<WPARAM>(value); };
+  const int which = random.Below(27);
+  if (which < 3) {
+    return Message("EM_SETSEL", std::to_string(start) + "," + std::to_string(end), EM_SETSEL, number(start), end,
+                   Answer::kIgnored);
   }
+  if (which == 3) {
+    const int pointers = random.Below(3);
+    return MakeStep(
+        "EM_GETSEL with " + std::string(pointers == 0 ? "both pointers" : pointers == 1 ? "the start's" : "none"),
+        "EM_GETSEL", [pointers](BoxPair& p, int i) {
+          DWORD first = 0xDEAD;
+          DWORD last = 0xBEEF;
+          const LRESULT result = SendMessageW(p.Box(i), EM_GETSEL, pointers < 2 ? reinterpret_cast<WPARAM>(&first) : 0,
+                                              pointers == 0 ? reinterpret_cast<LPARAM>(&last) : 0);
+          return Hex(result) + " " + std::to_string(first) + " " + std::to_string(last);
+        });
+  }
+  if (which < 7) {
+    const bool undo = random.OneIn(2);
+    return Message(std::string("EM_REPLACESEL ") + (undo ? "undoable" : "not undoable"), "", EM_REPLACESEL, undo, 0,
+                   Answer::kIgnored, random.Text(random.OneIn(4) ? 20 : 5, true));
+  }
+  if (which == 7) {
+    return Message("WM_SETTEXT", "", WM_SETTEXT, 0, 0, Answer::kCompared, random.Text(multiLine ? 110 : 40, multiLine));
+  }
+  if (which < 10) {
+    const bool line = random.OneIn(2);
+    const int size = random.Between(0, 12);
+    const int index = random.Between(-1, static_cast<int>(now.lines) + 1);
+    return MakeStep(line ? "EM_GETLINE " + std::to_string(index) + " into " + std::to_string(size)
+                         : "WM_GETTEXT into " + std::to_string(size),
+                    line ? "EM_GETLINE" : "WM_GETTEXT", [line, size, index](BoxPair& p, int i) {
+                      std::vector<wchar_t> buffer(static_cast<std::size_t>(size) + 4, L'#');
+                      if (line) buffer[0] = static_cast<wchar_t>(size);  // the first word holds the buffer's size
+                      const LRESULT result = SendMessageW(p.Box(i), line ? EM_GETLINE : WM_GETTEXT,
+                                                          static_cast<WPARAM>(line ? index : size),
+                                                          reinterpret_cast<LPARAM>(buffer.data()));
+                      return Hex(result) + " " + Printable(std::wstring_view(buffer.data(), buffer.size()));
+                    });
+  }
+  if (which == 10) return Message("EM_LINEINDEX", std::to_string(start % 7 - 1), EM_LINEINDEX, number(start % 7 - 1), 0);
+  if (which == 11) return Message("EM_LINELENGTH", std::to_string(start), EM_LINELENGTH, number(start), 0);
+  if (which == 12) return Message("EM_LINEFROMCHAR", std::to_string(start), EM_LINEFROMCHAR, number(start), 0);
+  if (which == 13) return Message("EM_POSFROMCHAR", std::to_string(start), EM_POSFROMCHAR, number(start), 0);
+  if (which == 14) {
+    const int x = random.Between(-5, 320);
+    const int y = random.Between(-5, multiLine ? 100 : 22);
+    return Message("EM_CHARFROMPOS", std::to_string(x) + "," + std::to_string(y), EM_CHARFROMPOS, 0, MAKELPARAM(x, y));
+  }
+  if (which == 15) {
+    const int columns = random.Between(-3, 6);
+    const int rows = random.Between(-4, 4);
+    return Message("EM_LINESCROLL", std::to_string(columns) + "," + std::to_string(rows), EM_LINESCROLL,
+                   number(columns), rows);
+  }
+  if (which == 16) return Message("EM_SCROLLCARET", "", EM_SCROLLCARET, 0, 0);
+  if (which < 19) {
+    static const std::vector<std::pair<WORD, const char*>> kRequests = {
+        {SB_LINEUP, "SB_LINEUP"},     {SB_LINEDOWN, "SB_LINEDOWN"},       {SB_PAGEUP, "SB_PAGEUP"},
+        {SB_PAGEDOWN, "SB_PAGEDOWN"}, {SB_TOP, "SB_TOP"},                 {SB_BOTTOM, "SB_BOTTOM"},
+        {SB_THUMBTRACK, "SB_THUMBTRACK"}, {SB_THUMBPOSITION, "SB_THUMBPOSITION"}, {SB_ENDSCROLL, "SB_ENDSCROLL"}};
+    const auto& [request, name] = random.Pick(kRequests);
+    const bool vertical = random.OneIn(2);
+    const int thumb = random.Between(0, vertical ? 8 : 60);
+    return Message(std::string(vertical ? "WM_VSCROLL " : "WM_HSCROLL ") + name, std::to_string(thumb),
+                   vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(request, thumb), 0);
+  }
+  if (which == 19) {
+    const int limit = random.OneIn(4) ? 0 : random.Between(std::max(0, length - 3), length + 6);
+    return Message("EM_SETLIMITTEXT", std::to_string(limit), EM_SETLIMITTEXT, number(limit), 0, Answer::kIgnored);
+  }
+  if (which == 20) return random.OneIn(2) ? Message("EM_UNDO", "", EM_UNDO, 0, 0) : Message("WM_UNDO", "", WM_UNDO, 0, 0);
+  if (which == 21) {
+    if (random.OneIn(2)) return Message("EM_EMPTYUNDOBUFFER", "", EM_EMPTYUNDOBUFFER, 0, 0, Answer::kIgnored);
+    const bool flag = random.OneIn(2);
+    return Message("EM_SETMODIFY", flag ? "1" : "0", EM_SETMODIFY, flag, 0, Answer::kIgnored);
+  }
+  if (which == 22) return Message("WM_COPY", "", WM_COPY, 0, 0, Answer::kIgnored);
+  if (which == 23) return Message("WM_CUT", "", WM_CUT, 0, 0, Answer::kIgnored);
+  if (which == 24) {
+    Step step = Message("WM_PASTE", "", WM_PASTE, 0, 0, Answer::kIgnored);
+    if (random.OneIn(2)) {
+      step.clipboard = random.Text(12, true);
+      step.description += " " + Printable(*step.clipboard);
+    }
+    return step;
+  }
+  if (which == 25) {
+    static const std::vector<std::pair<WORD, const char*>> kKeys = {
+        {0, "no message"}, {VK_RETURN, "Enter"}, {VK_ESCAPE, "Escape"}, {VK_TAB, "Tab"}, {'A', "A"}};
+    const auto& [key, name] = random.Pick(kKeys);
+    return MakeStep(std::string("WM_GETDLGCODE for ") + name, "WM_GETDLGCODE", [key = key](BoxPair& p, int i) {
+      MSG message{p.Box(i), WM_KEYDOWN, key, 1, 0, {}};
+      return Hex(SendMessageW(p.Box(i), WM_GETDLGCODE, key, key ? reinterpret_cast<LPARAM>(&message) : 0));
+    });
+  }
+  return Message("WM_CLEAR", "", WM_CLEAR, 0, 0, Answer::kIgnored);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -959,8 +757,9 @@ std::uint64_t Seed() {
 }
 
 int StepsPerKind() {
+  // The test command's count: the first 2,000 steps of a kind at the fixed seed take seconds to a minute under Wine.
   if (const char* given = std::getenv("QUILLON_SIDE_BY_SIDE_STEPS")) return std::max(1, std::atoi(given));
-  return 10000;
+  return 2000;
 }
 
 const std::uint64_t g_seed = [] {
@@ -979,11 +778,20 @@ struct Sequence {
   /// The start and the first `count` steps, numbered from `first` as the run counts them.
   std::string Describe(std::size_t count, int first) const {
     std::ostringstream out;
-    out << "    WM_SETTEXT \"" << Printable(text) << "\", EM_SETSEL " << anchor << "," << caret << "\n";
+    out << "    WM_SETTEXT " << Printable(text) << ", EM_SETSEL " << anchor << "," << caret << "\n";
     for (std::size_t i = 0; i < count && i < steps.size(); ++i)
       out << "    " << first + static_cast<int>(i) << ": " << steps[i].description << "\n";
     return out.str();
   }
+};
+
+/// A difference the platform's control shows where Windows' does not, or where we differ from both on purpose: it
+/// forgives the fields named (none named: any), and only where `applies` finds the reason it gives. `before` is the
+/// platform's state before the step, `step` null at a sequence's start.
+struct Waiver {
+  const char* reason;
+  std::vector<std::string> fields;
+  std::function<bool(const Step* step, const State* before, const State& platform, const State& ours)> applies;
 };
 
 class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
@@ -1033,19 +841,6 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
     return states;
   }
 
-  /// Windows places the caret at a point on a caret stop, the nearer one (ScriptStringXtoCP gives a cluster's
-  /// leading or trailing edge); Wine 8's control may place it inside a cluster. True when that is all that differs.
-  static bool PlacedAtADifferentStop(const Step& step, const State& platform, const State& ours) {
-    if (!step.byPoint || platform.Differences(ours) != "selection") return false;
-    const auto onNearbyStop = [&](DWORD theirs, DWORD mine) {
-      if (theirs == mine) return true;
-      if (IsCaretStop(platform.text, theirs) || !IsCaretStop(ours.text, mine)) return false;
-      const auto [previous, next] = StopsAround(platform.text, theirs);
-      return mine == previous || mine == next;
-    };
-    return onNearbyStop(platform.start, ours.start) && onNearbyStop(platform.end, ours.end);
-  }
-
   /// Puts text on the clipboard unless it is there already.
   void SetClipboard(const std::wstring& text) {
     if (GetClipboardSequenceNumber() == clipboardNumber_ && clipboardText_ == text) return;
@@ -1088,160 +883,169 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       if (modelled) ++exceptions_["Ctrl+A selects all and tells nothing"];
       return;
     }
-    if (step.model == Step::Model::kCaretByCluster) {
-      // Windows' edit control moves the caret by Uniscribe's caret stops (ScriptBreak's fCharStop: never between a
-      // character and its combining mark, nor inside a surrogate pair); Wine 8's moves by code unit. The
-      // platform's box takes the same key again until it stands on one.
-      for (int again = 0; again < 4; ++again) {
-        DWORD start = 0;
-        DWORD end = 0;
-        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        const DWORD caret = start != before.start ? start : end;
-        std::wstring text(static_cast<std::size_t>(SendMessageW(box, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(
-            SendMessageW(box, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-        if (IsCaretStop(text, caret)) return;
-        if (step.description.find("Shift+") != std::string::npos) {
-          pair_.Press(step.key, {VK_SHIFT});
-        } else {
-          pair_.Press(step.key);
-        }
-        if (again == 0) ++exceptions_["caret by cluster"];
-      }
+    if (step.model != Step::Model::kCaretByCluster) return;
+    // Windows' edit control moves the caret by Uniscribe's caret stops (ScriptBreak's fCharStop: never between a
+    // character and its combining mark, nor inside a surrogate pair); Wine 8's moves by code unit. The platform's
+    // box takes the same key again until it stands on one.
+    for (int again = 0; again < 4; ++again) {
+      DWORD start = 0;
+      DWORD end = 0;
+      SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+      if (IsCaretStop(winetest::WindowText(box), start != before.start ? start : end)) return;
+      const bool shift = step.description.find("Shift+") != std::string::npos;
+      pair_.Press(step.key, shift ? std::vector<WORD>{VK_SHIFT} : std::vector<WORD>{});
+      if (again == 0) ++exceptions_["caret by cluster"];
     }
   }
 
-  /// Windows' multi-line edit control breaks lines at CR LF only, unless told with EM_SETEXTENDEDSTYLE to take a
-  /// lone LF (ES_EX_ALLOWEOL_LF, Windows 10 version 1809; "Edit Control Extended Styles" in the Win32
-  /// documentation); Wine 8's breaks at a lone LF too. True when the texts agree and hold a lone LF, and only what
-  /// depends on where lines break differs.
-  bool LoneLineFeedIsNoBreak(const State& platform, const State& ours) const {
-    if (!IsMultiLine(kind_) || platform.text != ours.text) return false;
-    bool lone = false;
-    for (std::size_t i = 0; i < platform.text.size(); ++i)
-      lone = lone || (platform.text[i] == L'\n' && (i == 0 || platform.text[i - 1] != L'\r'));
-    if (!lone) return false;
-    State same = ours;
-    same.start = platform.start;
-    same.end = platform.end;
-    same.lines = platform.lines;
-    same.firstVisible = platform.firstVisible;
-    same.answers = platform.answers;
-    return same == platform;
+  /// The first waiver whose reason explains every field in which ours differs from the platform's box, or null.
+  const Waiver* Forgiving(const Step* step, const State* before, const State& platform, const State& ours) const {
+    const std::vector<std::string> differences = platform.Differences(ours);
+    for (const Waiver& waiver : waivers_) {
+      const bool named = waiver.fields.empty() ||
+                         std::all_of(differences.begin(), differences.end(), [&](const std::string& field) {
+                           return std::count(waiver.fields.begin(), waiver.fields.end(), field) > 0;
+                         });
+      if (named && waiver.applies(step, before, platform, ours)) return &waiver;
+    }
+    return nullptr;
   }
 
-  /// Windows' edit control keeps a surrogate pair whole, as one character ("Surrogates and Supplementary
-  /// Characters" in the Win32 documentation: edit controls handle a pair as one character), and its caret's moves
-  /// keep a character with its combining marks; Wine 8's deletes and cuts by code unit. Ours deletes a whole pair
-  /// (Backspace, Delete, a text cut at the limit) and Delete takes a character with its marks. True when the
-  /// platform's text is ours with units that such a step would have taken along: a half pair or marks.
-  static bool KeepsPairsAndClustersWhole(const Step& step, const State& platform, const State& ours) {
-    if (platform.text == ours.text || platform.text.size() <= ours.text.size()) return false;
-    const bool deletes = step.category.rfind("key ", 0) == 0 &&
-                         (step.category.find("Delete") != std::string::npos || step.category.find("Backspace") != std::string::npos);
-    const bool inserts = step.category.find("REPLACESEL") != std::string::npos ||
-                         step.category.find("PASTE") != std::string::npos || step.category == "key Ctrl+V" ||
-                         step.category == "type" || step.category.find("UNDO") != std::string::npos ||
-                         step.category == "key Ctrl+Z";
+  /// Where the caret was placed at a point, Windows puts it on a caret stop, the nearer one (ScriptStringXtoCP
+  /// gives a cluster's leading or trailing edge); Wine 8's control may place it inside a cluster.
+  static bool OnNearbyStops(const State& platform, const State& ours) {
+    const auto onNearbyStop = [&](DWORD theirs, DWORD mine) {
+      if (theirs == mine) return true;
+      if (IsCaretStop(platform.text, theirs) || !IsCaretStop(ours.text, mine)) return false;
+      const auto [previous, next] = StopsAround(platform.text, theirs);
+      return mine == previous || mine == next;
+    };
+    return onNearbyStop(platform.start, ours.start) && onNearbyStop(platform.end, ours.end);
+  }
+
+  /// Whether the platform's text is ours with units that a step keeping pairs and clusters whole would have taken
+  /// along: halves of pairs (any step that deletes or inserts) or marks (keys that delete), in one block.
+  static bool KeptWholeWhatThePlatformSplit(const Step& step, const State& platform, const State& ours) {
+    if (platform.text.size() <= ours.text.size()) return false;
+    const auto is = [&](const char* category) { return step.category == category; };
+    const auto has = [&](const char* part) { return step.category.find(part) != std::string::npos; };
+    const bool deletes = step.category.rfind("key ", 0) == 0 && (has("Delete") || has("Backspace"));
+    const bool inserts = has("REPLACESEL") || has("PASTE") || is("key Ctrl+V") || is("type") || has("UNDO") ||
+                         is("key Ctrl+Z");
     if (!deletes && !inserts) return false;
-    // The units the platform kept beyond ours, in one block.
     std::size_t prefix = 0;
     while (prefix < ours.text.size() && platform.text[prefix] == ours.text[prefix]) ++prefix;
     const std::size_t extra = platform.text.size() - ours.text.size();
-    if (platform.text.compare(prefix + extra, std::wstring::npos, ours.text, prefix, std::wstring::npos) != 0) {
-      // The block may start a little earlier when its first unit equals the one before it.
+    if (platform.text.compare(prefix + extra, std::wstring::npos, ours.text, prefix, std::wstring::npos) != 0)
       return false;
-    }
     for (std::size_t i = prefix; i < prefix + extra; ++i) {
       const wchar_t unit = platform.text[i];
-      const bool half = unit >= 0xD800 && unit <= 0xDFFF;
-      if (!half && !(deletes && IsCombiningMark(unit))) return false;
+      if (!(unit >= 0xD800 && unit <= 0xDFFF) && !(deletes && IsCombiningMark(unit))) return false;
     }
     return true;
   }
 
-  /// Under a dialog manager, the platform's multi-line control asks its parent to close on Escape. In the
-  /// program's window that would close the whole editor: ours does not. True when that is all that differs.
-  bool EscapeKeepsTheWindowOpen(const Step& step, const State& platform, const State& ours) const {
-    if (!IsMultiLine(kind_) || step.category != "key Escape") return false;
-    State same = ours;
-    same.notifications = platform.notifications;
-    if (!(same == platform)) return false;
-    std::vector<std::string> without = platform.notifications;
-    without.erase(std::remove(without.begin(), without.end(), std::string("WM_CLOSE")), without.end());
-    return without == ours.notifications;
-  }
-
-  /// Ours measures and draws with GDI's metrics (see Win32TextView.h for why not Uniscribe's); Wine's control
-  /// measures with its Uniscribe, whose mark positioning and font fallback give combining marks, characters beyond
-  /// the basic plane, tabs and, in a single-line box, line breaks other widths than GDI's (a pixel less for a pair
-  /// of marks, another face's width for a mark the font lacks, a tab without tab stops that sometimes takes back
-  /// the width before it, the caret's x after a tab). True when the texts and everything but what follows
-  /// from where characters stand agree, and the text holds such characters.
-  bool MeasuredOtherwise(const State& platform, const State& ours) const {
-    return MeasuredOtherwise(platform, ours, platform.text);
-  }
-  /// The same, for a step whose answers follow from where characters stood in the text before it.
-  bool MeasuredOtherwise(const State& platform, const State& ours, const std::wstring& measured) const {
-    if (platform.text != ours.text) return false;
-    State same = ours;
-    same.start = platform.start;
-    same.end = platform.end;
-    same.firstVisible = platform.firstVisible;
-    same.answers = platform.answers;
-    if (!(same == platform)) return false;
-    return std::any_of(measured.begin(), measured.end(), [this](wchar_t unit) {
-      return IsCombiningMark(unit) || (unit >= 0xD800 && unit <= 0xDFFF) || unit == L'\t' ||
-             (!IsMultiLine(kind_) && (unit == L'\r' || unit == L'\n'));
-    });
-  }
-
-  /// EM_CHARFROMPOS at a point below the last line of a multi-line box: Wine 8's control answers the start of the
-  /// last line (it has dropped the layout of lines it does not show), Windows' the character nearest to the point,
-  /// as for any other point ("EM_CHARFROMPOS" in the Win32 documentation), and so does ours.
-  bool BelowTheLastLine(const Step& step, const State& platform, const State& ours) const {
-    if (!IsMultiLine(kind_) || step.category != "EM_CHARFROMPOS") return false;
-    State same = ours;
-    same.answers = platform.answers;
-    if (!(same == platform)) return false;
-    const std::size_t comma = step.description.rfind(',');
-    const int y = std::atoi(step.description.c_str() + comma + 1);
+  /// Whether a point `y` pixels down lies below the last line of our box.
+  bool BelowTheLastLine(int y) const {
+    HWND box = pair_.Box(kOurs);
     RECT area{};
-    SendMessageW(pair_.Box(kOurs), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
-    const LRESULT lines = SendMessageW(pair_.Box(kOurs), EM_GETLINECOUNT, 0, 0);
-    const LRESULT first = SendMessageW(pair_.Box(kOurs), EM_GETFIRSTVISIBLELINE, 0, 0);
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
     TEXTMETRICW metrics{};
-    HDC dc = GetDC(pair_.Box(kOurs));
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(pair_.Box(kOurs), WM_GETFONT, 0, 0)));
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
-    ReleaseDC(pair_.Box(kOurs), dc);
-    return y >= area.top + (lines - first) * metrics.tmHeight;
+    ReleaseDC(box, dc);
+    const LRESULT shown = SendMessageW(box, EM_GETLINECOUNT, 0, 0) - SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+    return y >= area.top + shown * metrics.tmHeight;
   }
 
   Kind kind_ = GetParam();
-  CommonControls6 controls_;
+  bool multiLine_ = IsMultiLine(kind_);
+  ProgramsCommonControls controls_;
   BoxPair pair_{kind_};
   std::wstring clipboardText_;
   DWORD clipboardNumber_ = 0;
   std::map<std::string, int> exceptions_;
+
+  const std::vector<Waiver> waivers_ = {
+      {"caret placed at a point on a caret stop", {"selection"},
+       [](const Step* step, const State*, const State& platform, const State& ours) {
+         return step && step->byPoint && OnNearbyStops(platform, ours);
+       }},
+      // Windows' multi-line edit control breaks lines at CR LF only, unless told with EM_SETEXTENDEDSTYLE to take
+      // a lone LF (ES_EX_ALLOWEOL_LF, Windows 10 version 1809; "Edit Control Extended Styles" in the Win32
+      // documentation); Wine 8's breaks at a lone LF too.
+      {"a lone LF is no line break", {"selection", "lines", "firstVisible", "answers"},
+       [this](const Step*, const State*, const State& platform, const State&) {
+         const std::wstring& text = platform.text;
+         for (std::size_t i = 0; multiLine_ && i < text.size(); ++i)
+           if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) return true;
+         return false;
+       }},
+      // Windows' edit control keeps a surrogate pair whole, as one character ("Surrogates and Supplementary
+      // Characters" in the Win32 documentation: edit controls handle a pair as one character), and its caret's moves
+      // keep a character with its combining marks; Wine 8's deletes and cuts by code unit. Ours deletes a whole pair
+      // (Backspace, Delete, a text cut at the limit) and Delete takes a character with its marks. What follows from
+      // the text may differ too.
+      {"no half of a surrogate pair, no mark without its character", {},
+       [](const Step* step, const State*, const State& platform, const State& ours) {
+         return step && KeptWholeWhatThePlatformSplit(*step, platform, ours);
+       }},
+      // Under a dialog manager, the platform's multi-line control asks its parent to close on Escape. In the
+      // program's window that would close the whole editor: ours does not.
+      {"Escape in a multi-line box closes nothing", {"notifications"},
+       [this](const Step* step, const State*, const State& platform, const State& ours) {
+         if (!multiLine_ || !step || step->category != "key Escape") return false;
+         std::vector<std::string> without = platform.notifications;
+         without.erase(std::remove(without.begin(), without.end(), std::string("WM_CLOSE")), without.end());
+         return without == ours.notifications;
+       }},
+      // EM_CHARFROMPOS at a point below the last line of a multi-line box: Wine 8's control answers the start of
+      // the last line (it has dropped the layout of lines it does not show), Windows' the character nearest to the
+      // point, as for any other point ("EM_CHARFROMPOS" in the Win32 documentation), and so does ours.
+      {"a point below the last line names its nearest character", {"answers"},
+       [this](const Step* step, const State*, const State&, const State&) {
+         if (!multiLine_ || !step || step->category != "EM_CHARFROMPOS") return false;
+         return BelowTheLastLine(std::atoi(step->description.c_str() + step->description.rfind(',') + 1));
+       }},
+      // Ours measures and draws with GDI's metrics (see Win32TextView.h for why not Uniscribe's); Wine's control
+      // measures with its Uniscribe, whose mark positioning and font fallback give combining marks, characters
+      // beyond the basic plane, tabs and, in a single-line box, line breaks other widths than GDI's (a pixel less
+      // for a pair of marks, another face's width for a mark the font lacks, a tab without tab stops that sometimes
+      // takes back the width before it, the caret's x after a tab). Where such characters stand in the text, or
+      // stood before a step whose answers follow from them, only what follows from positions may differ.
+      {"positions where marks, pairs, tabs or line breaks stand (measured by GDI, not Wine's Uniscribe)",
+       {"selection", "firstVisible", "answers"},
+       [this](const Step*, const State* before, const State& platform, const State&) {
+         const auto measured = [this](const std::wstring& text) {
+           return std::any_of(text.begin(), text.end(), [this](wchar_t unit) {
+             return IsCombiningMark(unit) || (unit >= 0xD800 && unit <= 0xDFFF) || unit == L'\t' ||
+                    (!multiLine_ && (unit == L'\r' || unit == L'\n'));
+           });
+         };
+         return measured(platform.text) || (before && measured(before->text));
+       }},
+  };
 };
 
 TEST_P(TextBoxSideBySide, AnswersAsThePlatformsEditControlDoes) {
-  ASSERT_TRUE(controls_.Active());
+  ASSERT_TRUE(controls_.Active()) << "cannot take the common controls from quillon.exe's manifest; build it first";
   ASSERT_EQ(GetForegroundWindow(), pair_.Top());
   Random random(g_seed ^ (static_cast<std::uint64_t>(kind_) * 0x9E3779B97F4A7C15ULL));
   const int total = StepsPerKind();
-  const bool multiLine = IsMultiLine(kind_);
   std::map<std::string, std::string> differences;  // the first report of each kind of difference
   int mismatches = 0;
   const DWORD began = GetTickCount();
   for (int taken = 0; taken < total;) {
     Sequence sequence;
     // Wine's control lays out its whole text at every change: a few lines more than the box shows are enough.
-    sequence.text = random.Text(multiLine ? 110 : 40, multiLine);
+    sequence.text = random.Text(multiLine_ ? 110 : 40, multiLine_);
     // Line breaks in a single-line box come mostly from what is typed, pasted and sent.
-    if (!multiLine && !random.OneIn(8)) sequence.text.erase(std::remove_if(sequence.text.begin(), sequence.text.end(), [](wchar_t unit) { return unit == L'\r' || unit == L'\n'; }), sequence.text.end());
+    if (!multiLine_ && !random.OneIn(8)) {
+      const auto lineBreak = [](wchar_t unit) { return unit == L'\r' || unit == L'\n'; };
+      sequence.text.erase(std::remove_if(sequence.text.begin(), sequence.text.end(), lineBreak), sequence.text.end());
+    }
     sequence.anchor = random.Between(0, static_cast<int>(sequence.text.size()));
     sequence.caret = random.Between(0, static_cast<int>(sequence.text.size()));
     const std::size_t length = static_cast<std::size_t>(std::min(kStepsPerSequence, total - taken));
@@ -1249,43 +1053,23 @@ TEST_P(TextBoxSideBySide, AnswersAsThePlatformsEditControlDoes) {
     const std::vector<State> ours = RunOn(kOurs, sequence, nullptr, length, &platform);
     const int first = taken;  // the run's number of the sequence's first step
     taken += std::max<int>(1, static_cast<int>(ours.size()) - 1);
+    // The first difference ends the sequence; the next one starts both boxes afresh.
     const std::size_t at = ours.size() - 1;
     if (ours.back() == platform[at]) continue;
-    // The first difference ends the sequence; the next one starts both boxes afresh.
     const Step* step = at > 0 ? &sequence.steps[at - 1] : nullptr;
-    if (step && PlacedAtADifferentStop(*step, platform[at], ours[at])) {
-      ++exceptions_["caret placed at a point on a caret stop"];
-      continue;
-    }
-    if (LoneLineFeedIsNoBreak(platform[at], ours[at])) {
-      ++exceptions_["a lone LF is no line break"];
-      continue;
-    }
-    if (step && KeepsPairsAndClustersWhole(*step, platform[at], ours[at])) {
-      ++exceptions_["no half of a surrogate pair, no mark without its character"];
-      continue;
-    }
-    if (step && EscapeKeepsTheWindowOpen(*step, platform[at], ours[at])) {
-      ++exceptions_["Escape in a multi-line box closes nothing"];
-      continue;
-    }
-    if (step && BelowTheLastLine(*step, platform[at], ours[at])) {
-      ++exceptions_["a point below the last line names its nearest character"];
-      continue;
-    }
-    if (MeasuredOtherwise(platform[at], ours[at]) || (at > 0 && MeasuredOtherwise(platform[at], ours[at], platform[at - 1].text))) {
-      ++exceptions_["positions where marks, pairs, tabs or line breaks stand (measured by GDI, not Wine's Uniscribe)"];
+    if (const Waiver* waiver = Forgiving(step, at > 0 ? &platform[at - 1] : nullptr, platform[at], ours[at])) {
+      ++exceptions_[waiver->reason];
       continue;
     }
     ++mismatches;
-    const std::string where = std::string(NameOf(kind_)) + ": " + platform[at].FirstDifference(ours[at]) +
+    const std::string where = std::string(NameOf(kind_)) + ": " + platform[at].Differences(ours[at]).front() +
                               " after " + (step ? step->category : "WM_SETTEXT and EM_SETSEL (a sequence's start)");
     if (differences.count(where)) continue;
     std::ostringstream report;
     report << where << "\n  seed " << g_seed << ", kind " << NameOf(kind_) << ", step "
            << first + static_cast<int>(at) - 1 << " of the run (" << (step ? step->description : "the start") << ")"
-           << "\n  differs in " << platform[at].Differences(ours[at]) << "\n  platform: " << platform[at].Describe()
-           << "\n  ours:     " << ours[at].Describe() << "\n  steps:\n"
+           << "\n  differs in " << ::testing::PrintToString(platform[at].Differences(ours[at])) << "\n  platform: "
+           << platform[at].Describe() << "\n  ours:     " << ours[at].Describe() << "\n  steps:\n"
            << sequence.Describe(at, first);
     differences[where] = report.str();
   }
