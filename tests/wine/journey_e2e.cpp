@@ -424,6 +424,45 @@ TEST_F(InProcess, FindListsEveryKindOfHitOfTheRealRegistryInWalkOrder) {
   // A malformed text's refusal is proven on the headless runtime (Search), its message box by the runtime contract.
 }
 
+TEST_F(InProcess, SearchesOverCyclesOfOneAndOfTwoLinksEndAndEnterNoKeyOnTheirWayDown) {
+  // B\Up leads back to the key searched; A\Twin leads to C, whose Back leads to A.
+  registry::Key key = 0;
+  std::u16string name;
+  ASSERT_EQ(registry_.CreateKey(registry::kCurrentUser, root_, key), registry::kSuccess);
+  ASSERT_EQ(registry_.KeyName(key, name), registry::kSuccess);
+  Put(root_ + "\\QLoop\\A\\B", nullptr, 0, {});
+  Put(root_ + "\\QLoop\\C", "InC", REG_SZ, {'1', 0});
+  const std::pair<std::string, std::string> links[] = {
+      {"QLoop\\A\\B\\Up", "QLoop"}, {"QLoop\\A\\Twin", "QLoop\\C"}, {"QLoop\\C\\Back", "QLoop\\A"}};
+  for (const auto& [path, target] : links) {
+    registry::Key link = 0;
+    ASSERT_EQ(registry_.CreateLink(key, path, link), registry::kSuccess);
+    Bytes bytes;
+    for (const char16_t unit : name + u"\\" + std::u16string(target.begin(), target.end()))
+      bytes.insert(bytes.end(), {BYTE(unit & 0xFF), BYTE(unit >> 8)});
+    registry_.SetValueEx(link, registry::kLinkValueName, registry::kRegLink, bytes.data(),
+                         static_cast<std::uint32_t>(bytes.size()));
+    registry_.CloseKey(link);
+  }
+  NavigateToTestKey();
+  DoubleClick(window_->List2, L"QLoop");
+  Click(window_->chkValues);
+  Click(window_->chkHive);
+  Find(L"");
+  const std::wstring k = L"Key : " + Root() + L"\\QLoop\\", v = L"Value : " + Root() + L"\\QLoop\\";
+  EXPECT_EQ(Lines(), (Strings{k + L"A", k + L"A\\B", k + L"A\\B\\Up", k + L"A\\Twin", v + L"A\\Twin\\InC",
+                              k + L"A\\Twin\\Back", k + L"C", v + L"C\\InC", k + L"C\\Back", k + L"C\\Back\\B",
+                              k + L"C\\Back\\B\\Up", k + L"C\\Back\\Twin"}));
+  // The links go themselves, so that removing the test's keys deletes nothing through them.
+  for (const auto& link : links) {
+    registry::Key opened = 0;
+    ASSERT_EQ(registry_.OpenLink(key, link.first, opened), registry::kSuccess);
+    EXPECT_EQ(registry_.DeleteKey(opened, ""), registry::kSuccess);
+    registry_.CloseKey(opened);
+  }
+  registry_.CloseKey(key);
+}
+
 TEST_F(InProcess, AClickDuringALiveSearchOpensTheLineClickedWhileTheSearchGoesOn) {
   // Enough keys that the search still runs when the user has scrolled up and clicked its first line.
   for (int i = 0; i < 4000; ++i) Put(root_ + "\\Wide\\Node" + std::to_string(i), "Mode", REG_SZ, {'o', 'n', 0});
