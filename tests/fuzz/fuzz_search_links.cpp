@@ -18,11 +18,7 @@ struct Bytes {
   unsigned Next(unsigned bound) { return bound == 0 ? 0 : (at < size ? data[at++] : 0u) % bound; }
 };
 
-std::u16string Upper(std::u16string name) {
-  for (char16_t& unit : name) unit = unit >= u'a' && unit <= u'z' ? char16_t(unit - 0x20) : unit;
-  return name;
-}
-
+/// Whether the key named `inner` is the key named `outer` or lies below it (KeyName spells each key one way).
 bool IsSameOrBelow(const std::u16string& inner, const std::u16string& outer) {
   return inner.compare(0, outer.size(), outer) == 0 && (inner.size() == outer.size() || inner[outer.size()] == u'\\');
 }
@@ -34,7 +30,7 @@ std::vector<std::u16string> NamesAlong(registry::MemoryRegistry& tree, const std
   registry::Key key = registry::kCurrentUser;
   std::u16string name;
   fuzz::Require(tree.KeyName(key, name) == registry::kSuccess, "the hive has a name");
-  names.push_back(Upper(name));
+  names.push_back(name);
   for (std::size_t start = path.find('\\') + 1; start != 0;) {
     const std::size_t end = path.find('\\', start);
     registry::Key next = 0;
@@ -42,7 +38,7 @@ std::vector<std::u16string> NamesAlong(registry::MemoryRegistry& tree, const std
     if (key != registry::kCurrentUser) tree.CloseKey(key);
     key = next;
     fuzz::Require(tree.KeyName(key, name) == registry::kSuccess, "an open key has a name");
-    names.push_back(Upper(name));
+    names.push_back(name);
     start = end + 1;
   }
   if (key != registry::kCurrentUser) tree.CloseKey(key);
