@@ -19,21 +19,6 @@ constexpr UINT kMenuPaste = WM_PASTE;
 constexpr UINT kMenuDelete = WM_CLEAR;
 constexpr UINT kMenuSelectAll = EM_SETSEL;
 
-/// Owns a popup menu.
-class UniqueMenu {
- public:
-  UniqueMenu() noexcept : menu_(CreatePopupMenu()) {}
-  UniqueMenu(const UniqueMenu&) = delete;
-  UniqueMenu& operator=(const UniqueMenu&) = delete;
-  ~UniqueMenu() {
-    if (menu_) DestroyMenu(menu_);
-  }
-  HMENU Get() const noexcept { return menu_; }
-
- private:
-  HMENU menu_;
-};
-
 /// Holds the clipboard open for its lifetime.
 class OpenedClipboard {
  public:
@@ -126,11 +111,10 @@ bool Win32TextView::ShowsSelection() const noexcept {
 }
 
 LRESULT CALLBACK Win32TextView::SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                                  UINT_PTR id, DWORD_PTR data) noexcept {
+                                                  UINT_PTR /*id*/, DWORD_PTR data) noexcept {
   auto* view = reinterpret_cast<Win32TextView*>(data);
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, SubclassProcedure, id);
-    view->subclass_.Release();
+    view->subclass_.Reset();
     view->window_ = nullptr;
     return DefSubclassProc(window, message, wParam, lParam);
   }
@@ -589,15 +573,14 @@ void Win32TextView::CopySelection() const {
   OpenedClipboard clipboard(window_);
   if (!clipboard.IsOpen()) return;
   EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
   if (!memory) return;
-  if (void* locked = GlobalLock(memory)) {
-    std::wmemcpy(static_cast<wchar_t*>(locked), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    // The clipboard owns the memory once it takes it.
-    if (SetClipboardData(CF_UNICODETEXT, memory)) return;
-  }
-  GlobalFree(memory);
+  void* locked = GlobalLock(memory.Get());
+  if (!locked) return;
+  std::wmemcpy(static_cast<wchar_t*>(locked), text.c_str(), text.size() + 1);
+  GlobalUnlock(memory.Get());
+  // The clipboard owns the memory once it takes it.
+  if (SetClipboardData(CF_UNICODETEXT, memory.Get())) memory.Release();
 }
 
 void Win32TextView::Cut() {
@@ -636,8 +619,8 @@ void Win32TextView::ShowContextMenu(LPARAM where) {
     point = {client.right / 2, client.bottom / 2};
     ClientToScreen(window_, &point);
   }
-  UniqueMenu menu;
-  if (!menu.Get()) return;
+  const UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return;
   const bool selected = anchor_ != caret_;
   const bool editable = !IsReadOnly();
   const auto flags = [](bool enabled) { return MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED); };

@@ -19,20 +19,19 @@ class OffscreenDc {
  public:
   OffscreenDc(HDC target, int width, int height) noexcept
       : dc_(CreateCompatibleDC(target)), bitmap_(CreateCompatibleBitmap(target, std::max(width, 1), std::max(height, 1))) {
-    if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
+    if (dc_ && bitmap_) old_ = SelectObject(dc_.Get(), bitmap_.Get());
   }
   OffscreenDc(const OffscreenDc&) = delete;
   OffscreenDc& operator=(const OffscreenDc&) = delete;
   ~OffscreenDc() {
-    if (old_) SelectObject(dc_, old_);
-    if (bitmap_) DeleteObject(bitmap_);
-    if (dc_) DeleteDC(dc_);
+    // The bitmap leaves the DC before either is deleted (the members go in reverse order: bitmap, then DC).
+    if (old_) SelectObject(dc_.Get(), old_);
   }
-  HDC Get() const noexcept { return old_ ? dc_ : nullptr; }
+  HDC Get() const noexcept { return old_ ? dc_.Get() : nullptr; }
 
  private:
-  HDC dc_;
-  HBITMAP bitmap_;
+  UniqueDc dc_;
+  UniqueGdiObject<HBITMAP> bitmap_;
   HGDIOBJ old_ = nullptr;
 };
 
@@ -290,8 +289,8 @@ void Win32TextView::OnPaint(HDC target, const RECT& area) {
   // Faces that fill in for the box's font share its baseline.
   SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
   const RECT text = TextArea();
-  HRGN clip = CreateRectRgnIndirect(&text);
-  SelectClipRgn(dc, clip);
+  const UniqueGdiObject<HRGN> clip(CreateRectRgnIndirect(&text));
+  SelectClipRgn(dc, clip.Get());
   const int rows = VisibleLines() + 1;  // the partly visible line below the last whole one too
   for (int row = 0; row < rows; ++row) {
     const std::size_t line = firstLine_ + static_cast<std::size_t>(row);
@@ -299,7 +298,6 @@ void Win32TextView::OnPaint(HDC target, const RECT& area) {
     DrawLine(dc, line, text.top + row * lineHeight_, text, textColor);
   }
   SelectClipRgn(dc, nullptr);
-  if (clip) DeleteObject(clip);
   if (dc != target) {
     BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left, area.top,
            SRCCOPY);
