@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "runtime/win32/Win32Controls.h"
+#include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {
 
@@ -230,8 +231,8 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (wParam == UNICODE_NOCHAR) return TRUE;
       if (wParam > 0x10FFFF) return 0;
       if (wParam > 0xFFFF) {
-        OnChar(static_cast<wchar_t>(0xD800 + ((wParam - 0x10000) >> 10)));
-        OnChar(static_cast<wchar_t>(0xDC00 + ((wParam - 0x10000) & 0x3FF)));
+        OnChar(support::HighSurrogateOf(static_cast<char32_t>(wParam)));
+        OnChar(support::LowSurrogateOf(static_cast<char32_t>(wParam)));
       } else {
         OnChar(static_cast<wchar_t>(wParam));
       }

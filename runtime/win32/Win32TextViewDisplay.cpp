@@ -7,6 +7,7 @@
 
 #include "runtime/textview/VisualLine.h"
 #include "runtime/win32/Win32TextScripts.h"
+#include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {
 
@@ -49,8 +50,8 @@ textview::VisualLine LayOutVisually(std::wstring_view text, textview::CharWidths
   return textview::VisualLine(text, AdvancesOf(text, widths), VisualRunsOf(text), widths.TabWidth());
 }
 
-bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+using support::IsHighSurrogate;
+using support::IsLowSurrogate;
 
 /// True when the unit at `column` belongs to the character or cluster before it.
 bool ContinuesCluster(std::wstring_view text, std::size_t column) {
@@ -81,8 +82,7 @@ struct Glyphs {
     advances.push_back(advance);
     HFONT font = nullptr;
     if (IsHighSurrogate(unit) && column + 1 < text.size() && IsLowSurrogate(text[column + 1])) {
-      font = fallback.FontOf(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
-                             (static_cast<char32_t>(text[column + 1]) - 0xDC00));
+      font = fallback.FontOf(support::CombineSurrogates(unit, text[column + 1]));
     } else if (IsLowSurrogate(unit)) {
       // The second half of a pair goes with the first, added just before it.
       if (column > 0 && IsHighSurrogate(text[column - 1]) && !fonts.empty()) font = fonts.back();
