@@ -9,6 +9,8 @@
 #include <chrono>
 #include <thread>
 
+#include "runtime/win32/Win32Handles.h"
+
 namespace quillon::bench {
 
 class ResponsivenessProbe {
@@ -20,16 +22,13 @@ class ResponsivenessProbe {
     probeClass.hInstance = GetModuleHandleW(nullptr);
     probeClass.lpszClassName = L"QuillonBenchProbe";
     RegisterClassW(&probeClass);
-    window_ = CreateWindowExW(0, probeClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              probeClass.hInstance, nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_.Reset(CreateWindowExW(0, probeClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  probeClass.hInstance, nullptr));
+    SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ResponsivenessProbe(const ResponsivenessProbe&) = delete;
   ResponsivenessProbe& operator=(const ResponsivenessProbe&) = delete;
-  ~ResponsivenessProbe() {
-    Stop();
-    DestroyWindow(window_);
-  }
+  ~ResponsivenessProbe() { Stop(); }
 
   void Start() {
     answered_ = 0;
@@ -38,7 +37,7 @@ class ResponsivenessProbe {
     posting_ = true;
     poster_ = std::thread([this] {
       while (posting_) {
-        PostMessageW(window_, kProbe, 0, static_cast<LPARAM>(Clock::now().time_since_epoch().count()));
+        PostMessageW(window_.Get(), kProbe, 0, static_cast<LPARAM>(Clock::now().time_since_epoch().count()));
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
       }
     });
@@ -71,7 +70,7 @@ class ResponsivenessProbe {
     return 0;
   }
 
-  HWND window_ = nullptr;
+  quillon::runtime::win32::UniqueWindow window_;
   std::atomic<bool> posting_{false};
   std::thread poster_;
   long answered_ = 0;

@@ -66,6 +66,7 @@ void Build(HKEY parent, int depth, int branch, long& counter, TreeCounts& counts
       std::fprintf(stderr, "cannot create key %s\n", name.c_str());
       std::exit(2);
     }
+    const quillon::registry::UniqueHkey owner(child);
     ++counts.keys;
     counts.keyHits += keyHit ? 1 : 0;
 
@@ -95,7 +96,6 @@ void Build(HKEY parent, int depth, int branch, long& counter, TreeCounts& counts
     counts.values += 4;
 
     if (depth > 1) Build(child, depth - 1, branch, counter, counts);
-    RegCloseKey(child);
   }
 }
 
@@ -128,9 +128,9 @@ void FloorKeys(HKEY key, FloorCounts& counts) {
     ++counts.keys;
     HKEY child = nullptr;
     if (RegOpenKeyA(key, name, &child) != ERROR_SUCCESS) continue;
+    const quillon::registry::UniqueHkey owner(child);
     FloorValues(child, counts);
     FloorKeys(child, counts);
-    RegCloseKey(child);
   }
 }
 
@@ -241,6 +241,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot create the bench key\n");
     return 2;
   }
+  quillon::registry::UniqueHkey rootOwner(root);
   TreeCounts tree;
   long counter = 0;
   Build(root, depth, branch, counter, tree);
@@ -317,7 +318,7 @@ int main(int argc, char** argv) {
     everyRatios.push_back(every.seconds / floorSeconds);
     waits.push_back(std::max(live.longestWaitMs, every.longestWaitMs));
   }
-  RegCloseKey(root);
+  rootOwner.Reset();
   std::printf("median of %d rounds (smallest-largest):\n", kRounds);
   PrintMedian("floor: bare enumeration", floors, " s");
   PrintMedian("Find \"needle\", Fast", fasts, " s");

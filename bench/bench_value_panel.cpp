@@ -75,6 +75,7 @@ int main() {
     std::fprintf(stderr, "cannot create the bench key\n");
     return 2;
   }
+  quillon::registry::UniqueHkey owner(key);
   const struct Value {
     const char* name;
     DWORD type;
@@ -88,7 +89,7 @@ int main() {
     if (value.type == REG_SZ) data.back() = 0;
     RegSetValueExA(key, value.name, 0, value.type, data.data(), static_cast<DWORD>(data.size()));
   }
-  RegCloseKey(key);
+  owner.Reset();
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -1,25 +1,23 @@
 #include "registry/memory/MemoryRegistry.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <iterator>
 #include <stdexcept>
 #include <utility>
 
+#include "support/CodePage1252.h"
+
 namespace quillon::registry {
 
 namespace {
 
+using support::FromCodePage1252;
+using support::ToCodePage1252;
+
 // A name as the platform compares it: every byte taken to its character in code page 1252 and upper-cased. The
 // platform matches names through this form and lists subkeys in its code-unit order, so "aB" comes before "a_".
 using FoldedName = std::u16string;
-
-constexpr std::array<char16_t, 32> kHigh1252{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 char16_t FoldByte(unsigned char byte) noexcept {
   if (byte >= 'a' && byte <= 'z') return static_cast<char16_t>(byte - 0x20);
@@ -28,8 +26,7 @@ char16_t FoldByte(unsigned char byte) noexcept {
   if (byte == 0x9A) return 0x0160;  // š -> Š
   if (byte == 0x9C) return 0x0152;  // œ -> Œ
   if (byte == 0x9E) return 0x017D;  // ž -> Ž
-  if (byte >= 0x80 && byte <= 0x9F) return kHigh1252[byte - 0x80u];
-  return byte;
+  return FromCodePage1252(byte);
 }
 
 FoldedName Fold(const std::string& name) {
@@ -37,25 +34,6 @@ FoldedName Fold(const std::string& name) {
   folded.reserve(name.size());
   for (char c : name) folded.push_back(FoldByte(static_cast<unsigned char>(c)));
   return folded;
-}
-
-// The character a byte of code page 1252 stands for.
-char16_t FromCodePage(unsigned char byte) noexcept {
-  return byte >= 0x80 && byte <= 0x9F ? kHigh1252[byte - 0x80u] : static_cast<char16_t>(byte);
-}
-
-// The byte that stands for `unit` in code page 1252; false when the code page has no such character.
-bool ToCodePage(char16_t unit, char& byte) noexcept {
-  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-    byte = static_cast<char>(unit);
-    return true;
-  }
-  for (std::size_t i = 0; i < kHigh1252.size(); ++i) {
-    if (kHigh1252[i] != unit) continue;
-    byte = static_cast<char>(0x80 + i);
-    return true;
-  }
-  return false;
 }
 
 char16_t UpperAscii(char16_t unit) noexcept { return unit >= u'a' && unit <= u'z' ? unit - 0x20 : unit; }
@@ -347,9 +325,9 @@ Status MemoryRegistry::FindByNamespaceName(std::u16string_view name, NodePtr& ou
       if (end == std::u16string_view::npos) end = rest.size();
       std::string component;
       for (const char16_t unit : rest.substr(start, end - start)) {
-        char byte = 0;
-        if (!ToCodePage(unit, byte)) return kFileNotFound;
-        component.push_back(byte);
+        unsigned char byte = 0;
+        if (!ToCodePage1252(unit, byte)) return kFileNotFound;
+        component.push_back(static_cast<char>(byte));
       }
       if (component.empty()) return kFileNotFound;
       components.push_back(std::move(component));
@@ -377,7 +355,7 @@ Status MemoryRegistry::KeyName(Key key, std::u16string& name) noexcept {
     name = root->name;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
       name.push_back(u'\\');
-      for (const char byte : (*it)->name) name.push_back(FromCodePage(static_cast<unsigned char>(byte)));
+      for (const char byte : (*it)->name) name.push_back(FromCodePage1252(static_cast<unsigned char>(byte)));
     }
     return kSuccess;
   } catch (...) {
@@ -611,7 +589,7 @@ MemoryRegistry::Node* MemoryRegistry::NodeAt(const std::string& path, bool creat
 std::u16string MemoryRegistry::NamespaceNameOf(const std::string& path) const {
   std::u16string name;
   if (!path.empty() && path.front() == '\\') {
-    for (const char byte : path) name.push_back(FromCodePage(static_cast<unsigned char>(byte)));
+    for (const char byte : path) name.push_back(FromCodePage1252(static_cast<unsigned char>(byte)));
     return name;
   }
   const auto slash = path.find('\\');
@@ -626,7 +604,7 @@ std::u16string MemoryRegistry::NamespaceNameOf(const std::string& path) const {
   if (rootName == std::end(kNamespaceRoots)) throw std::invalid_argument("no link leads into the hive of " + path);
   name = rootName->name;
   if (slash == std::string::npos) return name;
-  for (const char byte : path.substr(slash)) name.push_back(FromCodePage(static_cast<unsigned char>(byte)));
+  for (const char byte : path.substr(slash)) name.push_back(FromCodePage1252(static_cast<unsigned char>(byte)));
   return name;
 }
 

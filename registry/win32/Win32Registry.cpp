@@ -83,11 +83,7 @@ const NtRegistryFunctions& Ntdll() noexcept {
 
 }  // namespace
 
-long UniqueHkey::Reset(HKEY__* key) noexcept {
-  HKEY__* old = key_;
-  key_ = key;
-  return old == nullptr ? ERROR_SUCCESS : RegCloseKey(old);
-}
+long CloseHkey(HKEY__* key) noexcept { return RegCloseKey(key); }
 
 HKEY__* Win32Registry::ToPlatform(Key key) const noexcept {
   if (IsPredefinedKey(key)) return PredefinedHkey(key);
@@ -203,9 +199,9 @@ Status Win32Registry::CloseKey(Key key) noexcept {
   if (IsPredefinedKey(key)) return ToStatus(RegCloseKey(PredefinedHkey(key)));
   const auto found = keys_.find(key);
   if (found == keys_.end()) return kInvalidHandle;
-  const Status status = ToStatus(found->second.Reset());
+  HKEY platformKey = found->second.Release();
   keys_.erase(found);
-  return status;
+  return ToStatus(RegCloseKey(platformKey));
 }
 
 Status Win32Registry::EnumKey(Key key, std::uint32_t index, std::string& buffer) noexcept {

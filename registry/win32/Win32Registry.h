@@ -6,37 +6,17 @@
 #include <unordered_map>
 
 #include "registry/RegistryApi.h"
+#include "support/UniqueHandle.h"
 
 struct HKEY__;  // The platform's key handle type; windows.h stays out of this header.
 
 namespace quillon::registry {
 
+/// RegCloseKey, declared here so that this header needs no windows.h.
+long CloseHkey(HKEY__* key) noexcept;
+
 /// Owns one open platform key and closes it when it goes. Predefined hive handles are never held by it.
-class UniqueHkey {
- public:
-  UniqueHkey() noexcept = default;
-  explicit UniqueHkey(HKEY__* key) noexcept : key_(key) {}
-  ~UniqueHkey() { Reset(); }
-  UniqueHkey(UniqueHkey&& other) noexcept : key_(other.Release()) {}
-  UniqueHkey& operator=(UniqueHkey&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-  }
-  UniqueHkey(const UniqueHkey&) = delete;
-  UniqueHkey& operator=(const UniqueHkey&) = delete;
-
-  [[nodiscard]] HKEY__* Get() const noexcept { return key_; }
-  [[nodiscard]] HKEY__* Release() noexcept {
-    HKEY__* key = key_;
-    key_ = nullptr;
-    return key;
-  }
-  /// Closes the key held, if any, and returns the platform's result (0 when nothing was held).
-  long Reset(HKEY__* key = nullptr) noexcept;
-
- private:
-  HKEY__* key_ = nullptr;
-};
+using UniqueHkey = support::UniqueHandle<HKEY__*, &CloseHkey>;
 
 class Win32Registry : public RegistryApi {
  public:

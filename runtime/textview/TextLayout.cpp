@@ -5,27 +5,26 @@
 #include <iterator>
 #include <utility>
 
+#include "support/Utf16.h"
+
 namespace quillon::runtime::textview {
 
 namespace {
 
-bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+using support::CombineSurrogates;
+using support::IsHighSurrogate;
+using support::IsLowSurrogate;
 
 /// True when `column` is the second half of a surrogate pair.
 bool InsidePair(std::wstring_view line, std::size_t column) {
   return column > 0 && column < line.size() && IsLowSurrogate(line[column]) && IsHighSurrogate(line[column - 1]);
 }
 
-char32_t Combine(wchar_t high, wchar_t low) {
-  return 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (static_cast<char32_t>(low) - 0xDC00);
-}
-
 /// The code point that starts at `column` (a lone surrogate stands for itself).
 char32_t CodePointAt(std::wstring_view line, std::size_t column) {
   const wchar_t unit = line[column];
   if (IsHighSurrogate(unit) && column + 1 < line.size() && IsLowSurrogate(line[column + 1])) {
-    return Combine(unit, line[column + 1]);
+    return CombineSurrogates(unit, line[column + 1]);
   }
   return static_cast<char32_t>(unit);
 }
@@ -33,7 +32,7 @@ char32_t CodePointAt(std::wstring_view line, std::size_t column) {
 /// The code point that ends just before `column`.
 char32_t CodePointBefore(std::wstring_view line, std::size_t column) {
   if (column >= 2 && IsLowSurrogate(line[column - 1]) && IsHighSurrogate(line[column - 2])) {
-    return Combine(line[column - 2], line[column - 1]);
+    return CombineSurrogates(line[column - 2], line[column - 1]);
   }
   return static_cast<char32_t>(line[column - 1]);
 }

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "runtime/textview/TextLayout.h"
+#include "support/Utf16.h"
 
 namespace quillon::runtime::textview {
 
 namespace {
 
-bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+using support::IsHighSurrogate;
+using support::IsLowSurrogate;
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 constexpr char32_t kZeroWidthJoiner = 0x200D;
 
@@ -20,7 +21,7 @@ std::vector<char32_t> CodePoints(std::wstring_view text) {
   std::vector<char32_t> points(text.size(), kSecondHalf);
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      points[i] = 0x10000 + ((static_cast<char32_t>(text[i]) - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+      points[i] = support::CombineSurrogates(text[i], text[i + 1]);
       ++i;
     } else {
       points[i] = static_cast<char32_t>(text[i]);

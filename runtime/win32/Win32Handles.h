@@ -1,75 +1,35 @@
 #pragma once
-/// Move-only owners of the Win32 handles the runtime creates: windows, GDI objects, window classes and subclasses.
-/// Nothing in the runtime frees a handle by hand; each owner's destructor does it once.
+/// Move-only owners of the Win32 handles the runtime creates: windows, GDI objects, device contexts, menus,
+/// clipboard memory, window classes and subclasses, all built on support::UniqueHandle. Nothing in the runtime frees
+/// a handle by hand; each owner's destructor does it once.
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <string>
-#include <utility>
+#include "support/UniqueHandle.h"
 
 namespace quillon::runtime::win32 {
 
 /// Owns a window. A window the system already destroyed (its parent went, the user closed it) is forgotten with
 /// Release() from its WM_NCDESTROY, so that the owner never destroys a handle value that may have been reused.
-class UniqueWindow {
- public:
-  UniqueWindow() noexcept = default;
-  explicit UniqueWindow(HWND window) noexcept : window_(window) {}
-  UniqueWindow(UniqueWindow&& other) noexcept : window_(std::exchange(other.window_, nullptr)) {}
-  UniqueWindow& operator=(UniqueWindow&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      window_ = std::exchange(other.window_, nullptr);
-    }
-    return *this;
-  }
-  UniqueWindow(const UniqueWindow&) = delete;
-  UniqueWindow& operator=(const UniqueWindow&) = delete;
-  ~UniqueWindow() { Reset(); }
+using UniqueWindow = support::UniqueHandle<HWND, &DestroyWindow>;
 
-  HWND Get() const noexcept { return window_; }
-  explicit operator bool() const noexcept { return window_ != nullptr; }
-  /// Forgets the window without destroying it.
-  HWND Release() noexcept { return std::exchange(window_, nullptr); }
-  void Reset() noexcept {
-    if (HWND window = std::exchange(window_, nullptr)) DestroyWindow(window);
-  }
-
- private:
-  HWND window_ = nullptr;
-};
-
-/// Owns a GDI object (font, brush) and deletes it.
+/// Owns a GDI object (font, brush, bitmap, region) and deletes it.
 template <typename Handle>
-class UniqueGdiObject {
- public:
-  UniqueGdiObject() noexcept = default;
-  explicit UniqueGdiObject(Handle object) noexcept : object_(object) {}
-  UniqueGdiObject(UniqueGdiObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-  UniqueGdiObject& operator=(UniqueGdiObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      object_ = std::exchange(other.object_, nullptr);
-    }
-    return *this;
-  }
-  UniqueGdiObject(const UniqueGdiObject&) = delete;
-  UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
-  ~UniqueGdiObject() { Reset(); }
-
-  Handle Get() const noexcept { return object_; }
-  void Reset(Handle object = nullptr) noexcept {
-    if (Handle old = std::exchange(object_, object)) DeleteObject(old);
-  }
-
- private:
-  Handle object_ = nullptr;
-};
+using UniqueGdiObject = support::UniqueHandle<Handle, &DeleteObject>;
 
 using UniqueFont = UniqueGdiObject<HFONT>;
 using UniqueBrush = UniqueGdiObject<HBRUSH>;
+
+/// Owns a memory device context made with CreateCompatibleDC.
+using UniqueDc = support::UniqueHandle<HDC, &DeleteDC>;
+
+/// Owns a menu.
+using UniqueMenu = support::UniqueHandle<HMENU, &DestroyMenu>;
+
+/// Owns global memory until the clipboard takes it.
+using UniqueGlobal = support::UniqueHandle<HGLOBAL, &GlobalFree>;
 
 /// Owns a screen device context taken with GetDC.
 class ScreenDc {
@@ -102,71 +62,56 @@ class SelectedObject {
   HGDIOBJ old_;
 };
 
+/// A registered window class, as UnregisterClassW takes it.
+struct ClassRegistration {
+  HINSTANCE instance = nullptr;
+  const wchar_t* name = nullptr;
+  bool operator!=(const ClassRegistration& other) const noexcept {
+    return instance != other.instance || name != other.name;
+  }
+};
+
+inline void UnregisterWindowClass(ClassRegistration registration) noexcept {
+  UnregisterClassW(registration.name, registration.instance);
+}
+
 /// Owns a registered window class.
 class WindowClass {
  public:
   WindowClass() noexcept = default;
-  WindowClass(HINSTANCE instance, const wchar_t* name) noexcept : instance_(instance), name_(name) {}
-  WindowClass(WindowClass&& other) noexcept
-      : instance_(other.instance_), name_(std::exchange(other.name_, nullptr)) {}
-  WindowClass& operator=(WindowClass&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      instance_ = other.instance_;
-      name_ = std::exchange(other.name_, nullptr);
-    }
-    return *this;
-  }
-  WindowClass(const WindowClass&) = delete;
-  WindowClass& operator=(const WindowClass&) = delete;
-  ~WindowClass() { Reset(); }
-
-  const wchar_t* Name() const noexcept { return name_; }
-  void Reset() noexcept {
-    if (const wchar_t* name = std::exchange(name_, nullptr)) UnregisterClassW(name, instance_);
-  }
+  WindowClass(HINSTANCE instance, const wchar_t* name) noexcept : registration_(ClassRegistration{instance, name}) {}
 
  private:
-  HINSTANCE instance_ = nullptr;
-  const wchar_t* name_ = nullptr;
+  support::UniqueHandle<ClassRegistration, &UnregisterWindowClass> registration_;
 };
 
-/// Owns a subclass installed with SetWindowSubclass. The subclass procedure calls Release() when its window is
-/// destroyed (WM_NCDESTROY), after removing itself, so the owner never touches a dead window.
+/// A subclass installed with SetWindowSubclass, as RemoveWindowSubclass takes it.
+struct InstalledSubclass {
+  HWND window = nullptr;
+  SUBCLASSPROC procedure = nullptr;
+  UINT_PTR id = 0;
+  bool operator!=(const InstalledSubclass& other) const noexcept {
+    return window != other.window || procedure != other.procedure || id != other.id;
+  }
+};
+
+inline void RemoveInstalledSubclass(InstalledSubclass subclass) noexcept {
+  RemoveWindowSubclass(subclass.window, subclass.procedure, subclass.id);
+}
+
+/// Owns a subclass installed with SetWindowSubclass. The subclass procedure removes it with Reset() when its window
+/// is destroyed (WM_NCDESTROY), so the owner never touches a dead window.
 class WindowSubclass {
  public:
   WindowSubclass() noexcept = default;
   WindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) noexcept {
-    if (window && SetWindowSubclass(window, procedure, id, data)) {
-      window_ = window;
-      procedure_ = procedure;
-      id_ = id;
-    }
+    if (window && SetWindowSubclass(window, procedure, id, data)) installed_.Reset({window, procedure, id});
   }
-  WindowSubclass(WindowSubclass&& other) noexcept
-      : window_(std::exchange(other.window_, nullptr)), procedure_(other.procedure_), id_(other.id_) {}
-  WindowSubclass& operator=(WindowSubclass&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      window_ = std::exchange(other.window_, nullptr);
-      procedure_ = other.procedure_;
-      id_ = other.id_;
-    }
-    return *this;
-  }
-  WindowSubclass(const WindowSubclass&) = delete;
-  WindowSubclass& operator=(const WindowSubclass&) = delete;
-  ~WindowSubclass() { Reset(); }
 
-  void Release() noexcept { window_ = nullptr; }
-  void Reset() noexcept {
-    if (HWND window = std::exchange(window_, nullptr)) RemoveWindowSubclass(window, procedure_, id_);
-  }
+  void Reset() noexcept { installed_.Reset(); }
 
  private:
-  HWND window_ = nullptr;
-  SUBCLASSPROC procedure_ = nullptr;
-  UINT_PTR id_ = 0;
+  support::UniqueHandle<InstalledSubclass, &RemoveInstalledSubclass> installed_;
 };
 
 }  // namespace quillon::runtime::win32

@@ -7,37 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "support/UniqueHandle.h"
+
 namespace quillon::runtime::win32 {
 
 namespace {
 
 /// Owns an open registry key and closes it once.
-class UniqueKey {
- public:
-  UniqueKey() noexcept = default;
-  explicit UniqueKey(HKEY key) noexcept : key_(key) {}
-  UniqueKey(UniqueKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-  UniqueKey& operator=(UniqueKey&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      key_ = std::exchange(other.key_, nullptr);
-    }
-    return *this;
-  }
-  UniqueKey(const UniqueKey&) = delete;
-  UniqueKey& operator=(const UniqueKey&) = delete;
-  ~UniqueKey() { Reset(); }
-
-  HKEY Get() const noexcept { return key_; }
-  explicit operator bool() const noexcept { return key_ != nullptr; }
-
- private:
-  void Reset() noexcept {
-    if (HKEY key = std::exchange(key_, nullptr)) RegCloseKey(key);
-  }
-
-  HKEY key_ = nullptr;
-};
+using UniqueKey = support::UniqueHandle<HKEY, &RegCloseKey>;
 
 // The longest value name the registry allows, in characters, and room for its terminator.
 constexpr DWORD kValueNameCapacity = 16384;

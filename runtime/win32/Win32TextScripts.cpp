@@ -9,6 +9,8 @@
 #include <mutex>
 #include <utility>
 
+#include "support/Utf16.h"
+
 namespace quillon::runtime::win32 {
 
 namespace {
@@ -333,8 +335,7 @@ bool FontFallback::MeasureRange(HGDIOBJ base, char32_t first, std::size_t count,
 bool FontFallback::MeasureOne(HGDIOBJ base, char32_t character, int& width) {
   // A character some face has is measured in it; one no face has takes one missing-character glyph, as the
   // platform's control shows it (GDI would measure the pair as two).
-  const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
-                           static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
+  const wchar_t pair[2] = {support::HighSurrogateOf(character), support::LowSurrogateOf(character)};
   const unsigned char face = ChooseBeyond(character);
   ScreenDc dc(nullptr);
   if (!dc.Get()) return false;

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "runtime/win32/Win32Controls.h"
+#include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {
 
@@ -18,21 +19,6 @@ constexpr UINT kMenuCopy = WM_COPY;
 constexpr UINT kMenuPaste = WM_PASTE;
 constexpr UINT kMenuDelete = WM_CLEAR;
 constexpr UINT kMenuSelectAll = EM_SETSEL;
-
-/// Owns a popup menu.
-class UniqueMenu {
- public:
-  UniqueMenu() noexcept : menu_(CreatePopupMenu()) {}
-  UniqueMenu(const UniqueMenu&) = delete;
-  UniqueMenu& operator=(const UniqueMenu&) = delete;
-  ~UniqueMenu() {
-    if (menu_) DestroyMenu(menu_);
-  }
-  HMENU Get() const noexcept { return menu_; }
-
- private:
-  HMENU menu_;
-};
 
 /// Holds the clipboard open for its lifetime.
 class OpenedClipboard {
@@ -126,11 +112,10 @@ bool Win32TextView::ShowsSelection() const noexcept {
 }
 
 LRESULT CALLBACK Win32TextView::SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                                  UINT_PTR id, DWORD_PTR data) noexcept {
+                                                  UINT_PTR /*id*/, DWORD_PTR data) noexcept {
   auto* view = reinterpret_cast<Win32TextView*>(data);
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, SubclassProcedure, id);
-    view->subclass_.Release();
+    view->subclass_.Reset();
     view->window_ = nullptr;
     return DefSubclassProc(window, message, wParam, lParam);
   }
@@ -246,8 +231,8 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (wParam == UNICODE_NOCHAR) return TRUE;
       if (wParam > 0x10FFFF) return 0;
       if (wParam > 0xFFFF) {
-        OnChar(static_cast<wchar_t>(0xD800 + ((wParam - 0x10000) >> 10)));
-        OnChar(static_cast<wchar_t>(0xDC00 + ((wParam - 0x10000) & 0x3FF)));
+        OnChar(support::HighSurrogateOf(static_cast<char32_t>(wParam)));
+        OnChar(support::LowSurrogateOf(static_cast<char32_t>(wParam)));
       } else {
         OnChar(static_cast<wchar_t>(wParam));
       }
@@ -589,15 +574,14 @@ void Win32TextView::CopySelection() const {
   OpenedClipboard clipboard(window_);
   if (!clipboard.IsOpen()) return;
   EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
   if (!memory) return;
-  if (void* locked = GlobalLock(memory)) {
-    std::wmemcpy(static_cast<wchar_t*>(locked), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    // The clipboard owns the memory once it takes it.
-    if (SetClipboardData(CF_UNICODETEXT, memory)) return;
-  }
-  GlobalFree(memory);
+  void* locked = GlobalLock(memory.Get());
+  if (!locked) return;
+  std::wmemcpy(static_cast<wchar_t*>(locked), text.c_str(), text.size() + 1);
+  GlobalUnlock(memory.Get());
+  // The clipboard owns the memory once it takes it.
+  if (SetClipboardData(CF_UNICODETEXT, memory.Get())) memory.Release();
 }
 
 void Win32TextView::Cut() {
@@ -636,8 +620,8 @@ void Win32TextView::ShowContextMenu(LPARAM where) {
     point = {client.right / 2, client.bottom / 2};
     ClientToScreen(window_, &point);
   }
-  UniqueMenu menu;
-  if (!menu.Get()) return;
+  const UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return;
   const bool selected = anchor_ != caret_;
   const bool editable = !IsReadOnly();
   const auto flags = [](bool enabled) { return MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED); };

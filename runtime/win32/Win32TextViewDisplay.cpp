@@ -7,6 +7,7 @@
 
 #include "runtime/textview/VisualLine.h"
 #include "runtime/win32/Win32TextScripts.h"
+#include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {
 
@@ -19,20 +20,19 @@ class OffscreenDc {
  public:
   OffscreenDc(HDC target, int width, int height) noexcept
       : dc_(CreateCompatibleDC(target)), bitmap_(CreateCompatibleBitmap(target, std::max(width, 1), std::max(height, 1))) {
-    if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
+    if (dc_ && bitmap_) old_ = SelectObject(dc_.Get(), bitmap_.Get());
   }
   OffscreenDc(const OffscreenDc&) = delete;
   OffscreenDc& operator=(const OffscreenDc&) = delete;
   ~OffscreenDc() {
-    if (old_) SelectObject(dc_, old_);
-    if (bitmap_) DeleteObject(bitmap_);
-    if (dc_) DeleteDC(dc_);
+    // The bitmap leaves the DC before either is deleted (the members go in reverse order: bitmap, then DC).
+    if (old_) SelectObject(dc_.Get(), old_);
   }
-  HDC Get() const noexcept { return old_ ? dc_ : nullptr; }
+  HDC Get() const noexcept { return old_ ? dc_.Get() : nullptr; }
 
  private:
-  HDC dc_;
-  HBITMAP bitmap_;
+  UniqueDc dc_;
+  UniqueGdiObject<HBITMAP> bitmap_;
   HGDIOBJ old_ = nullptr;
 };
 
@@ -50,8 +50,8 @@ textview::VisualLine LayOutVisually(std::wstring_view text, textview::CharWidths
   return textview::VisualLine(text, AdvancesOf(text, widths), VisualRunsOf(text), widths.TabWidth());
 }
 
-bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+using support::IsHighSurrogate;
+using support::IsLowSurrogate;
 
 /// True when the unit at `column` belongs to the character or cluster before it.
 bool ContinuesCluster(std::wstring_view text, std::size_t column) {
@@ -82,8 +82,7 @@ struct Glyphs {
     advances.push_back(advance);
     HFONT font = nullptr;
     if (IsHighSurrogate(unit) && column + 1 < text.size() && IsLowSurrogate(text[column + 1])) {
-      font = fallback.FontOf(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
-                             (static_cast<char32_t>(text[column + 1]) - 0xDC00));
+      font = fallback.FontOf(support::CombineSurrogates(unit, text[column + 1]));
     } else if (IsLowSurrogate(unit)) {
       // The second half of a pair goes with the first, added just before it.
       if (column > 0 && IsHighSurrogate(text[column - 1]) && !fonts.empty()) font = fonts.back();
@@ -290,8 +289,8 @@ void Win32TextView::OnPaint(HDC target, const RECT& area) {
   // Faces that fill in for the box's font share its baseline.
   SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
   const RECT text = TextArea();
-  HRGN clip = CreateRectRgnIndirect(&text);
-  SelectClipRgn(dc, clip);
+  const UniqueGdiObject<HRGN> clip(CreateRectRgnIndirect(&text));
+  SelectClipRgn(dc, clip.Get());
   const int rows = VisibleLines() + 1;  // the partly visible line below the last whole one too
   for (int row = 0; row < rows; ++row) {
     const std::size_t line = firstLine_ + static_cast<std::size_t>(row);
@@ -299,7 +298,6 @@ void Win32TextView::OnPaint(HDC target, const RECT& area) {
     DrawLine(dc, line, text.top + row * lineHeight_, text, textColor);
   }
   SelectClipRgn(dc, nullptr);
-  if (clip) DeleteObject(clip);
   if (dc != target) {
     BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left, area.top,
            SRCCOPY);

@@ -8,6 +8,7 @@
 
 #include "runtime/win32/Win32TextScripts.h"
 #include "runtime/win32/Win32TextView.h"
+#include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {
 
@@ -26,8 +27,8 @@ constexpr wchar_t kEscape = 0x1B;
 
 bool KeyIsDown(int key) noexcept { return GetKeyState(key) < 0; }
 
-bool IsHighSurrogate(wchar_t unit) noexcept { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t unit) noexcept { return unit >= 0xDC00 && unit <= 0xDFFF; }
+using support::IsHighSurrogate;
+using support::IsLowSurrogate;
 bool IsLineBreak(wchar_t unit) noexcept { return unit == L'\r' || unit == L'\n'; }
 
 /// The start of the code point that ends just before `position` (> 0): a surrogate pair is one.
@@ -43,8 +44,7 @@ char32_t CodePointAt(const textview::TextDocument& document, std::size_t positio
   units = 1;
   if (IsHighSurrogate(unit) && IsLowSurrogate(document.At(position + 1))) {
     units = 2;
-    return 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
-           (static_cast<char32_t>(document.At(position + 1)) - 0xDC00);
+    return support::CombineSurrogates(unit, document.At(position + 1));
   }
   return unit;
 }
