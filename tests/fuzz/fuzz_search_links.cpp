@@ -10,72 +10,61 @@ using namespace quillon;
 
 namespace {
 
-/// Reads the input a byte at a time; past its end every byte is 0.
-struct Bytes {
-  const std::uint8_t* data;
-  std::size_t size;
-  std::size_t at = 0;
-  unsigned Next(unsigned bound) { return bound == 0 ? 0 : (at < size ? data[at++] : 0u) % bound; }
-};
-
 /// Whether the key named `inner` is the key named `outer` or lies below it (KeyName spells each key one way).
 bool IsSameOrBelow(const std::u16string& inner, const std::u16string& outer) {
   return inner.compare(0, outer.size(), outer) == 0 && (inner.size() == outer.size() || inner[outer.size()] == u'\\');
 }
 
-/// The names in the registry's namespace of the keys a listed path goes through, from the hive down, each opened
-/// as the platform follows it; short when a part no longer opens.
+/// The names in the registry's namespace of the keys a path in HKCU goes through, the hive's first, each opened
+/// from the hive as the platform follows links; short when a part does not open.
 std::vector<std::u16string> NamesAlong(registry::MemoryRegistry& tree, const std::string& path) {
-  std::vector<std::u16string> names;
-  registry::Key key = registry::kCurrentUser;
-  std::u16string name;
-  fuzz::Require(tree.KeyName(key, name) == registry::kSuccess, "the hive has a name");
-  names.push_back(name);
-  for (std::size_t start = path.find('\\') + 1; start != 0;) {
-    const std::size_t end = path.find('\\', start);
-    registry::Key next = 0;
-    if (tree.OpenKey(key, path.substr(start, end == std::string::npos ? end : end - start), next) != 0) break;
-    if (key != registry::kCurrentUser) tree.CloseKey(key);
-    key = next;
-    fuzz::Require(tree.KeyName(key, name) == registry::kSuccess, "an open key has a name");
-    names.push_back(name);
-    start = end + 1;
+  std::vector<std::u16string> names(1);
+  fuzz::Require(tree.KeyName(registry::kCurrentUser, names[0]) == registry::kSuccess, "the hive has a name");
+  const std::size_t first = path.find('\\');
+  for (std::size_t end = first, next; end != std::string::npos; end = next) {
+    next = path.find('\\', end + 1);
+    registry::Key key = 0;
+    const std::string below = path.substr(first + 1, next == std::string::npos ? next : next - first - 1);
+    if (tree.OpenKey(registry::kCurrentUser, below, key) != registry::kSuccess) break;
+    names.emplace_back();
+    fuzz::Require(tree.KeyName(key, names.back()) == registry::kSuccess, "an open key has a name");
+    tree.CloseKey(key);
   }
-  if (key != registry::kCurrentUser) tree.CloseKey(key);
   return names;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Bytes in{data, size};
+  // The input read a byte at a time, each taken modulo `bound`; past its end every byte is 0.
+  std::size_t at = 0;
+  const auto next = [&](unsigned bound) { return bound == 0 ? 0u : (at < size ? data[at++] : 0u) % bound; };
   registry::MemoryRegistry tree;
   // Keys below HKCU\F, each below an earlier one, and links below any of them to any key, link or nowhere.
   std::vector<std::string> keys{"F"}, targets{"HKCU", "HKCU\\F\\Missing"};
-  const unsigned keyCount = 1 + in.Next(12);
-  for (unsigned i = 1; i < keyCount; ++i) keys.push_back(keys[in.Next(i)] + "\\k" + std::to_string(i));
+  const unsigned keyCount = 1 + next(12);
+  for (unsigned i = 1; i < keyCount; ++i) keys.push_back(keys[next(i)] + "\\k" + std::to_string(i));
   for (const std::string& key : keys) {
     tree.PutString("HKCU\\" + key, "v", "x");
     targets.push_back("HKCU\\" + key);
   }
-  const unsigned linkCount = in.Next(9);
+  const unsigned linkCount = next(9);
   std::vector<std::string> links;
-  for (unsigned i = 0; i < linkCount; ++i) links.push_back("HKCU\\" + keys[in.Next(keyCount)] + "\\L" + std::to_string(i));
+  for (unsigned i = 0; i < linkCount; ++i) links.push_back("HKCU\\" + keys[next(keyCount)] + "\\L" + std::to_string(i));
   targets.insert(targets.end(), links.begin(), links.end());
-  for (const std::string& link : links) tree.PutLink(link, targets[in.Next(static_cast<unsigned>(targets.size()))]);
+  for (const std::string& link : links) tree.PutLink(link, targets[next(static_cast<unsigned>(targets.size()))]);
 
   runtime::HeadlessRuntime runtime;
   frmRegEdit window(runtime, tree, nullptr);
   window.Show();
-  const bool valuesToo = in.Next(2) == 1;
-  window.chkKeys->SetValue(1);
+  const bool valuesToo = next(2) == 1;  // Keys is checked from the start
   window.chkValues->SetValue(valuesToo ? 1 : 0);
   window.chkDatas->SetValue(valuesToo ? 1 : 0);
   window.chkFastFind->SetValue(1);
   window.txtFind->SetText(L"");
   window.List1->SetSelected(1, true);  // HKEY_CURRENT_USER
   window.chkHive->SetValue(0);
-  window.txtKey->SetText(L"HKEY_CURRENT_USER\\" + fuzz::Text().FromAnsi(keys[in.Next(keyCount)]));
+  window.txtKey->SetText(L"HKEY_CURRENT_USER\\" + fuzz::Text().FromAnsi(keys[next(keyCount)]));
   window.cmdFind_Click();
   fuzz::Require(tree.OpenHandleCount() == 0, "no key left open");
 

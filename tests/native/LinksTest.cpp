@@ -6,24 +6,8 @@
 namespace quillon::testing {
 namespace {
 
-constexpr int kCurrentUserRow = 1;  // HKEY_CURRENT_USER in the hive list
+using Links = WindowTest;
 const std::wstring kCu = L"HKEY_CURRENT_USER";
-
-class Links : public WindowTest {
- protected:
-  /// Finds `text` below `path` in current-key mode, with Keys and optionally Values checked.
-  Strings FindBelow(const std::wstring& path, bool valuesToo, const std::wstring& text = L"") {
-    w().chkKeys->SetValue(1);
-    w().chkValues->SetValue(valuesToo ? 1 : 0);
-    w().chkDatas->SetValue(0);
-    w().txtFind->SetText(text);
-    w().List1->SetSelected(kCurrentUserRow, true);
-    w().chkHive->SetValue(0);
-    w().txtKey->SetText(path);
-    Press(w().cmdFind);
-    return ResultLines();
-  }
-};
 
 TEST_F(Links, SearchEntersNoKeyOnItsWayDownAndEachTargetOnceAndEndsOnEveryShapeOfLinks) {
   registry.PutString("HKCU\\L\\A", "a", "1");
@@ -47,52 +31,35 @@ TEST_F(Links, SearchEntersNoKeyOnItsWayDownAndEachTargetOnceAndEndsOnEveryShapeO
                     key(L"\\C\\ToD\\ToM"), value(L"\\C\\ToD\\ToM\\m"), key(L"\\C\\ToD\\ToM\\Back"),
                     key(L"\\D"),         key(L"\\D\\E"),            value(L"\\D\\E\\e"),
                     key(L"\\D\\ToM"),    key(L"\\Gone"),            key(L"\\Self")};
-  EXPECT_EQ(FindBelow(l, true), all);
+  Options(true, true, false, L"");
+  EXPECT_EQ(FindBelow(l), all);
   Strings keys;  // with Keys alone, links are told apart another way
   std::copy_if(all.begin(), all.end(), std::back_inserter(keys), [](const auto& line) { return line[0] == L'K'; });
-  EXPECT_EQ(FindBelow(l, false), keys);
+  Options(true, false, false, L"");
+  EXPECT_EQ(FindBelow(l), keys);
   // The whole hive: the same links seen from higher up; Root now leads to the hive itself.
-  const Strings hive = FindBelow(kCu, false);
+  const Strings hive = FindBelow(kCu);
   EXPECT_EQ(std::count_if(hive.begin(), hive.end(), [&](const auto& line) { return line.find(L"\\Root") != line.npos; }),
             1);
 
   // A link whose target does not open for the walk is listed, with nothing below it.
   registry.PutLink("HKCU\\K\\Locked", "HKCU\\M");
   registry.FailNthCall(registry::Operation::OpenKey, 2, registry::kAccessDenied);  // after the start key's own
-  EXPECT_EQ(FindBelow(kCu + L"\\K", false), (Strings{L"Key : " + kCu + L"\\K\\Locked"}));
+  EXPECT_EQ(FindBelow(kCu + L"\\K"), (Strings{L"Key : " + kCu + L"\\K\\Locked"}));
   // And where the registry cannot tell the start key's name, no link is entered: any could lead back.
   registry.FailNthCall(registry::Operation::KeyName, 1, registry::kBadDatabase);
-  EXPECT_EQ(FindBelow(kCu + L"\\M", false), (Strings{L"Key : " + kCu + L"\\M\\Back"}));
-  EXPECT_EQ(FindBelow(kCu + L"\\M", false),
-            (Strings{L"Key : " + kCu + L"\\M\\Back", L"Key : " + kCu + L"\\M\\Back\\E", L"Key : " + kCu + L"\\M\\Back\\ToM"}));
+  EXPECT_EQ(FindBelow(kCu + L"\\M"), (Strings{L"Key : " + kCu + L"\\M\\Back"}));
 }
 
-TEST_F(Links, DeleteKeyDeletesTheLinkPickedAndNothingThroughIt) {
-  registry.PutString("HKCU\\QLinkTarget", "Keep", "k");
-  registry.PutLink("HKCU\\QLinkDel\\Up", "HKCU\\QLinkTarget");
-  registry.PutLink("HKCU\\QLinkDel\\Holder\\In", "HKCU\\QLinkTarget");
-  registry.PutLink("HKCU\\QLinkDel\\Nowhere", "HKCU\\Missing");
-  Walk(kCu, {L"QLinkDel"});
-  for (const wchar_t* picked : {L"Up", L"Holder", L"Nowhere"}) {
-    ClickEntry(w().List2, picked);
-    rt().AnswerMsgBox(runtime::kAnswerYes);
-    Press(w().cmdDeleteKey);
-    EXPECT_EQ(rt().Messages().back().title, std::wstring(L"Delete ") + picked);
-  }
-  // The links are gone; the key holding one still has it and stays; the key they led to keeps its value.
-  EXPECT_EQ(registry.SubkeyNames("HKCU\\QLinkDel"), (std::vector<std::string>{"Holder"}));
-  EXPECT_TRUE(registry.KeyExists("HKCU\\QLinkDel\\Holder\\In"));
-  EXPECT_EQ(registry.GetValue("HKCU\\QLinkTarget", "Keep")->data, Bytes({'k', 0}));
-  EXPECT_EQ(Items(w().List2), (Strings{L".."}));
-}
-
-TEST_F(Links, NavigationGoToResultsAndValueCommandsGoThroughLinksAsThePlatformResolvesThem) {
+TEST_F(Links, TheWindowGoesThroughLinksAsThePlatformDoesAndDeleteKeyDeletesTheLinkPickedAndNothingThroughIt) {
   registry.PutString("HKCU\\QLoop", "Top", "t");
   registry.PutLink("HKCU\\QLoop\\A\\B\\Up", "HKCU\\QLoop");
   registry.PutString("HKCU\\QLinkTarget", "Keep", "k");
   registry.PutString("HKCU\\QLinkTarget", "Drop", "d");
-  registry.PutLink("HKCU\\QLinkDel\\Up", "HKCU\\QLinkTarget");
-  const std::wstring loop = kCu + L"\\QLoop";
+  for (const char* link : {"Up", "Twin", "Holder\\In"})
+    registry.PutLink(std::string("HKCU\\QLinkDel\\") + link, "HKCU\\QLinkTarget");
+  registry.PutLink("HKCU\\QLinkDel\\Nowhere", "HKCU\\Missing");
+  const std::wstring loop = kCu + L"\\QLoop", del = kCu + L"\\QLinkDel";
 
   // Into a link and back out with "..": the path grows through the cycle and comes back the way it went.
   Walk(kCu, {L"QLoop", L"A", L"B"});
@@ -114,11 +81,27 @@ TEST_F(Links, NavigationGoToResultsAndValueCommandsGoThroughLinksAsThePlatformRe
   EXPECT_EQ(w().txtValue->Text(), L"t");
   EXPECT_EQ(w().txtGoTo->List(w().txtGoTo->ListCount() - 1), L"HKCU\\QLoop\\A\\B\\Up\\A\\B\\Up\\Top");
 
-  // A search result through a link opens where the link leads.
-  const Strings found = FindBelow(kCu + L"\\QLinkDel", true, L"keep");
-  ASSERT_EQ(found, (Strings{L"Value : " + kCu + L"\\QLinkDel\\Up\\Keep"}));
+  // Delete Key on a link deletes the link; a key holding one is refused as any key with subkeys; the key they lead
+  // to keeps its value.
+  Walk(kCu, {L"QLinkDel"});
+  for (const wchar_t* picked : {L"Twin", L"Holder", L"Nowhere"}) {
+    ClickEntry(w().List2, picked);
+    rt().AnswerMsgBox(runtime::kAnswerYes);
+    Press(w().cmdDeleteKey);
+    EXPECT_EQ(rt().Messages().back().title, std::wstring(L"Delete ") + picked);
+  }
+  EXPECT_EQ(registry.SubkeyNames("HKCU\\QLinkDel"), (std::vector<std::string>{"Holder", "Up"}));
+  EXPECT_TRUE(registry.KeyExists("HKCU\\QLinkDel\\Holder\\In"));
+  EXPECT_EQ(registry.GetValue("HKCU\\QLinkTarget", "Keep")->data, Bytes({'k', 0}));
+  EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Up"}));
+
+  // A search result through a link opens where it leads; Holder\In was met first, so Up to the same key is not
+  // entered again.
+  Options(true, true, false, L"keep");
+  const Strings found = FindBelow(del);
+  ASSERT_EQ(found, (Strings{L"Value : " + del + L"\\Holder\\In\\Keep"}));
   Headless(w().txtFindList).UserClick(static_cast<int>(found[0].size()));
-  EXPECT_EQ(w().CurrentKeyPath(), kCu + L"\\QLinkDel\\Up");
+  EXPECT_EQ(w().CurrentKeyPath(), del + L"\\Holder\\In");
   EXPECT_EQ(w().List3->Text(), L"Keep");
 
   // Delete Value, new values and New Key in a key reached through a link act where it leads.
@@ -130,7 +113,6 @@ TEST_F(Links, NavigationGoToResultsAndValueCommandsGoThroughLinksAsThePlatformRe
   EXPECT_FALSE(registry.GetValue("HKCU\\QLinkTarget", "Drop").has_value());
   EXPECT_TRUE(registry.GetValue("HKCU\\QLinkTarget", "Added").has_value());
   EXPECT_TRUE(registry.KeyExists("HKCU\\QLinkTarget\\Made"));
-  EXPECT_EQ(registry.SubkeyNames("HKCU\\QLinkDel"), (std::vector<std::string>{"Up"}));
 }
 
 }  // namespace

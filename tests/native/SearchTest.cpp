@@ -5,26 +5,7 @@
 namespace quillon::testing {
 namespace {
 
-constexpr int kCurrentUserRow = 1;  // HKEY_CURRENT_USER in the hive list
-
-class Search : public WindowTest {
- protected:
-  /// Checks exactly the given kinds of hit, with the text to search for.
-  void Options(bool keys, bool values, bool datas, const std::wstring& findText) {
-    w().chkKeys->SetValue(keys ? 1 : 0);
-    w().chkValues->SetValue(values ? 1 : 0);
-    w().chkDatas->SetValue(datas ? 1 : 0);
-    w().txtFind->SetText(findText);
-  }
-
-  /// Finds below `path` in current-key mode (a hive must still be selected).
-  void FindBelow(const std::wstring& path) {
-    w().List1->SetSelected(kCurrentUserRow, true);
-    w().chkHive->SetValue(0);
-    w().txtKey->SetText(path);
-    Press(w().cmdFind);
-  }
-};
+using Search = WindowTest;
 
 TEST_F(Search, DepthFirstOrderWithTheStartKeysValuesLastYieldingOncePerStepUnlessFast) {
   registry.PutString("HKCU\\Software\\A", "Mode", "m");

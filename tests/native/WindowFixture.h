@@ -105,6 +105,21 @@ class WindowTest : public ::testing::Test {
     EXPECT_EQ(value->data, bytes) << name;
   }
 
+  /// Checks exactly the given kinds of hit, with the text to search for.
+  void Options(bool keys, bool values, bool datas, const std::wstring& findText) {
+    w().chkKeys->SetValue(keys ? 1 : 0);
+    w().chkValues->SetValue(values ? 1 : 0);
+    w().chkDatas->SetValue(datas ? 1 : 0);
+    w().txtFind->SetText(findText);
+  }
+  /// Finds below `path` in current-key mode, with HKEY_CURRENT_USER selected as a hive must be, and gives the lines.
+  Strings FindBelow(const std::wstring& path) {
+    w().List1->SetSelected(1, true);
+    w().chkHive->SetValue(0);
+    w().txtKey->SetText(path);
+    Press(w().cmdFind);
+    return ResultLines();
+  }
   /// The search result lines; every line must end with CR LF.
   Strings ResultLines() const {
     const std::wstring text = window->txtFindList->Text();

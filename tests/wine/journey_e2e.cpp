@@ -55,6 +55,31 @@ void DeleteTree(const std::string& path) {
   RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
 }
 
+/// Makes `path` a link to the key `target`, both below HKCU, as another program would.
+void PutLink(const std::string& path, const std::string& target) {
+  registry::Win32Registry registry;
+  registry::Key to = 0, link = 0;
+  std::u16string name;
+  ASSERT_EQ(registry.OpenKey(registry::kCurrentUser, target, to), registry::kSuccess);
+  ASSERT_EQ(registry.KeyName(to, name), registry::kSuccess);
+  registry.CloseKey(to);
+  ASSERT_EQ(registry.CreateLink(registry::kCurrentUser, path, link), registry::kSuccess);
+  Bytes bytes;
+  for (const char16_t unit : name) bytes.insert(bytes.end(), {BYTE(unit & 0xFF), BYTE(unit >> 8)});
+  registry.SetValueEx(link, registry::kLinkValueName, registry::kRegLink, bytes.data(),
+                      static_cast<std::uint32_t>(bytes.size()));
+  registry.CloseKey(link);
+}
+
+/// Deletes a link itself, so that removing the test's keys afterwards deletes nothing through it.
+void DeleteLink(const std::string& path) {
+  registry::Win32Registry registry;
+  registry::Key link = 0;
+  if (registry.OpenLink(registry::kCurrentUser, path, link) != registry::kSuccess) return;
+  registry.DeleteKey(link, "");
+  registry.CloseKey(link);
+}
+
 bool KeyExists(const std::string& path) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
@@ -130,10 +155,13 @@ class Journey : public ::testing::Test {
     Put(root_ + "\\Alpha", "NeedleValue", REG_SZ, {'x', 0});
     Put(root_ + "\\Alpha\\NeedleKey", nullptr, 0, {});
     Put(root_ + "\\Beta\\Gamma", "Deep", REG_SZ, {'d', 'e', 'e', 'p', 0});
+    PutLink(root_ + "\\Link", root_ + "\\Beta\\Gamma");
+    PutLink(root_ + "\\Alpha\\NeedleKey\\NeedleLoop", root_);  // back to where the search starts
   }
 
   void TearDown() override {
     quillon_.reset();
+    for (const char* link : {"\\Link", "\\Alpha\\NeedleKey\\NeedleLoop"}) DeleteLink(root_ + link);
     DeleteTree(root_);
     EXPECT_FALSE(KeyExists(root_)) << "test key left behind";
     if (!hadSettings_) DeleteTree("Software\\quillon");
@@ -239,7 +267,7 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   DoubleClick(c_.List2, L"Software");
   DoubleClick(c_.List2, name);
   EXPECT_EQ(WindowText(c_.txtKey), rootPath_);
-  EXPECT_EQ(ListItems(c_.List2), (Strings{L"..", L"Alpha", L"Beta"}));
+  EXPECT_EQ(ListItems(c_.List2), (Strings{L"..", L"Alpha", L"Beta", L"Link"}));
   const Strings rootValues = ValueList(root_);
   ASSERT_EQ(rootValues.size(), 5u);
   EXPECT_EQ(ListItems(c_.List3), rootValues);
@@ -260,7 +288,7 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   const std::string fresh = root_ + "\\Fresh";
   EXPECT_EQ(Press(L"New Key", {{IDOK, L"Fresh"}}), (std::vector<Seen>{{L"Quillon 1.0", L"Enter Key Name"}}));
   EXPECT_TRUE(KeyExists(fresh));
-  EXPECT_EQ(ListItems(c_.List2), (Strings{L"..", L"Alpha", L"Beta", L"Fresh"}));
+  EXPECT_EQ(ListItems(c_.List2), (Strings{L"..", L"Alpha", L"Beta", L"Fresh", L"Link"}));
 
   EXPECT_EQ(Press(L"New String Value", {{IDOK, L"S1"}, {IDOK, L"abc"}}),
             (std::vector<Seen>{{L"Quillon 1.0", L"Enter Value Name"}, {L"Quillon 1.0", L"Enter Data"}}));
@@ -285,18 +313,24 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   Click(c_.List2, L"Fresh");
   EXPECT_EQ(Press(L"Delete Key", {{IDYES}}), (std::vector<Seen>{{L"Delete Fresh", L"Are Sure to Delete this key?"}}));
   EXPECT_FALSE(KeyExists(fresh));
+  // On a link, the link itself goes: the key it leads to keeps its value.
+  Click(c_.List2, L"Link");
+  Press(L"Delete Key", {{IDYES}});
+  EXPECT_EQ(Stored(root_ + "\\Link", "Deep"), std::nullopt);
+  EXPECT_EQ(Stored(root_ + "\\Beta\\Gamma", "Deep"), std::make_pair(DWORD{REG_SZ}, Bytes{'d', 'e', 'e', 'p', 0}));
   EXPECT_EQ(ListItems(c_.List2), (Strings{L"..", L"Alpha", L"Beta"}));
 
   // Search below the shown key, names and data together. The path box still names the deleted key: go up and down
-  // again to show the test key. The key's own values come after its subkeys.
+  // again to show the test key. The key's own values come after its subkeys; the link back is listed, not entered.
   DoubleClick(c_.List2, L"..");
   DoubleClick(c_.List2, name);
   ASSERT_EQ(WindowText(c_.txtKey), rootPath_);
   input_.TypeText(c_.txtFind, L"nEEdle");
   for (const wchar_t* option : {L"Hive", L"Values", L"Data", L"Find"}) Press(option);
   const std::wstring valueLine = L"Value : " + rootPath_ + L"\\Alpha\\NeedleValue\r\n";
-  EXPECT_EQ(WindowText(c_.txtFindList), valueLine + L"Key : " + rootPath_ + L"\\Alpha\\NeedleKey\r\n" + L"Data : " +
-                                            rootPath_ + L"\\Path\\%TEMP%\\needle\r\n");
+  const std::wstring key = L"Key : " + rootPath_ + L"\\Alpha\\NeedleKey";
+  EXPECT_EQ(WindowText(c_.txtFindList), valueLine + key + L"\r\n" + key + L"\\NeedleLoop\r\nData : " + rootPath_ +
+                                            L"\\Path\\%TEMP%\\needle\r\n");
 
   // A click on the value line opens it through Go To, which keeps it as a favourite and leaves the typed text.
   input_.TypeIntoCombo(c_.txtGoTo, L"half typed");
@@ -337,17 +371,10 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
 class InProcess : public ::testing::Test {
  protected:
   void SetUp() override {
-    Put(root_, "TopMode", REG_SZ, {'t', 'o', 'p', 0});
     // Values written in name order: Wine lists them by name, Windows in the order written.
     Put(root_ + "\\Alpha", "Bytes", REG_BINARY, {'a', 'b', 0, 'c'});
     Put(root_ + "\\Alpha", "Number", REG_DWORD, {65, 0, 0, 0});
     Put(root_ + "\\Alpha", "Text", REG_SZ, {'f', 'i', 'n', 'd', ' ', 'm', 'e', 0});
-    Put(root_ + "\\Alpha\\Deep", "", REG_SZ, {'d', 'e', 'e', 'p', 0});
-    Put(root_ + "\\Beta", "Grow", REG_EXPAND_SZ, {'%', 'x', '%', 0});
-    Put(root_ + "\\Beta", "Multi", REG_MULTI_SZ, {'a', 'b', 'c', 0, 0});
-    // Data that reads CR LF and then byte 0x98, U+02DC in the ANSI code page: a line starting with it once made
-    // the edit control fault.
-    Put(root_ + "\\Beta", "Tilde", REG_DWORD, {13, 10, 0x98, 0});
     window_ = std::make_unique<frmRegEdit>(runtime_, registry_, nullptr);
     window_->Show();
     input_.Process();
@@ -399,69 +426,6 @@ class InProcess : public ::testing::Test {
   std::unique_ptr<frmRegEdit> window_;
   Win32UserInput input_{runtime_};
 };
-
-TEST_F(InProcess, FindListsEveryKindOfHitOfTheRealRegistryInWalkOrder) {
-  NavigateToTestKey();
-  Click(window_->chkValues);
-  Click(window_->chkDatas);
-  Click(window_->chkHive);
-  ASSERT_EQ(window_->chkHive->Value(), 0);
-  ASSERT_TRUE(window_->chkFindBinary->Enabled());
-
-  // An empty text lists everything; binary data is searched as empty text while "Binary" is unchecked.
-  const std::wstring p = Root();
-  Find(L"");
-  const Strings expected{
-      L"Key : " + p + L"\\Alpha",          L"Value : " + p + L"\\Alpha\\Bytes",    L"Data : " + p + L"\\Alpha\\Bytes\\",
-      L"Value : " + p + L"\\Alpha\\Number", L"Data : " + p + L"\\Alpha\\Number\\A", L"Value : " + p + L"\\Alpha\\Text",
-      L"Data : " + p + L"\\Alpha\\Text\\find me", L"Key : " + p + L"\\Alpha\\Deep",
-      L"Value : " + p + L"\\Alpha\\Deep\\", L"Data : " + p + L"\\Alpha\\Deep\\\\deep", L"Key : " + p + L"\\Beta",
-      L"Value : " + p + L"\\Beta\\Grow",   L"Data : " + p + L"\\Beta\\Grow\\%x%",  L"Value : " + p + L"\\Beta\\Multi",
-      L"Data : " + p + L"\\Beta\\Multi\\", L"Value : " + p + L"\\Beta\\Tilde", L"Data : " + p + L"\\Beta\\Tilde\\",
-      L"\x02DC",                          L"Value : " + p + L"\\TopMode",          L"Data : " + p + L"\\TopMode\\top"};
-  EXPECT_EQ(Lines(), expected);
-  EXPECT_EQ(runtime_.MousePointer(), 0);
-  // A malformed text's refusal is proven on the headless runtime (Search), its message box by the runtime contract.
-}
-
-TEST_F(InProcess, SearchesOverCyclesOfOneAndOfTwoLinksEndAndEnterNoKeyOnTheirWayDown) {
-  // B\Up leads back to the key searched; A\Twin leads to C, whose Back leads to A.
-  registry::Key key = 0;
-  std::u16string name;
-  ASSERT_EQ(registry_.CreateKey(registry::kCurrentUser, root_, key), registry::kSuccess);
-  ASSERT_EQ(registry_.KeyName(key, name), registry::kSuccess);
-  Put(root_ + "\\QLoop\\A\\B", nullptr, 0, {});
-  Put(root_ + "\\QLoop\\C", "InC", REG_SZ, {'1', 0});
-  const std::pair<std::string, std::string> links[] = {
-      {"QLoop\\A\\B\\Up", "QLoop"}, {"QLoop\\A\\Twin", "QLoop\\C"}, {"QLoop\\C\\Back", "QLoop\\A"}};
-  for (const auto& [path, target] : links) {
-    registry::Key link = 0;
-    ASSERT_EQ(registry_.CreateLink(key, path, link), registry::kSuccess);
-    Bytes bytes;
-    for (const char16_t unit : name + u"\\" + std::u16string(target.begin(), target.end()))
-      bytes.insert(bytes.end(), {BYTE(unit & 0xFF), BYTE(unit >> 8)});
-    registry_.SetValueEx(link, registry::kLinkValueName, registry::kRegLink, bytes.data(),
-                         static_cast<std::uint32_t>(bytes.size()));
-    registry_.CloseKey(link);
-  }
-  NavigateToTestKey();
-  DoubleClick(window_->List2, L"QLoop");
-  Click(window_->chkValues);
-  Click(window_->chkHive);
-  Find(L"");
-  const std::wstring k = L"Key : " + Root() + L"\\QLoop\\", v = L"Value : " + Root() + L"\\QLoop\\";
-  EXPECT_EQ(Lines(), (Strings{k + L"A", k + L"A\\B", k + L"A\\B\\Up", k + L"A\\Twin", v + L"A\\Twin\\InC",
-                              k + L"A\\Twin\\Back", k + L"C", v + L"C\\InC", k + L"C\\Back", k + L"C\\Back\\B",
-                              k + L"C\\Back\\B\\Up", k + L"C\\Back\\Twin"}));
-  // The links go themselves, so that removing the test's keys deletes nothing through them.
-  for (const auto& link : links) {
-    registry::Key opened = 0;
-    ASSERT_EQ(registry_.OpenLink(key, link.first, opened), registry::kSuccess);
-    EXPECT_EQ(registry_.DeleteKey(opened, ""), registry::kSuccess);
-    registry_.CloseKey(opened);
-  }
-  registry_.CloseKey(key);
-}
 
 TEST_F(InProcess, AClickDuringALiveSearchOpensTheLineClickedWhileTheSearchGoesOn) {
   // Enough keys that the search still runs when the user has scrolled up and clicked its first line.
