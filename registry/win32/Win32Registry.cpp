@@ -56,7 +56,8 @@ const NtRegistryFunctions& Ntdll() noexcept {
 }
 
 /// The name of an open platform key in the registry's namespace (NtQueryKey's KeyNameInformation).
-[[nodiscard]] Status QueryKeyName(HKEY key, std::u16string& name) noexcept {
+/// May throw when memory runs out; its callers catch.
+[[nodiscard]] Status QueryKeyName(HKEY key, std::u16string& name) {
   if (Ntdll().queryKey == nullptr) return kInvalidParameter;
   constexpr int kKeyNameInformation = 3;
   // KEY_NAME_INFORMATION: the name's length in bytes, then the name without a NUL.
