@@ -16,7 +16,8 @@
 //
 // Links. A subkey is opened with OpenLink, which opens a link itself instead of the key it leads to, at the cost
 // of an ordinary open. A link holds one value, its target, so the first value read tells a link apart; with Values
-// or Data checked that value is read anyway, and only with Keys alone does telling cost a call per key. A link is
+// or Data checked that value is read anyway, and only with Keys alone does telling cost a call, per key without
+// subkeys (a link has none). A link is
 // opened again by name, which follows it, and its key's name in the registry's namespace is asked (two calls per
 // link). It is entered, walked under its own path, unless
 //   - that key is on the way down from the start key, or above one: walking it would walk that key again, and
@@ -184,7 +185,15 @@ void SearchWalk::WalkKeys(registry::ScopedKey start) {
     // the siblings after such a name are not visited. The buffer is still looked at.
     if (registry_.EnumKey(key, level.nextIndex++, keyBuffer_) != registry::kSuccess) level.done = true;
     std::string_view name;
-    if (!TakeName(keyBuffer_, name)) continue;
+    const bool listed = TakeName(keyBuffer_, name);
+    // A link has no subkeys: only a key without any may be one, and is asked. `path_` and `nameBytes_` still name
+    // it, as nothing was listed since it was entered.
+    if (std::exchange(level.mayBeLink, false) && !listed && IsLink(registry_, key)) {
+      levels_.pop_back();
+      FollowLink(levels_.back().key.Get());
+      continue;
+    }
+    if (!listed) continue;
 
     // The name is converted once, onto the end of the key's path.
     path_.resize(level.pathLength);
@@ -204,18 +213,15 @@ void SearchWalk::WalkKeys(registry::ScopedKey start) {
 }
 
 void SearchWalk::EnterSubkey(registry::Key parent, registry::ScopedKey child) {
-  bool isLink = false;
-  if (CurrentOptions().values || CurrentOptions().datas) {
-    isLink = WalkValues(child.Get(), true) == ValueWalk::kLink;
-  } else {
-    isLink = IsLink(registry_, child.Get());
-  }
-  if (!isLink) {
-    levels_.push_back({std::move(child), path_.size()});
+  // With Values or Data checked the first value read tells a link; with Keys alone the walk finds out whether the
+  // key has a subkey first, and asks only when it has none.
+  const bool valuesRead = CurrentOptions().values || CurrentOptions().datas;
+  if (valuesRead && WalkValues(child.Get(), true) == ValueWalk::kLink) {
+    child.Close();
+    FollowLink(parent);
     return;
   }
-  child.Close();
-  FollowLink(parent);
+  levels_.push_back({std::move(child), path_.size(), 0, false, false, !valuesRead});
 }
 
 void SearchWalk::FollowLink(registry::Key parent) {

@@ -109,6 +109,7 @@ class SearchWalk {
     std::uint32_t nextIndex = 0;
     bool done = false;
     bool reachedByLink = false;  // its name in the registry's namespace is `anchors_.back()`
+    bool mayBeLink = false;      // opened as it stands and not yet known to have a subkey
   };
   /// The name in the registry's namespace of a key on the way down whose path `path_` holds up to `pathLength`: the
   /// start key and every key reached through a link. The keys below it are named by the path after that point.
