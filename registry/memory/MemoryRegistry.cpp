@@ -238,30 +238,27 @@ void MemoryRegistry::FailNthCall(Operation operation, std::uint32_t nth, Status 
 }
 
 Status MemoryRegistry::OpenKey(Key parent, const std::string& name, Key& out) noexcept {
-  out = 0;
-  Status injected = kSuccess;
-  if (InjectedFailure(Operation::OpenKey, injected)) return injected;
-  try {
-    return Open(parent, name, LastLink::kFollow, out);
-  } catch (...) {
-    out = 0;
-    return kBadDatabase;
-  }
+  return Open(Operation::OpenKey, parent, name, LastLink::kFollow, out);
 }
 
 Status MemoryRegistry::OpenLink(Key parent, const std::string& name, Key& out) noexcept {
+  return Open(Operation::OpenLink, parent, name, LastLink::kOpen, out);
+}
+
+Status MemoryRegistry::Open(Operation operation, Key parent, const std::string& name, LastLink last,
+                            Key& out) noexcept {
   out = 0;
   Status injected = kSuccess;
-  if (InjectedFailure(Operation::OpenLink, injected)) return injected;
+  if (InjectedFailure(operation, injected)) return injected;
   try {
-    return Open(parent, name, LastLink::kOpen, out);
+    return OpenBelow(parent, name, last, out);
   } catch (...) {
     out = 0;
     return kBadDatabase;
   }
 }
 
-Status MemoryRegistry::Open(Key parent, const std::string& name, LastLink last, Key& out) {
+Status MemoryRegistry::OpenBelow(Key parent, const std::string& name, LastLink last, Key& out) {
   Node* node = Resolve(parent);
   if (node == nullptr) return kInvalidHandle;
   // An empty name gives back the very handle passed in, even that of a deleted key; nothing new is opened.

@@ -112,7 +112,9 @@ class MemoryRegistry : public RegistryApi {
 
   [[nodiscard]] Node* Resolve(Key key) const noexcept;
   [[nodiscard]] NodePtr SharedNode(Key key) const noexcept;
-  [[nodiscard]] Status Open(Key parent, const std::string& name, LastLink last, Key& out);
+  [[nodiscard]] Status Open(Operation operation, Key parent, const std::string& name, LastLink last,
+                            Key& out) noexcept;
+  [[nodiscard]] Status OpenBelow(Key parent, const std::string& name, LastLink last, Key& out);
   /// Goes down `components` from `node`, following every link on the way and, with kFollow, the one reached.
   [[nodiscard]] Status Descend(NodePtr node, const std::vector<std::string>& components, LastLink last,
                                NodePtr& out, int& hops) const;
