@@ -9,7 +9,7 @@
 
 #include "registry/ScopedKey.h"
 #include "registry/modRegistry.h"
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 #include "window/frmRegEdit.h"
 
 namespace quillon {

@@ -1,5 +1,5 @@
 // Filling the subkey and value lists from an open key, and finding the last backslash of a path.
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 #include "window/frmRegEdit.h"
 
 namespace quillon {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "registry/modRegistry.h"
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 
 namespace quillon {
 

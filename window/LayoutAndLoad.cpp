@@ -6,7 +6,7 @@
 
 #include "app/mdlModes.h"
 #include "registry/modRegistry.h"
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 #include "window/ControlTable.h"
 
 namespace quillon {

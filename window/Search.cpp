@@ -1,5 +1,5 @@
 // The Find command, its option interlock, and the entry points of the search walk.
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 #include "window/SearchWalk.h"
 #include "window/frmRegEdit.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "registry/modRegistry.h"
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 #include "window/frmRegEdit.h"
 
 // How the walk reaches each key: every subkey is opened below its parent, which is already open, instead of

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "runtime/win32/Win32Controls.h"
-#include "runtime/win32/Win32TextView.h"
+#include "runtime/textview/win32/Win32TextView.h"
 
 namespace quillon::runtime::win32 {
 

@@ -33,15 +33,6 @@ COLORREF ToColorRef(std::uint32_t color) noexcept {
 
 }  // namespace
 
-std::wstring WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  return text;
-}
-
 // ----------------------------------------------------------------------------------------------------------------
 // List box
 

@@ -9,8 +9,9 @@
 #include "runtime/Controls.h"
 #include "runtime/Form.h"
 #include "runtime/win32/Win32Handles.h"
+#include "runtime/win32/WindowText.h"
 #include "runtime/win32/Win32Session.h"
-#include "runtime/win32/Win32TextView.h"
+#include "runtime/textview/win32/Win32TextView.h"
 
 namespace quillon::runtime::win32 {
 
@@ -184,8 +185,5 @@ class Win32CommandButton final : public CommandButton, public Win32Control {
   std::wstring Caption() const override;
   void OnCommand(int notification) noexcept override;
 };
-
-/// The text of a window, whatever its length.
-std::wstring WindowText(HWND window);
 
 }  // namespace quillon::runtime::win32

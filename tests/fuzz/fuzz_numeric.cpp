@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace quillon;

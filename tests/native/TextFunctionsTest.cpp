@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 
 namespace quillon::runtime {
 namespace {

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "runtime/win32/Win32Handles.h"
-#include "runtime/win32/Win32TextView.h"
+#include "runtime/textview/win32/Win32TextView.h"
 #include "tests/wine/support/QuillonProcess.h"
 #include "tests/wine/support/Win32Driver.h"
 

@@ -6,8 +6,8 @@
 #include <climits>
 #include <vector>
 
-#include "runtime/win32/Win32TextScripts.h"
-#include "runtime/win32/Win32TextView.h"
+#include "runtime/textview/win32/Win32TextScripts.h"
+#include "runtime/textview/win32/Win32TextView.h"
 #include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {

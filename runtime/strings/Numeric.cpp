@@ -1,4 +1,4 @@
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 
 // The numeric test and the conversion to a 32-bit integer, with the en-US conventions of the classic BASIC runtime.
 //

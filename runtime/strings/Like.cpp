@@ -1,4 +1,4 @@
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 
 // The pattern match. The search calls it for every key name, value name and data text it walks, so the pattern is
 // compiled into tokens once per call and matched without recursion: the cost is bounded by text length times

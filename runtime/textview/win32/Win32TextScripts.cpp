@@ -1,4 +1,4 @@
-#include "runtime/win32/Win32TextScripts.h"
+#include "runtime/textview/win32/Win32TextScripts.h"
 
 #include <usp10.h>
 

@@ -3,10 +3,10 @@
 #include <optional>
 #include <vector>
 
-#include "runtime/win32/Win32TextView.h"
+#include "runtime/textview/win32/Win32TextView.h"
 
 #include "runtime/textview/VisualLine.h"
-#include "runtime/win32/Win32TextScripts.h"
+#include "runtime/textview/win32/Win32TextScripts.h"
 #include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {

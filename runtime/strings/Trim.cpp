@@ -1,4 +1,4 @@
-#include "runtime/text/TextFunctions.h"
+#include "runtime/strings/TextFunctions.h"
 
 namespace quillon::runtime {
 

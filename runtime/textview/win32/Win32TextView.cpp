@@ -1,9 +1,9 @@
-#include "runtime/win32/Win32TextView.h"
+#include "runtime/textview/win32/Win32TextView.h"
 
 #include <algorithm>
 #include <cwchar>
 
-#include "runtime/win32/Win32Controls.h"
+#include "runtime/win32/WindowText.h"
 #include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {
