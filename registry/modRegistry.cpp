@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "registry/ScopedKey.h"
+
 namespace quillon::registry {
 
 const std::array<HiveRow, 7> kHiveTable{{
@@ -34,19 +36,6 @@ std::wstring TrimBlanks(const std::wstring& text) {
   return text.substr(first, last - first + 1);
 }
 
-// Opens `component` below `key` and moves on to it; a component that does not open leaves `key` as it was and
-// gives false.
-bool StepInto(RegistryApi& registry, const runtime::PlatformText& text, Key& key, const std::wstring& component) {
-  Key newKey = 0;
-  static_cast<void>(registry.OpenKey(key, text.ToAnsi(component), newKey));
-  if (newKey == 0) return false;
-  // An empty component gives back the same handle; closing it then would leave us holding a closed key.
-  if (newKey == key) return true;
-  registry.CloseKey(key);
-  key = newKey;
-  return true;
-}
-
 Key ResolvePath(RegistryApi& registry, const runtime::PlatformText& text, const std::wstring& path, bool exact) {
   const std::wstring trimmed = TrimBlanks(path);
   if (trimmed.empty()) return 0;
@@ -58,13 +47,17 @@ Key ResolvePath(RegistryApi& registry, const runtime::PlatformText& text, const 
 
   const HiveRow* hive = FindHive(text.UCase(hivePart));
   if (hive == nullptr) return 0;
-  Key key = hive->handle;
+  ScopedKey key(registry, hive->handle);
 
+  // Opens `component` below the key and moves on to it. A component that does not open leaves the key as it was
+  // and the walk goes on, unless the path must open exactly.
   const auto step = [&](const std::wstring& component) {
-    if (StepInto(registry, text, key, component) || !exact) return true;
-    registry.CloseKey(key);
-    key = 0;
-    return false;
+    Key next = 0;
+    static_cast<void>(registry.OpenKey(key.Get(), text.ToAnsi(component), next));
+    if (next == 0) return !exact;
+    // An empty component gives back the same handle; replacing the owner then would close the key we hold.
+    if (next != key.Get()) key = ScopedKey(registry, next);
+    return true;
   };
   for (auto next = rest.find(L'\\'); next != std::wstring::npos; next = rest.find(L'\\')) {
     const std::wstring component = rest.substr(0, next);
@@ -73,9 +66,9 @@ Key ResolvePath(RegistryApi& registry, const runtime::PlatformText& text, const 
   }
 
   const std::wstring last = TrimBlanks(rest);
-  if (last.empty() || last == hivePart) return key;
-  step(last);
-  return key;
+  if (last.empty() || last == hivePart) return key.Release();
+  if (!step(last)) return 0;
+  return key.Release();
 }
 
 }  // namespace

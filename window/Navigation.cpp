@@ -32,12 +32,11 @@ void frmRegEdit::List1_Click() {
   CurrentKeyPath_ = List1->Text();
   txtKey->SetText(CurrentKeyPath_);
 
-  const registry::Key key = OpenKeyPath(CurrentKeyPath_);
-  if (key == 0) return;
-  RegistryEnumKeys(key, *List2, true);
+  const registry::ScopedKey key(registry_, OpenKeyPath(CurrentKeyPath_));
+  if (!key) return;
+  RegistryEnumKeys(key.Get(), *List2, true);
   // A hive's handle survives the close inside RegistryEnumKeys, so it still lists the values.
-  RegistryEnumValues(key, *List3, true);
-  registry_.CloseKey(key);
+  RegistryEnumValues(key.Get(), *List3, true);
 }
 
 void frmRegEdit::List2_Click() {
