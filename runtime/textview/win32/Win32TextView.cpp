@@ -321,7 +321,8 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
       ScrollCaretIntoView();
       return TRUE;
     case EM_GETTHUMB:
-      return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(firstLine_), static_cast<WORD>(xOffset_)));
+      // The vertical bar's thumb, which stands at the first line in view; one line has no such bar.
+      return IsMultiLine() ? static_cast<LRESULT>(std::min<std::size_t>(firstLine_, 0x7FFFFFFF)) : 0;
     case EM_GETRECT:
       if (lParam) *reinterpret_cast<RECT*>(lParam) = TextArea();
       return 0;
