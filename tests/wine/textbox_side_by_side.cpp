@@ -26,7 +26,6 @@
 
 #include "runtime/win32/Win32Handles.h"
 #include "runtime/textview/win32/Win32TextView.h"
-#include "tests/wine/support/QuillonProcess.h"
 #include "tests/wine/support/Win32Driver.h"
 
 namespace quillon {
@@ -43,35 +42,6 @@ bool IsMultiLine(Kind kind) { return kind == Kind::kMultiLineReadOnly; }
 
 /// A text as GoogleTest prints it: quoted, with escapes for everything but printable ASCII.
 std::string Printable(std::wstring_view text) { return ::testing::PrintToString(std::wstring(text)); }
-
-/// The common controls of version 6, as the program's own manifest (resource 1 of quillon.exe) asks for them: its
-/// edit fields, combo box and dialog are theirs.
-class ProgramsCommonControls {
- public:
-  ProgramsCommonControls() {
-    const std::wstring program = winetest::QuillonExePath();
-    ACTCTXW request{};
-    request.cbSize = sizeof request;
-    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    request.lpSource = program.c_str();
-    request.lpResourceName = MAKEINTRESOURCEW(1);
-    context_ = CreateActCtxW(&request);
-    if (context_ == INVALID_HANDLE_VALUE || !ActivateActCtx(context_, &cookie_)) return;
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&classes);
-  }
-  ProgramsCommonControls(const ProgramsCommonControls&) = delete;
-  ProgramsCommonControls& operator=(const ProgramsCommonControls&) = delete;
-  ~ProgramsCommonControls() {
-    if (cookie_) DeactivateActCtx(0, cookie_);
-    if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
-  }
-  bool Active() const noexcept { return cookie_ != 0; }
-
- private:
-  HANDLE context_ = INVALID_HANDLE_VALUE;
-  ULONG_PTR cookie_ = 0;
-};
 
 /// QUILLON_SIDE_BY_SIDE_PLANT names a fault to plant in our box (see PlantProcedure); the run must then find it.
 const std::string g_plant = std::getenv("QUILLON_SIDE_BY_SIDE_PLANT") ? std::getenv("QUILLON_SIDE_BY_SIDE_PLANT") : "";
@@ -1117,7 +1087,6 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
 
   Kind kind_ = GetParam();
   bool multiLine_ = IsMultiLine(kind_);
-  ProgramsCommonControls controls_;
   BoxPair pair_{kind_};
   std::wstring clipboardText_;
   DWORD clipboardNumber_ = 0;
@@ -1275,7 +1244,6 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
 };
 
 TEST_P(TextBoxSideBySide, AnswersAsThePlatformsEditControlDoes) {
-  ASSERT_TRUE(controls_.Active()) << "cannot take the common controls from quillon.exe's manifest; build it first";
   ASSERT_EQ(GetForegroundWindow(), pair_.Top());
   Random random(g_seed ^ (static_cast<std::uint64_t>(kind_) * 0x9E3779B97F4A7C15ULL));
   const int total = StepsPerKind();
