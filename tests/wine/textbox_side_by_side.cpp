@@ -697,7 +697,7 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
   const int start = position();
   const int end = position();
   const auto number = [](int value) { return static_cast<WPARAM>(value); };
-  const int which = random.Below(33);
+  const int which = random.Below(35);
   if (which < 3) {
     return Message("EM_SETSEL", std::to_string(start) + "," + std::to_string(end), EM_SETSEL, number(start), end,
                    Answer::kIgnored);
@@ -793,6 +793,14 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
       return Hex(SendMessageW(p.Box(i), WM_GETDLGCODE, key, key ? reinterpret_cast<LPARAM>(&message) : 0));
     });
   }
+  if (which == 26) {
+    if (random.OneIn(3)) return Message("EM_GETMARGINS", "", EM_GETMARGINS, 0, 0);
+    const auto margin = [&] { return static_cast<WORD>(random.OneIn(4) ? EC_USEFONTINFO : random.Below(20)); };
+    const WPARAM sides = static_cast<WPARAM>(random.Between(1, 3));
+    const LPARAM margins = MAKELPARAM(margin(), margin());
+    return Message("EM_SETMARGINS", Hex(static_cast<LRESULT>(sides)) + " " + Hex(margins), EM_SETMARGINS, sides, margins,
+                   Answer::kIgnored);
+  }
   if (which == 27) return Message("EM_GETTHUMB", "", EM_GETTHUMB, 0, 0);
   if (which == 28) return Message("EM_GETLIMITTEXT", "", EM_GETLIMITTEXT, 0, 0);
   if (which == 29) {
@@ -829,6 +837,14 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
                       if (how == 1) SendMessageW(p.Box(i), WM_SETFONT, p.Font(a % 2), b % 2);
                       return how == 2 ? Hex(SendMessageW(p.Box(i), EM_SETREADONLY, a % 2, 0)) : std::string();
                     });
+  }
+  if (which == 33) {
+    return MakeStep("EM_GETRECT", "EM_GETRECT", [](BoxPair& p, int i) {
+      RECT area{};
+      SendMessageW(p.Box(i), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+      return std::to_string(area.left) + "," + std::to_string(area.top) + "," + std::to_string(area.right) + "," +
+             std::to_string(area.bottom);
+    });
   }
   return Message("WM_CLEAR", "", WM_CLEAR, 0, 0, Answer::kIgnored);
 }
