@@ -109,24 +109,6 @@ INT_PTR CALLBACK PromptProcedure(HWND, UINT message, WPARAM wParam, LPARAM lPara
   return RecordParentMessage(message, wParam, lParam) ? TRUE : FALSE;
 }
 
-/// A dialog template in memory, as the input prompt builds it: the same font and the same edit field, twice.
-std::vector<WORD> PromptTemplate() {
-  // Style, extended style, two items at 0,0, 250 by 92 units, no menu, the default class, no caption, 8 points of
-  // "MS Shell Dlg".
-  constexpr DWORD kDialog = WS_POPUP | WS_VISIBLE | DS_SETFONT;
-  std::vector<WORD> words{LOWORD(kDialog), HIWORD(kDialog), 0, 0, 2, 0, 0, 250, 92, 0, 0, 0, 8};
-  for (const wchar_t unit : std::wstring_view(L"MS Shell Dlg")) words.push_back(unit);
-  words.push_back(0);
-  for (int item = 0; item < 2; ++item) {
-    if (words.size() % 2 != 0) words.push_back(0);
-    // Style, extended style, at 7,40 or 7,70, 236 by 13 units, its id, the Edit class (0x81), no text, no data.
-    constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-    words.insert(words.end(), {LOWORD(kEdit), HIWORD(kEdit), 0, 0, 7, static_cast<WORD>(item == 0 ? 40 : 70), 236, 13,
-                               static_cast<WORD>(100 + item), 0xFFFF, 0x81, 0, 0});
-  }
-  return words;
-}
-
 // ---------------------------------------------------------------------------------------------------------------
 // One box's state as anything outside it sees it.
 
@@ -232,9 +214,7 @@ class BoxPair {
                                         DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (kind == Kind::kPromptField) {
-      const std::vector<WORD> layout = PromptTemplate();
-      top_ = UniqueWindow(CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(layout.data()),
-                                                     nullptr, PromptProcedure, 0));
+      top_ = UniqueWindow(CreateDialogParamW(instance, MAKEINTRESOURCEW(1), nullptr, PromptProcedure, 0));  // the .rc's
       SetWindowPos(top_.Get(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
       for (int i = 0; i < 2; ++i) box_[i] = GetDlgItem(top_.Get(), 100 + i);
     } else {
@@ -278,8 +258,7 @@ class BoxPair {
   void Restore(int i) {
     SetWindowPos(box_[i], nullptr, 0, 0, size_.right - size_.left, size_.bottom - size_.top, SWP_NOMOVE | SWP_NOZORDER);
     SendMessageW(box_[i], WM_SETFONT, Font(0), TRUE);
-    SendMessageW(box_[i], EM_SETREADONLY, kind_ != Kind::kSingleLine && kind_ != Kind::kComboField &&
-                                              kind_ != Kind::kPromptField, 0);
+    SendMessageW(box_[i], EM_SETREADONLY, kind_ == Kind::kSingleLineReadOnly || IsMultiLine(kind_), 0);
   }
   HWND Top() const noexcept { return top_.Get(); }
   std::vector<std::string>& Log(int i) noexcept { return logs_[i]; }
@@ -570,11 +549,7 @@ std::string Hex(LRESULT value) {
 }
 
 Step MakeStep(std::string description, std::string category, std::function<std::string(BoxPair&, int)> run) {
-  Step step;
-  step.description = std::move(description);
-  step.category = std::move(category);
-  step.run = std::move(run);
-  return step;
+  return {std::move(description), std::move(category), false, std::nullopt, Step::Model::kNone, 0, std::move(run)};
 }
 
 /// Keys or mouse, through the system's input queue: nothing to answer but the state after.
@@ -1072,8 +1047,8 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
     const auto has = [&](const char* part) { return step.category.find(part) != std::string::npos; };
     const bool deletes = (step.category.rfind("key ", 0) == 0 && (has("Delete") || has("Backspace"))) ||
                          is("WM_KEYDOWN") || is("WM_CHAR");
-    const bool inserts = has("REPLACESEL") || has("PASTE") || is("key Ctrl+V") || is("type") || has("UNDO") ||
-                         is("key Ctrl+Z");
+    const bool inserts = has("REPLACESEL") || has("PASTE") || is("key Ctrl+V") || is("key Shift+Insert") ||
+                         is("type") || has("UNDO") || is("key Ctrl+Z") || is("key Alt+Backspace");
     if (!deletes && !inserts) return false;
     at = 0;
     while (at < ours.text.size() && platform.text[at] == ours.text[at]) ++at;
@@ -1124,13 +1099,16 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
          const bool elsewhere = platform.start != ours.start || platform.end != ours.end;
          if (!step || !step->byPoint || !elsewhere || (field == "firstVisible" && multiLine_)) return false;
          // After a character beyond the basic plane or a mark standing alone, drawn in a face of each one's own font
-         // fallback, a point may fall characters apart.
-         const std::size_t first = std::min<std::size_t>(std::min(platform.start, ours.start), platform.text.size());
-         const std::wstring before = platform.text.substr(0, first);
-         for (std::size_t i = 0; i < before.size(); ++i)
-           if ((before[i] >= 0xD800 && before[i] <= 0xDFFF) ||
-               (IsCombiningMark(before[i]) && (i == 0 || before[i - 1] == L'\n' || before[i - 1] == L'\r')))
-             return true;
+         // fallback, a point may fall characters apart: each end that differs has one before it.
+         const auto fallsApart = [&](std::size_t theirs, std::size_t mine) {
+           const std::wstring before = platform.text.substr(0, std::min(theirs, mine));
+           for (std::size_t i = 0; i < before.size() && theirs != mine; ++i)
+             if ((before[i] >= 0xD800 && before[i] <= 0xDFFF) ||
+                 (IsCombiningMark(before[i]) && (i == 0 || before[i - 1] == L'\n' || before[i - 1] == L'\r')))
+               return true;
+           return theirs == mine;
+         };
+         if (fallsApart(platform.start, ours.start) && fallsApart(platform.end, ours.end)) return true;
          if (step->category.rfind("double-click", 0) == 0 && (ours.start == platform.end || ours.end == platform.start))
            return Measured(platform.text);  // a point on the edge between two words, measured apart
          if (step->category == "double-click drag") {  // selects by words: one further across blanks
@@ -1175,6 +1153,13 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       // which order its layout scrolls, and so does ours. Only those notifications may differ.
       {"when scrolling is told", {"scrolled"}, 60,
        [](const std::string&, const Step*, const State*, const State&, const State&) { return true; }},
+      // A multi-line box whose view follows the end of its text (as search results are appended) keeps the end in
+      // view when a new size shows fewer lines; the platform's keeps its first line.
+      {"a box following its end keeps it in view through a new size", {"firstVisible", "caretX", "caretY", "vbar"}, 10,
+       [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
+         return multiLine_ && Is(step, {"resize"}) && ours.end == ours.text.size() &&
+                ours.firstVisible > platform.firstVisible;
+       }},
       // EM_GETTHUMB answers the vertical thumb, which stands at the first line in view ("EM_GETTHUMB" in the Win32
       // documentation); Wine 8's bar keeps an earlier text's position until the box scrolls.
       {"the thumb stands at the first line in view", {"answers"}, 20,
