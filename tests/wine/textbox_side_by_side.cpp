@@ -1151,7 +1151,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       // Windows tells EN_HSCROLL and EN_VSCROLL when the user scrolls with a bar or the wheel ("EN_HSCROLL",
       // "EN_VSCROLL" in the Win32 documentation); Wine's control tells them for scrolls of its own too, where and in
       // which order its layout scrolls, and so does ours. Only those notifications may differ.
-      {"when scrolling is told", {"scrolled"}, 60,
+      {"when scrolling is told", {"scrolled"}, 90,
        [](const std::string&, const Step*, const State*, const State&, const State&) { return true; }},
       // A multi-line box whose view follows the end of its text (as search results are appended) keeps the end in
       // view when a new size shows fewer lines; the platform's keeps its first line.
