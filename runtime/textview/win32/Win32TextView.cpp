@@ -321,7 +321,8 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
       ScrollCaretIntoView();
       return TRUE;
     case EM_GETTHUMB:
-      return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(firstLine_), static_cast<WORD>(xOffset_)));
+      // The vertical bar's thumb, which stands at the first line in view; one line has no such bar.
+      return IsMultiLine() ? static_cast<LRESULT>(std::min<std::size_t>(firstLine_, 0x7FFFFFFF)) : 0;
     case EM_GETRECT:
       if (lParam) *reinterpret_cast<RECT*>(lParam) = TextArea();
       return 0;
@@ -350,7 +351,15 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
     case EM_GETLIMITTEXT:
       return static_cast<LRESULT>(static_cast<UINT>(limit_));
     case EM_GETMARGINS:
-      return static_cast<LRESULT>(MAKELONG(margin_, margin_));
+      return static_cast<LRESULT>(MAKELONG(margin_, rightMargin_));
+    case EM_SETMARGINS: {
+      // The sides named take the pixels given, or the font's own margin for EC_USEFONTINFO.
+      const auto margin = [this](WORD given) { return given == EC_USEFONTINFO ? fontMargin_ : static_cast<int>(given); };
+      if (wParam & EC_LEFTMARGIN) margin_ = margin(LOWORD(lParam));
+      if (wParam & EC_RIGHTMARGIN) rightMargin_ = margin(HIWORD(lParam));
+      KeepViewWithinText();
+      return 0;
+    }
     case EM_SETTABSTOPS:
       // Tab stops stay at every eight average characters, the platform's default.
       return wParam == 0 && IsMultiLine() ? TRUE : FALSE;
@@ -364,7 +373,6 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
     case EM_SETWORDBREAKPROC:
     case EM_SETRECT:
     case EM_SETRECTNP:
-    case EM_SETMARGINS:
       return 0;
     default:
       return Default(message, wParam, lParam);

@@ -195,7 +195,9 @@ class Win32TextView {
   int lineHeight_ = 16;
   int averageCharWidth_ = 7;
   int letterWidth_ = 7;  // the average width of the Latin letters, the platform's unit for margins and tabs
-  int margin_ = 3;
+  int margin_ = 3;       // left of the text
+  int rightMargin_ = 3;
+  int fontMargin_ = 3;   // what the font asks for on either side (EC_USEFONTINFO)
   std::unique_ptr<textview::CharWidths> widths_;
   std::shared_ptr<FontFallback> fallback_;  // the faces that draw what the font lacks
   int ascent_ = 13;

@@ -126,7 +126,8 @@ void Win32TextView::TakeFont(HFONT font) {
       static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
       if (GetTextExtentPoint32W(dc.Get(), kLetters, 52, &letters)) letterWidth_ = std::max<int>(1, (letters.cx / 26 + 1) / 2);
       // Outline fonts get half of it as margins on either side; others none.
-      margin_ = (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) ? letterWidth_ / 2 : 0;
+      fontMargin_ = (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) ? letterWidth_ / 2 : 0;
+      margin_ = rightMargin_ = fontMargin_;
     }
   }
   // A new size of the same text (another DPI) keeps the view on the same characters.
@@ -171,7 +172,7 @@ RECT Win32TextView::TextArea() const noexcept {
     }
   }
   area.left += margin_;
-  area.right = std::max(area.right - margin_, area.left + averageCharWidth_);
+  area.right = std::max(area.right - rightMargin_, area.left + averageCharWidth_);
   if (IsMultiLine()) {
     const LONG lines = std::max<LONG>(1, (area.bottom - area.top) / lineHeight_);
     area.bottom = area.top + lines * lineHeight_;

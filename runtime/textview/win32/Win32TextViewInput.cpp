@@ -123,10 +123,11 @@ bool Win32TextView::SoftBreakBefore(std::size_t position) {
 
 std::size_t Win32TextView::WordBreak(std::size_t position, WordSide side, std::size_t lineEnd) {
   if (side == WordSide::kLeft) {
-    // Back to the last place a line may break, which can be on an earlier line when starting at a line's start.
+    // Back to the last place a line may break, which can be on an earlier line when starting at a line's start;
+    // an empty line's start is one.
     if (position == 0) return 0;
     std::size_t at = position - 1;
-    while (at > 0 && !SoftBreakBefore(at)) --at;
+    while (at > 0 && !SoftBreakBefore(at) && document_.LineLength(document_.LineOf(at)) != 0) --at;
     return at;
   }
   std::size_t at = position;
