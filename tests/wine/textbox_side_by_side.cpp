@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/textview/CaretStops.h"
 #include "runtime/win32/Win32Handles.h"
 #include "runtime/textview/win32/Win32TextView.h"
 #include "tests/wine/support/QuillonProcess.h"
@@ -494,11 +495,14 @@ class Random {
       } else if (what < 80) {
         text += OneIn(3) ? static_cast<wchar_t>(Between(0x300, 0x36F)) : OneIn(2) ? L'\x0301' : L'\x0308';
       } else if (what < 86) {
-        text += OneIn(2) ? L"\xD83D\xDE00" : L"\xD801\xDC00";
+        // Now and then a joined sequence: woman, joiner, laptop; a heart and its emoji selector; a flag.
+        static const wchar_t* const kJoined[] = {L"\xD83D\xDC69\x200D\xD83D\xDCBB", L"\x2764\xFE0F",
+                                                 L"\xD83C\xDDE9\xD83C\xDDEA"};
+        text += OneIn(4) ? kJoined[static_cast<std::size_t>(Below(3))] : OneIn(2) ? L"\xD83D\xDE00" : L"\xD801\xDC00";
       } else if (what < 90) {
         text += L'\t';
       } else if (what < (lines ? 97 : 92)) {
-        text += L"\r\n";
+        text += OneIn(12) ? L"\r\r\n" : L"\r\n";
       } else if (what < 93 || !OneIn(lines ? 8 : 2)) {
         text += L' ';
       } else {
@@ -945,6 +949,26 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
     return true;
   }
 
+  /// Whether ours kept joined sequences whole where the platform's control split them: its caret inside one where
+  /// ours stands at an edge, its text holding the rest of one that Delete took whole in ours.
+  static bool WithinJoinedSequences(const Step& step, const State& platform, const State& ours) {
+    namespace textview = runtime::textview;
+    const std::wstring& text = platform.text;
+    const auto atEdge = [&](DWORD theirs, DWORD mine) {
+      return theirs == mine || (IsCaretStop(text, theirs) && !textview::IsClusterStart(text, theirs) &&
+                                (mine == textview::PreviousClusterStart(text, theirs) ||
+                                 mine == textview::NextClusterStart(text, theirs)));
+    };
+    if (!atEdge(platform.start, ours.start) || !atEdge(platform.end, ours.end)) return false;
+    const std::size_t at = std::min<std::size_t>(ours.start, ours.text.size());  // where Delete left the caret
+    const std::size_t extra = text.size() - std::min(text.size(), ours.text.size());
+    return text == ours.text ||
+           (step.category.find("Delete") != std::string::npos && extra > 0 && text.compare(0, at, ours.text, 0, at) == 0 &&
+            text.compare(at + extra, std::wstring::npos, ours.text, at, std::wstring::npos) == 0 &&
+            std::all_of(text.begin() + at, text.begin() + at + extra,
+                        [](wchar_t unit) { return (unit >= 0xD800 && unit <= 0xDFFF) || unit == 0x200D || unit == 0xFE0F; }));
+  }
+
   /// Whether a point `y` pixels down lies below the last line of our box.
   bool BelowTheLastLine(int y) const {
     HWND box = pair_.Box(kOurs);
@@ -1036,6 +1060,13 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
            });
          };
          return measured(platform.text) || (before && measured(before->text));
+       }},
+      // Ours keeps a joined sequence whole (characters a U+200D joins, a character and its U+FE0F, a flag of two
+      // regional indicators): the caret never stands inside one and Delete takes it whole, where the platform's
+      // control steps by code unit.
+      {"a joined sequence kept whole", {"text", "selection"},
+       [](const Step* step, const State*, const State& platform, const State& ours) {
+         return step && WithinJoinedSequences(*step, platform, ours);
        }},
   };
 };

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/textview/CaretStops.h"
 #include "runtime/textview/TextDocument.h"
 #include "runtime/textview/TextLayout.h"
 #include "runtime/win32/Win32Handles.h"
@@ -165,18 +166,11 @@ class Win32TextView {
   /// Moves the caret to `caret`; the anchor follows unless the selection is extended.
   enum class Selecting { kMove, kExtend };
   void MoveCaret(std::size_t caret, Selecting how);
-  /// The caret's stops: never inside a surrogate pair or between a character and its combining marks, and a CR LF
-  /// ending a line is passed in one step.
-  std::size_t StepForward(std::size_t position) const;
-  std::size_t StepBackward(std::size_t position) const;
-  std::size_t PreviousCodePoint(std::size_t position) const;
   void OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord);
   void OnKeyDownMoveVertically(int dy);
-  /// Where the line breaker allows a break, as the edit control's word moves and double-click use it: to the left,
-  /// the last such place before `position`; to the right, the first from `position` on, at most `lineEnd`.
-  enum class WordSide { kLeft, kRight };
-  std::size_t WordBreak(std::size_t position, WordSide side, std::size_t lineEnd);
-  bool SoftBreakBefore(std::size_t position);
+  /// Where the line breaker lets `line` break, as the edit control's word moves and double-click use it.
+  const std::vector<bool>& SoftBreaksOf(std::size_t line);
+  textview::SoftBreaksOfLine SoftBreaks();
   /// The position a click at a client point means, as the edit control reads a point (EM_CHARFROMPOS too).
   std::size_t PositionFromPoint(int x, int y);
   /// The nearest point of the text's rectangle.

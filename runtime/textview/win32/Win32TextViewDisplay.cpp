@@ -5,6 +5,7 @@
 
 #include "runtime/textview/win32/Win32TextView.h"
 
+#include "runtime/textview/CaretStops.h"
 #include "runtime/textview/VisualLine.h"
 #include "runtime/textview/win32/Win32TextScripts.h"
 #include "support/Utf16.h"
@@ -52,14 +53,6 @@ textview::VisualLine LayOutVisually(std::wstring_view text, textview::CharWidths
 
 using support::IsHighSurrogate;
 using support::IsLowSurrogate;
-
-/// True when the unit at `column` belongs to the character or cluster before it.
-bool ContinuesCluster(std::wstring_view text, std::size_t column) {
-  const wchar_t unit = text[column];
-  if (column == 0) return false;
-  if (IsLowSurrogate(unit) && IsHighSurrogate(text[column - 1])) return true;
-  return textview::IsCombiningMark(unit) || unit == 0x200D || text[column - 1] == 0x200D;
-}
 
 /// What a line draws: units in drawn order from `left` on, each at its own advance and in the face that has it.
 /// Characters the platform's control lays out without room, whatever the font has for them: line and paragraph
@@ -205,14 +198,13 @@ int Win32TextView::XOfPosition(std::size_t position) {
   textview::LineLayout layout(*widths_);
   // Inside a cluster (between a character and its marks, or the halves of a pair) the cluster's width is shared
   // out among its code units, as the platform's control answers EM_POSFROMCHAR there.
-  const std::size_t lineStart = position - column;
-  const std::size_t clusterStart = textview::SnapToBoundary(document_, position);
-  if (clusterStart != position && clusterStart >= lineStart && column < text.size()) {
-    const std::size_t clusterEnd = std::min(textview::NextPosition(document_, clusterStart), lineStart + text.size());
-    const int left = layout.XOf(text, clusterStart - lineStart);
-    const int right = layout.XOf(text, clusterEnd - lineStart);
-    return left + static_cast<int>(static_cast<long long>(right - left) * static_cast<long long>(position - clusterStart) /
-                                   static_cast<long long>(std::max<std::size_t>(1, clusterEnd - clusterStart)));
+  if (column < text.size() && !textview::IsClusterStart(text, column)) {
+    const std::size_t first = textview::PreviousClusterStart(text, column);
+    const std::size_t end = textview::NextClusterStart(text, first);
+    const int left = layout.XOf(text, first);
+    const int right = layout.XOf(text, end);
+    return left + static_cast<int>(static_cast<long long>(right - left) * static_cast<long long>(column - first) /
+                                   static_cast<long long>(end - first));
   }
   return layout.XOf(text, column);
 }
@@ -338,7 +330,7 @@ void Win32TextView::DrawLine(HDC dc, std::size_t line, int y, const RECT& area, 
     for (std::size_t column = first; column < text.size(); ++column) {
       const int advance = layout.Advance(text, column, x);
       // Past the right edge, but never inside a pair or a cluster: a mark is drawn with its character.
-      if (x > right && !ContinuesCluster(text, column)) break;
+      if (x > right && textview::IsClusterStart(text, column)) break;
       glyphs.Add(text, column, advance, *fallback_);
       x += advance;
     }

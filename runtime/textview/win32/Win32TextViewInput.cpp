@@ -6,9 +6,9 @@
 #include <climits>
 #include <vector>
 
+#include "runtime/textview/CaretStops.h"
 #include "runtime/textview/win32/Win32TextScripts.h"
 #include "runtime/textview/win32/Win32TextView.h"
-#include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {
 
@@ -27,28 +27,6 @@ constexpr wchar_t kEscape = 0x1B;
 
 bool KeyIsDown(int key) noexcept { return GetKeyState(key) < 0; }
 
-using support::IsHighSurrogate;
-using support::IsLowSurrogate;
-bool IsLineBreak(wchar_t unit) noexcept { return unit == L'\r' || unit == L'\n'; }
-
-/// The start of the code point that ends just before `position` (> 0): a surrogate pair is one.
-std::size_t CodePointBefore(const textview::TextDocument& document, std::size_t position) {
-  std::size_t start = position - 1;
-  if (start > 0 && IsLowSurrogate(document.At(start)) && IsHighSurrogate(document.At(start - 1))) --start;
-  return start;
-}
-
-/// The code point that starts at `position`, and how many units it takes.
-char32_t CodePointAt(const textview::TextDocument& document, std::size_t position, std::size_t& units) {
-  const wchar_t unit = document.At(position);
-  units = 1;
-  if (IsHighSurrogate(unit) && IsLowSurrogate(document.At(position + 1))) {
-    units = 2;
-    return support::CombineSurrogates(unit, document.At(position + 1));
-  }
-  return unit;
-}
-
 }  // namespace
 
 void Win32TextView::MoveCaret(std::size_t caret, Selecting how) {
@@ -56,49 +34,7 @@ void Win32TextView::MoveCaret(std::size_t caret, Selecting how) {
   ScrollCaretIntoView();
 }
 
-std::size_t Win32TextView::StepForward(std::size_t position) const {
-  const std::size_t length = document_.Length();
-  if (position >= length) return length;
-  const wchar_t base = document_.At(position);
-  std::size_t units = 1;
-  CodePointAt(document_, position, units);
-  std::size_t next = position + units;
-  // The combining marks after a character go with it (a line break takes none).
-  while (!IsLineBreak(base) && next < length) {
-    const char32_t mark = CodePointAt(document_, next, units);
-    if (!textview::IsCombiningMark(mark)) break;
-    next += units;
-  }
-  if (IsMultiLine() && document_.At(next - 1) == L'\r') {
-    if (document_.At(next) == L'\n') {
-      ++next;
-    } else if (document_.At(next) == L'\r' && document_.At(next + 1) == L'\n') {
-      next += 2;
-    }
-  }
-  return std::min(next, length);
-}
-
-std::size_t Win32TextView::StepBackward(std::size_t position) const {
-  if (position == 0) return 0;
-  position = std::min(position, document_.Length());
-  std::size_t previous = CodePointBefore(document_, position);
-  // Back over combining marks to the character they belong to; a mark at a line's start stands alone.
-  std::size_t units = 1;
-  while (previous > 0 && textview::IsCombiningMark(CodePointAt(document_, previous, units))) {
-    const std::size_t base = CodePointBefore(document_, previous);
-    if (IsLineBreak(document_.At(base))) break;
-    previous = base;
-  }
-  if (IsMultiLine() && previous > 0 && document_.At(previous - 1) == L'\r' && document_.At(previous) == L'\n') {
-    --previous;
-    if (previous > 0 && document_.At(previous - 1) == L'\r') --previous;
-  }
-  return previous;
-}
-
-bool Win32TextView::SoftBreakBefore(std::size_t position) {
-  const std::size_t line = document_.LineOf(position);
+const std::vector<bool>& Win32TextView::SoftBreaksOf(std::size_t line) {
   if (line != breaksLine_) {
     // The line breaker sees the line with the line breaks around it, as it would see the whole text.
     const bool breakBefore = line > 0;
@@ -117,22 +53,11 @@ bool Win32TextView::SoftBreakBefore(std::size_t position) {
     }
     breaksLine_ = line;
   }
-  const std::size_t column = position - document_.LineStart(line);
-  return column < breaks_.size() && breaks_[column];
+  return breaks_;
 }
 
-std::size_t Win32TextView::WordBreak(std::size_t position, WordSide side, std::size_t lineEnd) {
-  if (side == WordSide::kLeft) {
-    // Back to the last place a line may break, which can be on an earlier line when starting at a line's start.
-    if (position == 0) return 0;
-    std::size_t at = position - 1;
-    while (at > 0 && !SoftBreakBefore(at)) --at;
-    return at;
-  }
-  std::size_t at = position;
-  const std::size_t end = std::min(lineEnd, document_.Length());
-  while (at < end && !SoftBreakBefore(at)) ++at;
-  return at;
+textview::SoftBreaksOfLine Win32TextView::SoftBreaks() {
+  return [this](std::size_t line) -> const std::vector<bool>& { return SoftBreaksOf(line); };
 }
 
 std::size_t Win32TextView::PositionFromPoint(int x, int y) {
@@ -191,9 +116,7 @@ void Win32TextView::OnLeftButtonDoubleClick() {
   // The press before it placed the caret; the word around the caret is selected, with the blanks after it.
   selecting_ = true;
   SetCapture(window_);
-  const std::size_t lineEnd = document_.LineEnd(document_.LineOf(caret_));
-  const std::size_t start = WordBreak(caret_, WordSide::kLeft, lineEnd);
-  const std::size_t end = WordBreak(caret_, WordSide::kRight, lineEnd);
+  const auto [start, end] = textview::WordAround(document_, caret_, SoftBreaks());
   SetSelection(start, end);
   ScrollCaretIntoView();
   SetTimer(window_, kSelectionTimer, kSelectionScrollMilliseconds, nullptr);
@@ -291,11 +214,11 @@ void Win32TextView::OnKeyDown(WPARAM key) {
       // The span is selected as a move would select it, scrolling to its end, and then cleared.
       SetSelection(caret_, caret_);
       if (shift) {
-        MoveCaret(PreviousCodePoint(caret_), Selecting::kExtend);
+        MoveCaret(textview::PreviousCodePoint(document_, caret_), Selecting::kExtend);
       } else if (control) {
         MoveCaret(multiLine ? document_.LineEnd(line) : document_.Length(), Selecting::kExtend);
       } else {
-        MoveCaret(StepForward(caret_), Selecting::kExtend);
+        MoveCaret(textview::NextCaretStop(document_, caret_), Selecting::kExtend);
       }
       Clear();
       break;
@@ -327,42 +250,15 @@ void Win32TextView::OnKeyDown(WPARAM key) {
 }
 
 void Win32TextView::OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord) {
-  // From the caret, whatever is selected: the selection is dropped or, with Shift, extended. A word move stops at
-  // the line's ends before it goes on to the next line.
+  // From the caret, whatever is selected: the selection is dropped or, with Shift, extended.
   const bool left = key == VK_LEFT;
-  if (!byWord) {
-    MoveCaret(left ? StepBackward(caret_) : StepForward(caret_), how);
-    return;
-  }
-  const std::size_t line = document_.LineOf(caret_);
-  const std::size_t end = document_.LineEnd(line);
-  std::size_t target = caret_;
-  if (left) {
-    if (caret_ != document_.LineStart(line)) {
-      target = WordBreak(caret_, WordSide::kLeft, end);
-    } else if (line > 0) {
-      target = document_.LineEnd(line - 1);
-    }
+  std::size_t target = 0;
+  if (byWord) {
+    target = left ? textview::WordLeft(document_, caret_, SoftBreaks()) : textview::WordRight(document_, caret_, SoftBreaks());
   } else {
-    if (caret_ != end) {
-      target = WordBreak(caret_ + 1, WordSide::kRight, end);
-    } else if (IsMultiLine() && line + 1 < document_.LineCount()) {
-      target = document_.LineStart(line + 1);
-    }
+    target = left ? textview::PreviousCaretStop(document_, caret_) : textview::NextCaretStop(document_, caret_);
   }
   MoveCaret(target, how);
-}
-
-std::size_t Win32TextView::PreviousCodePoint(std::size_t position) const {
-  // Backspace takes one code point: a combining mark alone, a surrogate pair whole, a CR LF ending a line whole.
-  if (position == 0) return 0;
-  position = std::min(position, document_.Length());
-  std::size_t previous = CodePointBefore(document_, position);
-  if (IsMultiLine() && previous > 0 && document_.At(previous - 1) == L'\r' && document_.At(previous) == L'\n') {
-    --previous;
-    if (previous > 0 && document_.At(previous - 1) == L'\r') --previous;
-  }
-  return previous;
 }
 
 LRESULT Win32TextView::OnSysKeyDown(WPARAM key, LPARAM flags) {
@@ -404,7 +300,7 @@ void Win32TextView::OnChar(wchar_t character) {
     case L'\b':
       // Ctrl+Backspace deletes nothing, as in the platform's control.
       if (readOnly || KeyIsDown(VK_CONTROL)) return;
-      if (anchor_ == caret_) MoveCaret(PreviousCodePoint(caret_), Selecting::kExtend);
+      if (anchor_ == caret_) MoveCaret(textview::PreviousCodePoint(document_, caret_), Selecting::kExtend);
       Clear();
       return;
     case kCtrlA:
