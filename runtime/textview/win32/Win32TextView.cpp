@@ -73,10 +73,7 @@ void Win32TextView::SetText(std::wstring_view text) {
   document_.Assign(text);
   breaksLine_ = static_cast<std::size_t>(-1);
   anchor_ = caret_ = 0;
-  firstLine_ = 0;
-  xOffset_ = 0;
-  firstColumn_ = 0;
-  followsEnd_ = true;
+  view_.Reset();
   modified_ = false;
   MeasureEditedLines(0, document_.Length());
   Changed();
@@ -88,7 +85,7 @@ void Win32TextView::Append(std::wstring_view text) {
   document_.Append(text);
   breaksLine_ = static_cast<std::size_t>(-1);
   MeasureLinesFrom(lastLine);
-  if (followsEnd_) firstLine_ = MaxFirstLine();
+  view_.FollowEnd(ViewExtent());
   Changed();
 }
 
@@ -295,7 +292,7 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
     case EM_GETLINE:
       return OnGetLine(wParam, lParam);
     case EM_GETFIRSTVISIBLELINE:
-      return IsMultiLine() ? static_cast<LRESULT>(firstLine_) : static_cast<LRESULT>(firstColumn_);
+      return IsMultiLine() ? static_cast<LRESULT>(view_.FirstLine()) : static_cast<LRESULT>(view_.FirstColumn());
     case EM_POSFROMCHAR: {
       if (wParam >= document_.Length()) return -1;
       const POINT point = PointOf(static_cast<std::size_t>(wParam));
@@ -321,7 +318,7 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
       ScrollCaretIntoView();
       return TRUE;
     case EM_GETTHUMB:
-      return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(firstLine_), static_cast<WORD>(xOffset_)));
+      return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(view_.FirstLine()), static_cast<WORD>(view_.XOffset())));
     case EM_GETRECT:
       if (lParam) *reinterpret_cast<RECT*>(lParam) = TextArea();
       return 0;

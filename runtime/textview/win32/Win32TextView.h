@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "runtime/textview/CaretStops.h"
 #include "runtime/textview/TextDocument.h"
 #include "runtime/textview/TextLayout.h"
+#include "runtime/textview/Viewport.h"
 #include "runtime/win32/Win32Handles.h"
 
 namespace quillon::runtime::win32 {
@@ -122,8 +124,8 @@ class Win32TextView {
   void TakeFont(HFONT font);
   RECT TextArea() const noexcept;
   int VisibleLines() const noexcept;
-  std::size_t MaxFirstLine() const noexcept;
-  bool ShowsLastLine() const noexcept;
+  textview::Viewport::Extent ViewExtent() const noexcept;
+  textview::Viewport::SingleLine SingleLineExtent();
   POINT PointOf(std::size_t position);
   std::size_t PositionAt(POINT point);
   /// The caret's x for a position, in line coordinates: 0 is the line's left edge, before scrolling and the margin.
@@ -142,10 +144,14 @@ class Win32TextView {
   void BeforePaint();
   /// Scrolls by `dx` pixels and `dy` lines, kept within the text, as EM_LINESCROLL does after its conversion.
   void LineScroll(long long dx, long long dy);
-  /// A single-line box shows the text from a character on; the pixels it is scrolled by follow from it.
-  void ShowFromColumn(std::size_t column);
   void KeepViewWithinText();
   LRESULT OnScrollMessage(UINT message, WPARAM request);
+  LRESULT OnEmScroll(WORD action);
+  void OnVerticalScroll(WPARAM request);
+  void OnHorizontalScroll(WPARAM request);
+  /// Where a thumb message asks to go on `bar`: the position, or the full tracking position while our own bar is
+  /// dragged; without the bar (`withBar` unset), a percentage of `range`. Nothing when out of bounds.
+  std::optional<long long> ThumbTarget(int bar, LONG_PTR withBar, long long range, WPARAM request) const;
   void OnWheel(short delta, WPARAM keys);
   void PlaceCaret();
   void Changed();
@@ -202,11 +208,7 @@ class Win32TextView {
   bool scrollBarTimer_ = false;
   ULONGLONG lastScrollBarUpdate_ = 0;
 
-  // View.
-  std::size_t firstLine_ = 0;
-  int xOffset_ = 0;             // pixels the text is scrolled to the left
-  std::size_t firstColumn_ = 0;  // a single-line box scrolls by whole characters: the first one in view
-  bool followsEnd_ = true;
+  textview::Viewport view_;
   int wheelRemainder_ = 0;
 
   // Mouse selection in progress.

@@ -65,10 +65,10 @@ std::size_t Win32TextView::PositionFromPoint(int x, int y) {
   if (IsMultiLine()) {
     // Rows count from the top of the text, truncating towards zero; above the first line is the first line.
     const long long row = (static_cast<long long>(y) - area.top) / lineHeight_;
-    const long long line = std::clamp<long long>(static_cast<long long>(firstLine_) + row, 0,
+    const long long line = std::clamp<long long>(static_cast<long long>(view_.FirstLine()) + row, 0,
                                                  static_cast<long long>(document_.LineCount()) - 1);
     const auto index = static_cast<std::size_t>(line);
-    const long long lineX = static_cast<long long>(x) + xOffset_ - area.left;
+    const long long lineX = static_cast<long long>(x) + view_.XOffset() - area.left;
     // Beyond either end of a line that reads left to right are its ends; a line with right-to-left runs answers
     // by the cell nearest to the point.
     if (!HoldsRightToLeft(document_.LineText(index))) {
@@ -79,8 +79,8 @@ std::size_t Win32TextView::PositionFromPoint(int x, int y) {
   }
   // One line, scrolled by whole characters.
   const int offset = x - area.left;
-  if (offset == 0) return std::min(firstColumn_, document_.Length());
-  const long long lineX = static_cast<long long>(offset) + xOffset_;
+  if (offset == 0) return std::min(view_.FirstColumn(), document_.Length());
+  const long long lineX = static_cast<long long>(offset) + view_.XOffset();
   if (HoldsRightToLeft(document_.LineText(0)))
     return PositionAtX(0, static_cast<int>(std::clamp<long long>(lineX, INT_MIN, INT_MAX)));
   if (offset < 0) return lineX > 0 ? PositionAtX(0, static_cast<int>(lineX)) : 0;
@@ -109,7 +109,7 @@ void Win32TextView::OnLeftButtonDown(LPARAM where, WPARAM keys) {
   if (!HasFocus()) SetFocus(window_);
   SetTimer(window_, kSelectionTimer, kSelectionScrollMilliseconds, nullptr);
   // A click into the text means the user is reading there: appended text no longer moves the view.
-  followsEnd_ = false;
+  view_.SetFollowsEnd(false);
 }
 
 void Win32TextView::OnLeftButtonDoubleClick() {
@@ -120,7 +120,7 @@ void Win32TextView::OnLeftButtonDoubleClick() {
   SetSelection(start, end);
   ScrollCaretIntoView();
   SetTimer(window_, kSelectionTimer, kSelectionScrollMilliseconds, nullptr);
-  followsEnd_ = false;
+  view_.SetFollowsEnd(false);
 }
 
 void Win32TextView::OnMouseMove(LPARAM where) {
@@ -136,7 +136,7 @@ void Win32TextView::OnMouseMove(LPARAM where) {
   const std::size_t position = PositionFromPoint(point.x, point.y);
   SetSelection(anchor_, position);
   ScrollCaretIntoView();
-  followsEnd_ = false;
+  view_.SetFollowsEnd(false);
 }
 
 void Win32TextView::OnLeftButtonUp() {
