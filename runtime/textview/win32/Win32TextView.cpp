@@ -69,7 +69,7 @@ void Win32TextView::Attach(HWND edit) {
 void Win32TextView::SetText(std::wstring_view text) {
   // As WM_SETTEXT: the text is replaced whole (limit aside, nothing to undo), the caret and the view go to the start.
   // Emptying an empty box replaces nothing, and what could be undone stays so.
-  if (!document_.Empty() || !text.empty()) EmptyUndo();
+  if (!document_.Empty() || !text.empty()) undo_.Empty();
   document_.Assign(text);
   breaksLine_ = static_cast<std::size_t>(-1);
   anchor_ = caret_ = 0;
@@ -328,9 +328,9 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
       modified_ = wParam != 0;
       return 0;
     case EM_CANUNDO:
-      return CanUndo() ? TRUE : FALSE;
+      return undo_.CanUndo() ? TRUE : FALSE;
     case EM_EMPTYUNDOBUFFER:
-      EmptyUndo();
+      undo_.Empty();
       return 0;
     case EM_SETREADONLY: {
       const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
@@ -494,7 +494,11 @@ void Win32TextView::ReplaceSelection(std::wstring_view text, unsigned flags) {
     document_.Replace(start, end, text);
   }
   breaksLine_ = static_cast<std::size_t>(-1);
-  RecordUndo(start, removed, end - start, text.size(), flags);
+  if (flags & kUndoable) {
+    undo_.Record(start, removed, text.size());
+  } else if (end > start || !text.empty()) {
+    undo_.Empty();
+  }
   anchor_ = caret_ = start + text.size();
   modified_ = true;
   MeasureEditedLines(start, caret_);
@@ -514,52 +518,14 @@ void Win32TextView::MeasureEditedLines(std::size_t start, std::size_t end) {
   }
 }
 
-void Win32TextView::RecordUndo(std::size_t start, std::wstring_view removed, std::size_t removedCount,
-                               std::size_t inserted, unsigned flags) {
-  if (!(flags & kUndoable)) {
-    if (removedCount > 0 || inserted > 0) EmptyUndo();
-    return;
-  }
-  // Deleting next to the text deleted last grows that deletion; anything else starts a new one.
-  if (!removed.empty()) {
-    if (undoInserted_ == 0 && !undoText_.empty() && start == undoPosition_) {
-      undoText_.append(removed);
-    } else if (undoInserted_ == 0 && !undoText_.empty() && start + removed.size() == undoPosition_) {
-      undoText_.insert(0, removed);
-      undoPosition_ = start;
-    } else {
-      undoText_.assign(removed);
-      undoPosition_ = start;
-    }
-    undoInserted_ = 0;
-  }
-  // Typing on where the last insertion (or deletion) was grows that step; typing elsewhere starts a new one.
-  if (inserted > 0) {
-    if (start == undoPosition_ || (undoInserted_ != 0 && start == undoPosition_ + undoInserted_)) {
-      undoInserted_ += inserted;
-    } else {
-      undoPosition_ = start;
-      undoInserted_ = inserted;
-      undoText_.clear();
-    }
-  }
-}
-
-void Win32TextView::EmptyUndo() noexcept {
-  undoInserted_ = 0;
-  undoText_.clear();
-  undoText_.shrink_to_fit();
-}
-
 LRESULT Win32TextView::Undo() {
   // A read-only box changes nothing; the platform answers TRUE for one line, FALSE for many.
   if (IsReadOnly()) return IsMultiLine() ? FALSE : TRUE;
   // The inserted run is replaced by the deleted text, which is then selected: undoing again swaps them back.
-  const std::wstring deleted = undoText_;
-  SetSelection(undoPosition_, undoPosition_ + undoInserted_);
-  EmptyUndo();
-  ReplaceSelection(deleted, kAsUser);
-  SetSelection(undoPosition_, undoPosition_ + undoInserted_);
+  const textview::UndoStep::Replacement undo = undo_.Take();
+  SetSelection(undo.start, undo.end);
+  ReplaceSelection(undo.text, kAsUser);
+  SetSelection(undo_.Start(), undo_.End());
   if (!Notify(EN_CHANGE)) return TRUE;
   ScrollCaretIntoView();
   return TRUE;
@@ -622,7 +588,7 @@ void Win32TextView::ShowContextMenu(LPARAM where) {
   const bool selected = anchor_ != caret_;
   const bool editable = !IsReadOnly();
   const auto flags = [](bool enabled) { return MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED); };
-  AppendMenuW(menu.Get(), flags(CanUndo() && editable), kMenuUndo, L"&Undo");
+  AppendMenuW(menu.Get(), flags(undo_.CanUndo() && editable), kMenuUndo, L"&Undo");
   AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu.Get(), flags(selected && editable), kMenuCut, L"Cu&t");
   AppendMenuW(menu.Get(), flags(selected), kMenuCopy, L"&Copy");

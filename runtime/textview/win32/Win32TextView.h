@@ -23,6 +23,7 @@
 #include "runtime/textview/CaretStops.h"
 #include "runtime/textview/TextDocument.h"
 #include "runtime/textview/TextLayout.h"
+#include "runtime/textview/UndoStep.h"
 #include "runtime/textview/Viewport.h"
 #include "runtime/win32/Win32Handles.h"
 
@@ -106,12 +107,8 @@ class Win32TextView {
   /// Replaces the selection as typing, pasting, EM_REPLACESEL, undo and WM_SETTEXT do: the caret goes after the new
   /// text. Replacing nothing by nothing changes nothing and tells nobody.
   void ReplaceSelection(std::wstring_view text, unsigned flags);
-  void RecordUndo(std::size_t start, std::wstring_view removed, std::size_t removedCount, std::size_t inserted,
-                  unsigned flags);
   /// Widens the widest line by the lines an edit from `start` to `end` touched.
   void MeasureEditedLines(std::size_t start, std::size_t end);
-  bool CanUndo() const noexcept { return undoInserted_ != 0 || !undoText_.empty(); }
-  void EmptyUndo() noexcept;
   /// EM_UNDO: puts back what the last run of typing or deleting changed and selects it; its result.
   LRESULT Undo();
   void CopySelection() const;
@@ -220,13 +217,10 @@ class Win32TextView {
   std::size_t breaksLine_ = static_cast<std::size_t>(-1);
   std::vector<bool> breaks_;
 
-  // Editing. Undo holds one step, as the platform's edit control does: the run of characters last inserted, or the
-  // text last deleted, at one place; undoing swaps them.
+  // Editing.
   std::size_t limit_ = kDefaultLimit;
   bool modified_ = false;
-  std::size_t undoPosition_ = 0;
-  std::size_t undoInserted_ = 0;
-  std::wstring undoText_;
+  textview::UndoStep undo_;
 };
 
 }  // namespace quillon::runtime::win32

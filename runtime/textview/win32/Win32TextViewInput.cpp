@@ -264,7 +264,7 @@ void Win32TextView::OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord
 LRESULT Win32TextView::OnSysKeyDown(WPARAM key, LPARAM flags) {
   // Alt+Backspace undoes, as in the platform's edit control.
   if (key == VK_BACK && (flags & (LPARAM{1} << 29))) {
-    if (CanUndo()) Undo();
+    if (undo_.CanUndo()) Undo();
     return 0;
   }
   return DefWindowProcW(window_, WM_SYSKEYDOWN, key, flags);
