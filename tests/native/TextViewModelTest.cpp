@@ -1,5 +1,5 @@
-// The text view's model: the document's lines and chunks against a plain string (at the real chunk size and at a
-// few characters per chunk, in both line-break modes), and where the characters stand on a line.
+// The text view's model: the document's lines and chunks against a plain string at the real chunk size, and where
+// the characters stand on a line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,8 +14,9 @@ namespace quillon::runtime::textview {
 namespace {
 
 TEST(TextDocument, AtTheRealChunkSizeKeepsLinesThroughALineLongerThanAChunkAppendsAndEditsAcrossChunks) {
-  // Edits of every kind meet chunk boundaries at a few characters a chunk below and in fuzz_text_document; here the
-  // chunks of the size the boxes use fill up, the first line runs past one, and edits cut across their boundaries.
+  // Edits of every kind meet chunk boundaries at a few characters a chunk in fuzz_text_document (its seeds hold
+  // edits that split and join CR LF); here the chunks of the size the boxes use fill up, the first line runs past
+  // one, and edits cut across their boundaries.
   constexpr std::size_t kChunk = TextDocument::kDefaultChunkChars;
   std::wstring expected(kChunk + kChunk / 2, L'a');
   for (int line = 0; line < 60000; ++line) expected += L"Key : HKEY\\x\r\n";
@@ -29,48 +30,6 @@ TEST(TextDocument, AtTheRealChunkSizeKeepsLinesThroughALineLongerThanAChunkAppen
   document.Assign(L"a\r\nb");
   EXPECT_EQ(tests::DocumentMismatch(document, L"a\r\nb"), "");
 }
-
-/// Chunks of a few characters, so that edits meet chunk boundaries and lines longer than a chunk all the time.
-class TextDocumentInSmallChunks : public testing::TestWithParam<std::size_t> {};
-
-TEST_P(TextDocumentInSmallChunks, EditsAcrossChunksAndLineBreaksSplitOrJoinedKeepEveryLineInBothModes) {
-  struct Edit {
-    const wchar_t* before;
-    std::size_t start;
-    std::size_t end;
-    const wchar_t* text;
-  };
-  const Edit edits[] = {
-      {L"ab\r\ncd\r\nef", 3, 3, L"x"},          // between CR and LF: no break any more
-      {L"ab\rx\ncd\r\nef", 3, 4, L""},          // what stood between CR and LF goes: a break
-      {L"ab\r\ncd\r\nef", 2, 3, L""},           // the CR goes
-      {L"ab\r\ncd\r\nef", 3, 4, L"\r"},         // the LF becomes a CR
-      {L"ab\r\ncd\r\nef", 1, 9, L"\r"},         // across chunks, ending on an LF
-      {L"ab\r", 3, 3, L"\ncd"},                  // at the end, after a CR
-      {L"a\r\n\r\n\r\nb", 2, 6, L"\n\r"},       // a break on each side kept, new ones made
-      {L"abcdefgh\r\nij", 2, 5, L"\r\n\r\nxy"},  // a long line cut into lines
-      {L"\r\nab\r\ncd\r\n", 0, 7, L""},         // from the start to inside the last line
-      {L"abc\r\ndef", 3, 100, L"x\r"},           // an end past the text is clamped
-      {L"abc\r\ndef", 9, 9, L"\n"},              // so is a start
-  };
-  for (const LineBreaks lineBreaks : {LineBreaks::kCrLf, LineBreaks::kNone}) {
-    for (const Edit& edit : edits) {
-      TextDocument document(lineBreaks, GetParam());
-      std::wstring expected = edit.before;
-      // Built up a character at a time, so that the chunks are filled the way a growing text fills them.
-      for (const wchar_t unit : expected) document.Append(std::wstring(1, unit));
-      document.Replace(edit.start, edit.end, edit.text);
-      const std::size_t start = std::min(edit.start, expected.size());
-      expected.replace(start, std::min(edit.end, expected.size()) - start, edit.text);
-      ASSERT_EQ(tests::DocumentMismatch(document, expected), "") << edit.before << " " << edit.start;
-    }
-  }
-  // Random edits over characters that sit on boundaries, at one to eight characters a chunk, in either mode and
-  // changing modes (a single-line box's one line holding every line break), are fuzz_text_document's.
-
-}
-
-INSTANTIATE_TEST_SUITE_P(CharsPerChunk, TextDocumentInSmallChunks, testing::Values(1, 2, 3, 5));
 
 TEST(TextLayout, CharactersStandWhereTheirWidthsTabStopsAndPairsPutThem) {
   int ranges = 0;
@@ -106,6 +65,9 @@ TEST(TextLayout, CharactersStandWhereTheirWidthsTabStopsAndPairsPutThem) {
   EXPECT_EQ(layout.FirstColumnReaching(marked, 6, startX), 0u);
   EXPECT_EQ(layout.FirstColumnReaching(marked, 12, startX), 2u);
   EXPECT_EQ(startX, 12);
+  // The text limit never keeps half a pair.
+  for (const auto& [limit, kept] : {std::pair{3u, 2u}, {4u, 4u}, {9u, 4u}})
+    EXPECT_EQ(CodeUnitsWithin(L"ab\xD83D\xDE00", limit), kept) << limit;
 }
 
 }  // namespace
