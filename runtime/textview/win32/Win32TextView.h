@@ -170,7 +170,11 @@ class Win32TextView {
   enum class Selecting { kMove, kExtend };
   void MoveCaret(std::size_t caret, Selecting how);
   void OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord);
-  void OnKeyDownMoveVertically(int dy);
+  void OnKeyDownMoveUpOrDown(WPARAM key, Selecting how, bool control);
+  /// The same x `dy` pixels higher or lower.
+  void OnKeyDownMoveVertically(int dy, Selecting how);
+  void OnKeyDownDelete(bool shift, bool control);
+  void OnKeyDownReturn();
   /// Where the line breaker lets `line` break, as the edit control's word moves and double-click use it.
   const std::vector<bool>& SoftBreaksOf(std::size_t line);
   textview::SoftBreaksOfLine SoftBreaks();

@@ -170,57 +170,25 @@ void Win32TextView::OnKeyDown(WPARAM key) {
   const Selecting how = shift ? Selecting::kExtend : Selecting::kMove;
   const bool multiLine = IsMultiLine();
   const std::size_t line = document_.LineOf(caret_);
-  const std::size_t lineStart = document_.LineStart(line);
   switch (key) {
     case VK_UP:
     case VK_DOWN:
     case VK_PRIOR:
-    case VK_NEXT: {
-      if (!multiLine) {
-        // One line: up and down go back and forth like left and right; the page keys do nothing.
-        if (key == VK_UP || key == VK_DOWN) OnKeyDownMoveSideways(key == VK_UP ? VK_LEFT : VK_RIGHT, how, control);
-        break;
-      }
-      // The same x a line or a page of lines higher or lower.
-      const POINT caret = PointOf(caret_);
-      const RECT area = TextArea();
-      const int page = static_cast<int>(area.bottom - area.top);
-      const int step = key == VK_UP ? -lineHeight_ : key == VK_DOWN ? lineHeight_ : key == VK_PRIOR ? -page : page;
-      MoveCaret(PositionFromPoint(caret.x, caret.y + step), how);
+    case VK_NEXT:
+      OnKeyDownMoveUpOrDown(key, how, control);
       break;
-    }
     case VK_LEFT:
     case VK_RIGHT:
       OnKeyDownMoveSideways(key, how, control);
       break;
     case VK_HOME:
-      MoveCaret(multiLine && !control ? lineStart : 0, how);
+      MoveCaret(multiLine && !control ? document_.LineStart(line) : 0, how);
       break;
     case VK_END:
       MoveCaret(multiLine && !control ? document_.LineEnd(line) : document_.Length(), how);
       break;
     case VK_DELETE:
-      if (IsReadOnly() || (shift && control)) break;
-      if (anchor_ != caret_) {
-        if (shift) {
-          Cut();
-        } else {
-          Clear();
-        }
-        break;
-      }
-      // Without a selection: the character after the caret; with Shift the one before it; with Ctrl the rest of
-      // the line.
-      // The span is selected as a move would select it, scrolling to its end, and then cleared.
-      SetSelection(caret_, caret_);
-      if (shift) {
-        MoveCaret(textview::PreviousCodePoint(document_, caret_), Selecting::kExtend);
-      } else if (control) {
-        MoveCaret(multiLine ? document_.LineEnd(line) : document_.Length(), Selecting::kExtend);
-      } else {
-        MoveCaret(textview::NextCaretStop(document_, caret_), Selecting::kExtend);
-      }
-      Clear();
+      OnKeyDownDelete(shift, control);
       break;
     case VK_INSERT:
       if (shift) {
@@ -232,20 +200,59 @@ void Win32TextView::OnKeyDown(WPARAM key) {
     case VK_TAB:
       if (multiLine && dialogMode_) SendMessageW(GetParent(window_), WM_NEXTDLGCTL, shift, 0);
       break;
-    case VK_RETURN: {
-      // A box that does not take Enter hands it to its dialog's default button.
-      if ((multiLine && (GetWindowLongPtrW(window_, GWL_STYLE) & ES_WANTRETURN)) || !dialogMode_ || control) break;
-      HWND parent = GetParent(window_);
-      const auto defaultId = static_cast<DWORD>(SendMessageW(parent, DM_GETDEFID, 0, 0));
-      if (HIWORD(defaultId) != DC_HASDEFID) break;
-      if (HWND button = GetDlgItem(parent, LOWORD(defaultId))) {
-        SendMessageW(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
-        PostMessageW(button, WM_KEYDOWN, VK_RETURN, 0);
-      }
+    case VK_RETURN:
+      if (!control) OnKeyDownReturn();
       break;
-    }
     default:
       break;
+  }
+}
+
+void Win32TextView::OnKeyDownMoveUpOrDown(WPARAM key, Selecting how, bool control) {
+  if (!IsMultiLine()) {
+    // One line: up and down go back and forth like left and right; the page keys do nothing.
+    if (key == VK_UP || key == VK_DOWN) OnKeyDownMoveSideways(key == VK_UP ? VK_LEFT : VK_RIGHT, how, control);
+    return;
+  }
+  // The same x a line or a page of lines higher or lower.
+  const RECT area = TextArea();
+  const int page = static_cast<int>(area.bottom - area.top);
+  OnKeyDownMoveVertically(key == VK_UP ? -lineHeight_ : key == VK_DOWN ? lineHeight_ : key == VK_PRIOR ? -page : page,
+                          how);
+}
+
+void Win32TextView::OnKeyDownDelete(bool shift, bool control) {
+  if (IsReadOnly() || (shift && control)) return;
+  if (anchor_ != caret_) {
+    if (shift) {
+      Cut();
+    } else {
+      Clear();
+    }
+    return;
+  }
+  // Without a selection: the character after the caret; with Shift the one before it; with Ctrl the rest of the
+  // line. The span is selected as a move would select it, scrolling to its end, and then cleared.
+  SetSelection(caret_, caret_);
+  if (shift) {
+    MoveCaret(textview::PreviousCodePoint(document_, caret_), Selecting::kExtend);
+  } else if (control) {
+    MoveCaret(IsMultiLine() ? document_.LineEnd(document_.LineOf(caret_)) : document_.Length(), Selecting::kExtend);
+  } else {
+    MoveCaret(textview::NextCaretStop(document_, caret_), Selecting::kExtend);
+  }
+  Clear();
+}
+
+void Win32TextView::OnKeyDownReturn() {
+  // A box that does not take Enter hands it to its dialog's default button.
+  if ((IsMultiLine() && (GetWindowLongPtrW(window_, GWL_STYLE) & ES_WANTRETURN)) || !dialogMode_) return;
+  HWND parent = GetParent(window_);
+  const auto defaultId = static_cast<DWORD>(SendMessageW(parent, DM_GETDEFID, 0, 0));
+  if (HIWORD(defaultId) != DC_HASDEFID) return;
+  if (HWND button = GetDlgItem(parent, LOWORD(defaultId))) {
+    SendMessageW(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+    PostMessageW(button, WM_KEYDOWN, VK_RETURN, 0);
   }
 }
 
@@ -289,7 +296,7 @@ void Win32TextView::OnChar(wchar_t character) {
         return;
       if (readOnly) {
         MoveCaret(document_.LineStart(document_.LineOf(caret_)), Selecting::kMove);
-        OnKeyDownMoveVertically(lineHeight_);
+        OnKeyDownMoveVertically(lineHeight_, Selecting::kMove);
       } else {
         ReplaceSelection(L"\r\n", kAsUser);
       }
@@ -328,9 +335,9 @@ void Win32TextView::OnChar(wchar_t character) {
   }
 }
 
-void Win32TextView::OnKeyDownMoveVertically(int dy) {
+void Win32TextView::OnKeyDownMoveVertically(int dy, Selecting how) {
   const POINT caret = PointOf(caret_);
-  MoveCaret(PositionFromPoint(caret.x, caret.y + dy), Selecting::kMove);
+  MoveCaret(PositionFromPoint(caret.x, caret.y + dy), how);
 }
 
 LRESULT Win32TextView::OnGetDlgCode(LPARAM message) noexcept {
