@@ -22,6 +22,7 @@
 
 #include "runtime/textview/CaretStops.h"
 #include "runtime/textview/TextDocument.h"
+#include "runtime/textview/LineGeometry.h"
 #include "runtime/textview/TextLayout.h"
 #include "runtime/textview/UndoStep.h"
 #include "runtime/textview/Viewport.h"
@@ -125,6 +126,8 @@ class Win32TextView {
   textview::Viewport::SingleLine SingleLineExtent();
   POINT PointOf(std::size_t position);
   std::size_t PositionAt(POINT point);
+  /// Where the characters of a line stand, whichever way it reads.
+  textview::LineGeometry GeometryOf(std::size_t line);
   /// The caret's x for a position, in line coordinates: 0 is the line's left edge, before scrolling and the margin.
   int XOfPosition(std::size_t position);
   /// The position on `line` nearest to the line-coordinate `x`.

@@ -6,7 +6,7 @@
 #include "runtime/textview/win32/Win32TextView.h"
 
 #include "runtime/textview/CaretStops.h"
-#include "runtime/textview/VisualLine.h"
+#include "runtime/textview/LineGeometry.h"
 #include "runtime/textview/win32/Win32TextScripts.h"
 #include "support/Utf16.h"
 
@@ -36,20 +36,6 @@ class OffscreenDc {
   UniqueGdiObject<HBITMAP> bitmap_;
   HGDIOBJ old_ = nullptr;
 };
-
-/// The width of each unit of a line in the face that draws it; a tab's comes from where it is drawn.
-std::vector<int> AdvancesOf(std::wstring_view text, textview::CharWidths& widths) {
-  textview::LineLayout layout(widths);
-  std::vector<int> advances(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) advances[i] = text[i] == L'\t' ? 0 : layout.Advance(text, i, 0);
-  return advances;
-}
-
-/// A line holding right-to-left text, its runs in the order Uniscribe shows them. Lines without any are laid out by
-/// LineLayout directly, which places them the same and costs nothing for the megabyte-long lines of binary data.
-textview::VisualLine LayOutVisually(std::wstring_view text, textview::CharWidths& widths) {
-  return textview::VisualLine(text, AdvancesOf(text, widths), VisualRunsOf(text), widths.TabWidth());
-}
 
 using support::IsHighSurrogate;
 using support::IsLowSurrogate;
@@ -190,34 +176,24 @@ textview::Viewport::SingleLine Win32TextView::SingleLineExtent() {
           [this](std::size_t column) { return XOfPosition(column); }};
 }
 
+textview::LineGeometry Win32TextView::GeometryOf(std::size_t line) {
+  const std::wstring_view text = document_.LineText(line);
+  if (!HoldsRightToLeft(text)) return textview::LineGeometry(text, *widths_);
+  return textview::LineGeometry(text, *widths_, [](std::wstring_view runs) { return VisualRunsOf(runs); });
+}
+
 int Win32TextView::XOfPosition(std::size_t position) {
   position = std::min(position, document_.Length());
   const std::size_t line = document_.LineOf(position);
-  const std::wstring_view text = document_.LineText(line);
-  // Between the CR and the LF ending a line the platform's control answers the line's start.
-  if (position - document_.LineStart(line) > text.size()) return 0;
   const std::size_t column = position - document_.LineStart(line);
-  if (HoldsRightToLeft(text)) return LayOutVisually(text, *widths_).XOf(column);
-  textview::LineLayout layout(*widths_);
-  // Inside a cluster (between a character and its marks, or the halves of a pair) the cluster's width is shared
-  // out among its code units, as the platform's control answers EM_POSFROMCHAR there.
-  if (column < text.size() && !textview::IsClusterStart(text, column)) {
-    const std::size_t first = textview::PreviousClusterStart(text, column);
-    const std::size_t end = textview::NextClusterStart(text, first);
-    const int left = layout.XOf(text, first);
-    const int right = layout.XOf(text, end);
-    return left + static_cast<int>(static_cast<long long>(right - left) * static_cast<long long>(column - first) /
-                                   static_cast<long long>(end - first));
-  }
-  return layout.XOf(text, column);
+  // Between the CR and the LF ending a line the platform's control answers the line's start.
+  if (column > document_.LineLength(line)) return 0;
+  return GeometryOf(line).XOf(column);
 }
 
 std::size_t Win32TextView::PositionAtX(std::size_t line, int x) {
   line = std::min(line, document_.LineCount() - 1);
-  const std::wstring_view text = document_.LineText(line);
-  if (HoldsRightToLeft(text)) return document_.LineStart(line) + LayOutVisually(text, *widths_).ColumnAt(x);
-  textview::LineLayout layout(*widths_);
-  return document_.LineStart(line) + layout.ColumnAt(text, x);
+  return document_.LineStart(line) + GeometryOf(line).ColumnAt(x);
 }
 
 POINT Win32TextView::PointOf(std::size_t position) {
@@ -233,7 +209,8 @@ std::size_t Win32TextView::PositionAt(POINT point) {
   long long row = point.y < area.top ? -1 : (point.y - area.top) / lineHeight_;
   if (!IsMultiLine()) row = 0;
   const long long line =
-      std::clamp<long long>(static_cast<long long>(view_.FirstLine()) + row, 0, static_cast<long long>(document_.LineCount()) - 1);
+      std::clamp<long long>(static_cast<long long>(view_.FirstLine()) + row, 0,
+                            static_cast<long long>(document_.LineCount()) - 1);
   return PositionAtX(static_cast<std::size_t>(line), point.x - area.left + view_.XOffset());
 }
 
@@ -244,11 +221,10 @@ void Win32TextView::MeasureAllLines() {
 
 int Win32TextView::LineWidth(std::size_t line) {
   if (!widths_ || line >= document_.LineCount()) return 0;
-  // Only a tab's width depends on the order the runs are drawn in.
+  // Only a tab's width depends on the order the runs are drawn in; other lines are summed without asking.
   const std::wstring_view text = document_.LineText(line);
-  if (text.find(L'\t') != std::wstring_view::npos && HoldsRightToLeft(text)) return LayOutVisually(text, *widths_).Width();
-  textview::LineLayout layout(*widths_);
-  return layout.Width(text);
+  if (text.find(L'\t') == std::wstring_view::npos) return textview::LineLayout(*widths_).Width(text);
+  return GeometryOf(line).Width();
 }
 
 void Win32TextView::MeasureLinesFrom(std::size_t line) {
@@ -313,31 +289,13 @@ void Win32TextView::DrawLine(HDC dc, std::size_t line, int y, const RECT& area, 
   const int right = view_.XOffset() + static_cast<int>(area.right - area.left);
 
   // Only the characters in view are drawn, each at the advance its cell has.
+  textview::LineGeometry geometry = GeometryOf(line);
+  const std::vector<std::pair<int, int>> selected = geometry.Ranges(selectedFrom, selectedTo);
   Glyphs glyphs;
-  std::vector<std::pair<int, int>> selected;
-  if (HoldsRightToLeft(text)) {
-    const textview::VisualLine visual = LayOutVisually(text, *widths_);
-    if (selectedTo > selectedFrom) selected = visual.Ranges(selectedFrom, selectedTo);
-    const std::vector<textview::VisualPiece> pieces = visual.Pieces(view_.XOffset(), right + 1);
-    glyphs.left = left + (pieces.empty() ? 0 : pieces.front().left);
-    for (const textview::VisualPiece& piece : pieces) {
-      for (std::size_t column = piece.start; column < piece.end; ++column)
-        glyphs.Add(text, column, visual.Advance(column), *fallback_);
-    }
-  } else {
-    textview::LineLayout layout(*widths_);
-    if (selectedTo > selectedFrom) selected.emplace_back(layout.XOf(text, selectedFrom), layout.XOf(text, selectedTo));
-    int x = 0;
-    const std::size_t first = layout.FirstColumnReaching(text, view_.XOffset(), x);
-    glyphs.left = left + x;
-    for (std::size_t column = first; column < text.size(); ++column) {
-      const int advance = layout.Advance(text, column, x);
-      // Past the right edge, but never inside a pair or a cluster: a mark is drawn with its character.
-      if (x > right && textview::IsClusterStart(text, column)) break;
-      glyphs.Add(text, column, advance, *fallback_);
-      x += advance;
-    }
-  }
+  int drawnFrom = 0;
+  for (const textview::LineGeometry::DrawnUnit& unit : geometry.Drawn(view_.XOffset(), right, drawnFrom))
+    glyphs.Add(text, unit.column, unit.advance, *fallback_);
+  glyphs.left = left + drawnFrom;
 
   for (const auto& [from, to] : selected) {
     const RECT band{left + from, y, left + to, y + lineHeight_};

@@ -27,6 +27,8 @@ constexpr wchar_t kEscape = 0x1B;
 
 bool KeyIsDown(int key) noexcept { return GetKeyState(key) < 0; }
 
+int ClampToInt(long long value) noexcept { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
+
 }  // namespace
 
 void Win32TextView::MoveCaret(std::size_t caret, Selecting how) {
@@ -71,21 +73,22 @@ std::size_t Win32TextView::PositionFromPoint(int x, int y) {
     const long long lineX = static_cast<long long>(x) + view_.XOffset() - area.left;
     // Beyond either end of a line that reads left to right are its ends; a line with right-to-left runs answers
     // by the cell nearest to the point.
-    if (!HoldsRightToLeft(document_.LineText(index))) {
-      if (lineX >= LineWidth(index)) return document_.LineEnd(index);
+    textview::LineGeometry geometry = GeometryOf(index);
+    if (geometry.LeftToRightOnly()) {
+      if (lineX >= geometry.Width()) return document_.LineEnd(index);
       if (lineX <= 0) return document_.LineStart(index);
     }
-    return PositionAtX(index, static_cast<int>(std::clamp<long long>(lineX, INT_MIN, INT_MAX)));
+    return document_.LineStart(index) + geometry.ColumnAt(ClampToInt(lineX));
   }
   // One line, scrolled by whole characters.
   const int offset = x - area.left;
   if (offset == 0) return std::min(view_.FirstColumn(), document_.Length());
   const long long lineX = static_cast<long long>(offset) + view_.XOffset();
-  if (HoldsRightToLeft(document_.LineText(0)))
-    return PositionAtX(0, static_cast<int>(std::clamp<long long>(lineX, INT_MIN, INT_MAX)));
-  if (offset < 0) return lineX > 0 ? PositionAtX(0, static_cast<int>(lineX)) : 0;
-  if (offset > LineWidth(0)) return document_.Length();
-  return PositionAtX(0, static_cast<int>(std::min<long long>(lineX, 0x7FFFFFFF)));
+  textview::LineGeometry geometry = GeometryOf(0);
+  if (!geometry.LeftToRightOnly()) return geometry.ColumnAt(ClampToInt(lineX));
+  if (offset < 0) return lineX > 0 ? geometry.ColumnAt(static_cast<int>(lineX)) : 0;
+  if (offset > geometry.Width()) return document_.Length();
+  return geometry.ColumnAt(static_cast<int>(std::min<long long>(lineX, 0x7FFFFFFF)));
 }
 
 POINT Win32TextView::IntoTextArea(POINT point) {
@@ -261,7 +264,8 @@ void Win32TextView::OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord
   const bool left = key == VK_LEFT;
   std::size_t target = 0;
   if (byWord) {
-    target = left ? textview::WordLeft(document_, caret_, SoftBreaks()) : textview::WordRight(document_, caret_, SoftBreaks());
+    target = left ? textview::WordLeft(document_, caret_, SoftBreaks())
+                  : textview::WordRight(document_, caret_, SoftBreaks());
   } else {
     target = left ? textview::PreviousCaretStop(document_, caret_) : textview::NextCaretStop(document_, caret_);
   }
