@@ -75,12 +75,15 @@ bool SoftBreakBefore(const TextDocument& document, std::size_t position, const S
   return column < flags.size() && flags[column];
 }
 
+// A break the line breaker puts inside a cluster (before the selector of a joined emoji, say) moves to the
+// cluster's edge in the direction of the move: the caret never stands inside one.
+
 /// The last soft break before `position`; it may lie on an earlier line.
 std::size_t BreakBefore(const TextDocument& document, std::size_t position, const SoftBreaksOfLine& breaks) {
   if (position == 0) return 0;
   std::size_t at = position - 1;
   while (at > 0 && !SoftBreakBefore(document, at, breaks)) --at;
-  return at;
+  return SnapToCaretStop(document, at);
 }
 
 /// The first soft break from `position` on, at most `lineEnd`.
@@ -89,7 +92,7 @@ std::size_t BreakFrom(const TextDocument& document, std::size_t position, std::s
   const std::size_t end = std::min(lineEnd, document.Length());
   std::size_t at = position;
   while (at < end && !SoftBreakBefore(document, at, breaks)) ++at;
-  return at;
+  return at < end && !IsCaretStop(document, at) ? NextCaretStop(document, at) : at;
 }
 
 }  // namespace
@@ -161,30 +164,34 @@ std::size_t PreviousCodePoint(const TextDocument& document, std::size_t position
   if (position == 0) return 0;
   const std::size_t line = document.LineOf(position);
   const std::size_t start = document.LineStart(line);
-  if (position == start) return document.LineEnd(line - 1) - (BreakTakesLastCr(document, line - 1) ? 1 : 0);
+  if (position == start) return LineEndStop(document, line - 1);
   if (position > document.LineEnd(line)) return document.LineEnd(line);  // between the CR and the LF
   return InsidePair(document.LineText(line), position - start - 1) ? position - 2 : position - 1;
+}
+
+std::size_t LineEndStop(const TextDocument& document, std::size_t line) noexcept {
+  return document.LineEnd(line) - (BreakTakesLastCr(document, line) ? 1 : 0);
 }
 
 std::size_t WordLeft(const TextDocument& document, std::size_t caret, const SoftBreaksOfLine& breaks) {
   caret = std::min(caret, document.Length());
   const std::size_t line = document.LineOf(caret);
   if (caret != document.LineStart(line)) return BreakBefore(document, caret, breaks);
-  return line > 0 ? document.LineEnd(line - 1) : caret;
+  return line > 0 ? LineEndStop(document, line - 1) : caret;
 }
 
 std::size_t WordRight(const TextDocument& document, std::size_t caret, const SoftBreaksOfLine& breaks) {
   caret = std::min(caret, document.Length());
   const std::size_t line = document.LineOf(caret);
-  const std::size_t end = document.LineEnd(line);
-  if (caret != end) return BreakFrom(document, caret + 1, end, breaks);
+  const std::size_t end = LineEndStop(document, line);
+  if (caret < end) return BreakFrom(document, caret + 1, end, breaks);
   return line + 1 < document.LineCount() ? document.LineStart(line + 1) : caret;
 }
 
 std::pair<std::size_t, std::size_t> WordAround(const TextDocument& document, std::size_t caret,
                                                const SoftBreaksOfLine& breaks) {
   caret = std::min(caret, document.Length());
-  const std::size_t lineEnd = document.LineEnd(document.LineOf(caret));
+  const std::size_t lineEnd = LineEndStop(document, document.LineOf(caret));
   return {BreakBefore(document, caret, breaks), BreakFrom(document, caret, lineEnd, breaks)};
 }
 

@@ -36,9 +36,12 @@ std::size_t SnapToCaretStop(const TextDocument& document, std::size_t position) 
 /// line break of a multi-line document.
 std::size_t PreviousCodePoint(const TextDocument& document, std::size_t position) noexcept;
 
+/// The last stop of a line: its end, before the CR of a CR CR LF ending it.
+std::size_t LineEndStop(const TextDocument& document, std::size_t line) noexcept;
+
 /// Where the platform's line breaker lets a line break (ScriptBreak's fSoftBreak): for a line of the document, one
 /// flag per code unit of its text, true before a unit that may start a new line. Word moves follow these, as the
-/// platform's edit control's do.
+/// platform's edit control's do; one inside a cluster counts at the cluster's edge.
 using SoftBreaksOfLine = std::function<const std::vector<bool>&(std::size_t line)>;
 
 /// Ctrl+Left and Ctrl+Right: to the last soft break before the caret or the first after the character at it; at a

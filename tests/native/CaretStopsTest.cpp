@@ -60,20 +60,30 @@ TEST(CaretStops, TheCaretStepsOverClustersJoinedSequencesAndLineBreaksBothWaysAn
 
 TEST(CaretStops, WordMovesAndTheDoubleClickFollowTheSoftBreaksAndStopAtTheLinesEnds) {
   TextDocument document;
-  document.Assign(L"ab cd\r\nef gh");
-  // The line breaker's answer for each line: a break before "cd", after the line break and before "gh".
-  const std::vector<std::vector<bool>> flags = {{false, false, false, true, false}, {true, false, false, true, false}};
+  std::vector<std::vector<bool>> flags;  // the line breaker's answer for each line
   const SoftBreaksOfLine breaks = [&](std::size_t line) -> const std::vector<bool>& { return flags[line]; };
-  Stops right{0};
-  while (right.back() < document.Length()) right.push_back(WordRight(document, right.back(), breaks));
-  EXPECT_EQ(right, (Stops{0, 3, 5, 7, 10, 12}));
-  Stops left{document.Length()};
-  while (left.back() > 0) left.push_back(WordLeft(document, left.back(), breaks));
-  EXPECT_EQ(left, (Stops{12, 10, 7, 5, 3, 0}));
+  using Move = std::size_t (*)(const TextDocument&, std::size_t, const SoftBreaksOfLine&);
+  const auto walk = [&](std::size_t from, Move move) {
+    Stops stops{from};
+    while (stops.size() < 10 && move(document, stops.back(), breaks) != stops.back())
+      stops.push_back(move(document, stops.back(), breaks));
+    return stops;
+  };
+  // Breaks before "cd", after the line break and before "gh".
+  document.Assign(L"ab cd\r\nef gh");
+  flags = {{false, false, false, true, false}, {true, false, false, true, false}};
+  EXPECT_EQ(walk(0, WordRight), (Stops{0, 3, 5, 7, 10, 12}));
+  EXPECT_EQ(walk(12, WordLeft), (Stops{12, 10, 7, 5, 3, 0}));
   EXPECT_EQ(WordAround(document, 4, breaks), (std::pair<std::size_t, std::size_t>{3, 5}));
   EXPECT_EQ(WordAround(document, 1, breaks), (std::pair<std::size_t, std::size_t>{0, 3}));
   EXPECT_EQ(WordAround(document, 7, breaks), (std::pair<std::size_t, std::size_t>{3, 7}))
       << "from a line's start back to the last break, which may be on the line before";
+  // A break inside a joined sequence counts at its edge; a line ending in CR CR LF ends before the CR.
+  document.Assign(L"x\x2764\xFE0F\r\r\ny");
+  flags = {{false, false, true, false}, {true}};
+  EXPECT_EQ(walk(0, WordRight), (Stops{0, 3, 6, 7}));
+  EXPECT_EQ(walk(7, WordLeft), (Stops{7, 6, 3, 1, 0}));
+  EXPECT_EQ(WordAround(document, 3, breaks), (std::pair<std::size_t, std::size_t>{1, 3}));
 }
 
 }  // namespace

@@ -125,13 +125,10 @@ class Win32TextView {
   textview::Viewport::Extent ViewExtent() const noexcept;
   textview::Viewport::SingleLine SingleLineExtent();
   POINT PointOf(std::size_t position);
-  std::size_t PositionAt(POINT point);
   /// Where the characters of a line stand, whichever way it reads.
   textview::LineGeometry GeometryOf(std::size_t line);
   /// The caret's x for a position, in line coordinates: 0 is the line's left edge, before scrolling and the margin.
   int XOfPosition(std::size_t position);
-  /// The position on `line` nearest to the line-coordinate `x`.
-  std::size_t PositionAtX(std::size_t line, int x);
   /// The width of a line as drawn. Not the x of its end: a line ending in right-to-left text ends further left.
   int LineWidth(std::size_t line);
   void MeasureAllLines();

@@ -191,27 +191,12 @@ int Win32TextView::XOfPosition(std::size_t position) {
   return GeometryOf(line).XOf(column);
 }
 
-std::size_t Win32TextView::PositionAtX(std::size_t line, int x) {
-  line = std::min(line, document_.LineCount() - 1);
-  return document_.LineStart(line) + GeometryOf(line).ColumnAt(x);
-}
-
 POINT Win32TextView::PointOf(std::size_t position) {
   position = std::min(position, document_.Length());
   const std::size_t line = document_.LineOf(position);
   const RECT area = TextArea();
   const long long row = static_cast<long long>(line) - static_cast<long long>(view_.FirstLine());
   return {area.left + XOfPosition(position) - view_.XOffset(), static_cast<LONG>(area.top + row * lineHeight_)};
-}
-
-std::size_t Win32TextView::PositionAt(POINT point) {
-  const RECT area = TextArea();
-  long long row = point.y < area.top ? -1 : (point.y - area.top) / lineHeight_;
-  if (!IsMultiLine()) row = 0;
-  const long long line =
-      std::clamp<long long>(static_cast<long long>(view_.FirstLine()) + row, 0,
-                            static_cast<long long>(document_.LineCount()) - 1);
-  return PositionAtX(static_cast<std::size_t>(line), point.x - area.left + view_.XOffset());
 }
 
 void Win32TextView::MeasureAllLines() {

@@ -73,12 +73,14 @@ std::size_t Win32TextView::PositionFromPoint(int x, int y) {
     const long long lineX = static_cast<long long>(x) + view_.XOffset() - area.left;
     // Beyond either end of a line that reads left to right are its ends; a line with right-to-left runs answers
     // by the cell nearest to the point.
+    // The end is the line's last caret stop, before the CR of a CR CR LF.
+    const std::size_t end = textview::LineEndStop(document_, index);
     textview::LineGeometry geometry = GeometryOf(index);
     if (geometry.LeftToRightOnly()) {
-      if (lineX >= geometry.Width()) return document_.LineEnd(index);
+      if (lineX >= geometry.Width()) return end;
       if (lineX <= 0) return document_.LineStart(index);
     }
-    return document_.LineStart(index) + geometry.ColumnAt(ClampToInt(lineX));
+    return std::min(document_.LineStart(index) + geometry.ColumnAt(ClampToInt(lineX)), end);
   }
   // One line, scrolled by whole characters.
   const int offset = x - area.left;
@@ -188,7 +190,7 @@ void Win32TextView::OnKeyDown(WPARAM key) {
       MoveCaret(multiLine && !control ? document_.LineStart(line) : 0, how);
       break;
     case VK_END:
-      MoveCaret(multiLine && !control ? document_.LineEnd(line) : document_.Length(), how);
+      MoveCaret(multiLine && !control ? textview::LineEndStop(document_, line) : document_.Length(), how);
       break;
     case VK_DELETE:
       OnKeyDownDelete(shift, control);
@@ -240,7 +242,8 @@ void Win32TextView::OnKeyDownDelete(bool shift, bool control) {
   if (shift) {
     MoveCaret(textview::PreviousCodePoint(document_, caret_), Selecting::kExtend);
   } else if (control) {
-    MoveCaret(IsMultiLine() ? document_.LineEnd(document_.LineOf(caret_)) : document_.Length(), Selecting::kExtend);
+    MoveCaret(IsMultiLine() ? textview::LineEndStop(document_, document_.LineOf(caret_)) : document_.Length(),
+              Selecting::kExtend);
   } else {
     MoveCaret(textview::NextCaretStop(document_, caret_), Selecting::kExtend);
   }
