@@ -85,7 +85,7 @@ void Win32TextView::Append(std::wstring_view text) {
   document_.Append(text);
   breaksLine_ = static_cast<std::size_t>(-1);
   MeasureLinesFrom(lastLine);
-  view_.FollowEnd(ViewExtent());
+  if (view_.FollowsEnd()) view_.FollowEnd(ViewExtent());  // measures the window only when it follows
   Changed();
 }
 
