@@ -1,22 +1,15 @@
 #pragma once
 /// Where characters stand on a line of a text view: widths per character (asked of the platform once and kept),
-/// tab stops, surrogate pairs, combining marks, and the caret's moves by character, word and line.
+/// tab stops, and clusters (CaretStops.h) that a click or the first drawn column never splits.
 
 #include <array>
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <string_view>
-#include <utility>
 #include <unordered_map>
 
-#include "runtime/textview/TextDocument.h"
-
 namespace quillon::runtime::textview {
-
-/// True for a nonspacing or enclosing mark or a variation selector: it belongs to the character before it, and the
-/// caret never stands between them.
-bool IsCombiningMark(char32_t character) noexcept;
 
 /// How much of `text` fits in `limit` code units without splitting a surrogate pair.
 std::size_t CodeUnitsWithin(std::wstring_view text, std::size_t limit) noexcept;
@@ -52,8 +45,7 @@ class CharWidths {
 };
 
 /// Positions on one line: x is measured from the line's left edge, columns count code units from the line's start.
-/// A surrogate pair is one character, and a character with the combining marks after it one cluster: clicks and the
-/// first drawn column never fall inside either.
+/// Clicks and the first drawn column never fall inside a cluster.
 class LineLayout {
  public:
   explicit LineLayout(CharWidths& widths) noexcept : widths_(widths) {}
@@ -73,23 +65,5 @@ class LineLayout {
  private:
   CharWidths& widths_;
 };
-
-/// The caret's moves over a document. Positions never fall inside a CR LF, a surrogate pair or between a character
-/// and the combining marks (or zero-width joiner) after it; a mark with no character before it on its line stands
-/// for itself.
-std::size_t NextPosition(const TextDocument& document, std::size_t position);
-std::size_t PreviousPosition(const TextDocument& document, std::size_t position);
-/// The code point before `position`, as Backspace removes it: one mark of a cluster, a whole surrogate pair, or a
-/// whole CR LF.
-std::size_t PreviousCodePoint(const TextDocument& document, std::size_t position);
-/// Ctrl+Right: to the start of the next word (or the line's end); Ctrl+Left: to the start of this or the last word.
-std::size_t NextWordStart(const TextDocument& document, std::size_t position);
-std::size_t PreviousWordStart(const TextDocument& document, std::size_t position);
-/// The word (a run of letters, digits and underscores, or else of other non-blank characters) around a position,
-/// as a double-click selects it: [start, end).
-std::pair<std::size_t, std::size_t> WordAround(const TextDocument& document, std::size_t position);
-/// A position moved off the LF of a CR LF, the low half of a surrogate pair or the marks of a cluster, back to the
-/// boundary before it.
-std::size_t SnapToBoundary(const TextDocument& document, std::size_t position);
 
 }  // namespace quillon::runtime::textview

@@ -2,33 +2,12 @@
 
 #include <algorithm>
 
-#include "runtime/textview/TextLayout.h"
+#include "runtime/textview/CaretStops.h"
 #include "support/Utf16.h"
 
 namespace quillon::runtime::textview {
 
 namespace {
-
-using support::IsHighSurrogate;
-using support::IsLowSurrogate;
-bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
-constexpr char32_t kZeroWidthJoiner = 0x200D;
-
-constexpr char32_t kSecondHalf = 0xFFFFFFFF;
-
-/// The code points of a line, each at the column it starts at (kSecondHalf for the second half of a pair).
-std::vector<char32_t> CodePoints(std::wstring_view text) {
-  std::vector<char32_t> points(text.size(), kSecondHalf);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      points[i] = support::CombineSurrogates(text[i], text[i + 1]);
-      ++i;
-    } else {
-      points[i] = static_cast<char32_t>(text[i]);
-    }
-  }
-  return points;
-}
 
 /// True when the runs cover [0, length) exactly once, each with at least one column.
 bool CoverOnce(std::vector<VisualRun> runs, std::size_t length) {
@@ -59,20 +38,10 @@ VisualLine::VisualLine(std::wstring_view text, std::vector<int> advances, std::v
     return;
   }
   if (!CoverOnce(runs_, length_)) runs_ = LeftToRight(length_);
-  // Clusters as the caret has them: a pair is one character; a combining mark, and whatever a zero-width joiner
-  // joins, go with the character before; controls (a tab, a CR or LF) stand alone.
-  const std::vector<char32_t> points = CodePoints(text);
-  char32_t before = 0;
+  // Cells are the caret's clusters; the second half of a pair draws nothing of its own.
   for (std::size_t i = 0; i < length_; ++i) {
-    if (points[i] == kSecondHalf) {
-      cellStart_[i] = 0;
-      advances_[i] = 0;
-      continue;
-    }
-    const char32_t here = points[i];
-    if (i > 0 && !IsControl(before) && !IsControl(here))
-      cellStart_[i] = IsCombiningMark(here) || here == kZeroWidthJoiner || before == kZeroWidthJoiner ? 0 : 1;
-    before = here;
+    cellStart_[i] = IsClusterStart(text, i) ? 1 : 0;
+    if (i > 0 && support::IsLowSurrogate(text[i]) && support::IsHighSurrogate(text[i - 1])) advances_[i] = 0;
   }
   // A cluster never spans two runs: a run starting inside one starts a cell of its own.
   for (const VisualRun& run : runs_) cellStart_[run.start] = 1;

@@ -26,7 +26,7 @@ struct VisualPiece {
   int width = 0;
 };
 
-/// Cells are the caret's clusters (as TextLayout has them): the caret stands only between cells.
+/// Cells are the caret's clusters (as CaretStops.h has them): the caret stands only between cells.
 class VisualLine {
  public:
   /// `advances` holds one width per code unit of `text` (ignored for tabs and for the second half of a surrogate

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/textview/CaretStops.h"
 #include "runtime/win32/Win32Handles.h"
 #include "runtime/textview/win32/Win32TextView.h"
 #include "tests/wine/support/Win32Driver.h"
@@ -524,11 +525,14 @@ class Random {
       } else if (what < 80) {
         text += OneIn(3) ? static_cast<wchar_t>(Between(0x300, 0x36F)) : OneIn(2) ? L'\x0301' : L'\x0308';
       } else if (what < 86) {
-        text += OneIn(2) ? L"\xD83D\xDE00" : L"\xD801\xDC00";
+        // Now and then a joined sequence: woman, joiner, laptop; a heart and its emoji selector; a flag.
+        static const wchar_t* const kJoined[] = {L"\xD83D\xDC69\x200D\xD83D\xDCBB", L"\x2764\xFE0F",
+                                                 L"\xD83C\xDDE9\xD83C\xDDEA"};
+        text += OneIn(4) ? kJoined[static_cast<std::size_t>(Below(3))] : OneIn(2) ? L"\xD83D\xDE00" : L"\xD801\xDC00";
       } else if (what < 90) {
         text += L'\t';
       } else if (what < (lines ? 97 : 92)) {
-        text += L"\r\n";
+        text += OneIn(12) ? L"\r\r\n" : L"\r\n";
       } else if (what < 93 || !OneIn(lines ? 8 : 2)) {
         text += L' ';
       } else {
@@ -1033,7 +1037,8 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
   /// Whether the text holds what GDI and Wine's Uniscribe measure differently (see the waiver below).
   bool Measured(const std::wstring& text) const {
     return std::any_of(text.begin(), text.end(), [this](wchar_t unit) {
-      return IsCombiningMark(unit) || (unit >= 0xD800 && unit <= 0xDFFF) || unit == L'\t' ||
+      return runtime::textview::IsCombiningMark(static_cast<char32_t>(unit)) || unit == 0x200D ||
+             (unit >= 0xD800 && unit <= 0xDFFF) || unit == L'\t' ||
              (!multiLine_ && (unit == L'\r' || unit == L'\n'));
     });
   }
@@ -1059,6 +1064,32 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       if (!(unit >= 0xD800 && unit <= 0xDFFF) && !(deletes && IsCombiningMark(unit))) return false;
     }
     return true;
+  }
+
+  /// Whether ours kept joined sequences whole where the platform's control split them: its caret inside one where
+  /// ours stands at an edge, its text holding the rest of one that Delete took whole in ours, or a position inside
+  /// one that ours answers with the sequence's width shared out, as inside any cluster.
+  static bool WithinJoinedSequences(const Step& step, const State& platform, const State& ours) {
+    namespace textview = runtime::textview;
+    const std::wstring& text = platform.text;
+    const auto inside = [&](std::size_t at) { return IsCaretStop(text, at) && !textview::IsClusterStart(text, at); };
+    const auto atEdge = [&](DWORD theirs, DWORD mine) {
+      return theirs == mine || (inside(theirs) && (mine == textview::PreviousClusterStart(text, theirs) ||
+                                                   mine == textview::NextClusterStart(text, theirs)));
+    };
+    const auto asked = [&] { return std::strtoull(step.description.c_str() + step.category.size(), nullptr, 10); };
+    if (platform.answers != ours.answers && (step.category != "EM_POSFROMCHAR" || !inside(asked()))) return false;
+    if (!atEdge(platform.start, ours.start) || !atEdge(platform.end, ours.end)) return false;
+    const std::size_t at = std::min<std::size_t>(ours.start, ours.text.size());  // where Delete left the caret
+    const std::size_t extra = text.size() - std::min(text.size(), ours.text.size());
+    return text == ours.text ||
+           (step.category.find("Delete") != std::string::npos && extra > 0 &&
+            text.compare(0, at, ours.text, 0, at) == 0 &&
+            text.compare(at + extra, std::wstring::npos, ours.text, at, std::wstring::npos) == 0 &&
+            std::all_of(text.begin() + at, text.begin() + at + extra, [](wchar_t unit) {
+              return (unit >= 0xD800 && unit <= 0xDFFF) || unit == 0x200D || IsCombiningMark(unit) ||
+                     runtime::textview::IsCombiningMark(static_cast<char32_t>(unit));
+            }));
   }
 
   /// Whether a point `y` pixels down lies below the last line of our box.
@@ -1155,9 +1186,10 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
        [](const std::string&, const Step*, const State*, const State&, const State&) { return true; }},
       // A multi-line box whose view follows the end of its text (as search results are appended) keeps the end in
       // view when a new size shows fewer lines; the platform's keeps its first line.
-      {"a box following its end keeps it in view through a new size", {"firstVisible", "caretX", "caretY", "vbar"}, 10,
+      {"a box following its end keeps it in view through a new size or font", {"firstVisible", "caretX", "caretY", "vbar"},
+       10,
        [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
-         return multiLine_ && Is(step, {"resize"}) && ours.end == ours.text.size() &&
+         return multiLine_ && Is(step, {"resize", "WM_SETFONT"}) && ours.end == ours.text.size() &&
                 ours.firstVisible > platform.firstVisible;
        }},
       // EM_GETTHUMB answers the vertical thumb, which stands at the first line in view ("EM_GETTHUMB" in the Win32
@@ -1206,11 +1238,14 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       // keep a character with its combining marks; Wine 8's deletes and cuts by code unit. Ours deletes a whole pair
       // (Backspace, Delete, a text cut at the limit) and Delete takes a character with its marks. The selection
       // stands where the same units around it put it, and the widths follow the text.
-      {"no half of a surrogate pair, no mark without its character", {"text", "selection", "caretX", "firstVisible"},
-       20,
-       [this](const std::string& field, const Step* step, const State*, const State& platform, const State& ours) {
+      {"no half of a surrogate pair, no mark without its character",
+       {"text", "selection", "caretX", "firstVisible", "canUndo"}, 20,
+       [this](const std::string& field, const Step* step, const State* before, const State& platform,
+              const State& ours) {
          std::size_t at = 0;
          if (!step || !KeptWholeWhatThePlatformSplit(*step, platform, ours, at)) return false;
+         // A replacement cut to nothing at the limit leaves nothing to undo.
+         if (field == "canUndo") return before && ours.text == before->text;
          const std::size_t extra = platform.text.size() - ours.text.size();
          const auto moved = [&](std::size_t theirs) { return theirs <= at ? theirs : std::max(at, theirs - extra); };
          if (field == "selection") return ours.start == moved(platform.start) && ours.end == moved(platform.end);
@@ -1240,6 +1275,45 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
        [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
          return !multiLine_ && Is(step, {"EM_CHARFROMPOS"}) && Low(platform.answers) > platform.text.size() &&
                 Low(ours.answers) <= ours.text.size();
+       }},
+      // Ours keeps a joined sequence whole (characters a U+200D joins, a character and its U+FE0F, a flag of two
+      // regional indicators): the caret never stands inside one and Delete takes it whole, where the platform's
+      // control steps by code unit.
+      {"a joined sequence kept whole", {"text", "selection", "caretX", "answers"}, 20,
+       [](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
+         return step && WithinJoinedSequences(*step, platform, ours);
+       }},
+      // A drag held past the text's edge of a single-line box scrolls it by a character at each tick of a timer,
+      // and both boxes' timers tick while the pointer is held: how far each got depends on when the ticks fell.
+      {"a drag held past a single line's edge scrolls by timer ticks", {"selection", "firstVisible", "caretX"}, 10,
+       [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
+         if (multiLine_ || !Is(step, {"click drag", "double-click drag"}) || platform.text != ours.text) return false;
+         RECT area{};
+         SendMessageW(pair_.Box(kPlatform), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+         const int x = std::atoi(step->description.c_str() + step->description.rfind(" to ") + 4);
+         return x < area.left || x >= area.right;
+       }},
+      // A word move ends where the line breaker allows a break, and Wine's allows one between a blank and a mark
+      // after it (a mark after a blank stands as a letter there). Ours never puts the caret inside a cluster: it
+      // ends at the cluster's edge, before it moving left and after it moving right.
+      {"a word move ends at the edge of a cluster", {"selection", "caretX"}, 20,
+       [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
+         const bool left = Is(step, {"key Ctrl+Left", "key Ctrl+Shift+Left"}) ||
+                           (!multiLine_ && Is(step, {"key Ctrl+Up", "key Ctrl+Shift+Up"}));
+         const bool right = Is(step, {"key Ctrl+Right", "key Ctrl+Shift+Right"}) ||
+                            (!multiLine_ && Is(step, {"key Ctrl+Down", "key Ctrl+Shift+Down"}));
+         if (!left && !right) return false;
+         // The end that moved is not known, nor whether the ends changed places: either end may be at an edge.
+         const auto edge = [&](DWORD theirs, DWORD mine) {
+           const std::wstring& text = platform.text;
+           if (theirs == mine) return true;
+           if (theirs >= text.size() || runtime::textview::IsClusterStart(text, theirs)) return false;
+           return mine == (left ? runtime::textview::PreviousClusterStart(text, theirs)
+                                : runtime::textview::NextClusterStart(text, theirs));
+         };
+         return platform.text == ours.text &&
+                ((edge(platform.start, ours.start) && edge(platform.end, ours.end)) ||
+                 (edge(platform.start, ours.end) && edge(platform.end, ours.start)));
        }},
   };
 };

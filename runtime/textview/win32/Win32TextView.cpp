@@ -69,14 +69,11 @@ void Win32TextView::Attach(HWND edit) {
 void Win32TextView::SetText(std::wstring_view text) {
   // As WM_SETTEXT: the text is replaced whole (limit aside, nothing to undo), the caret and the view go to the start.
   // Emptying an empty box replaces nothing, and what could be undone stays so.
-  if (!document_.Empty() || !text.empty()) EmptyUndo();
+  if (!document_.Empty() || !text.empty()) undo_.Empty();
   document_.Assign(text);
   breaksLine_ = static_cast<std::size_t>(-1);
   anchor_ = caret_ = 0;
-  firstLine_ = 0;
-  xOffset_ = 0;
-  firstColumn_ = 0;
-  followsEnd_ = true;
+  view_.Reset();
   modified_ = false;
   MeasureEditedLines(0, document_.Length());
   Changed();
@@ -88,7 +85,7 @@ void Win32TextView::Append(std::wstring_view text) {
   document_.Append(text);
   breaksLine_ = static_cast<std::size_t>(-1);
   MeasureLinesFrom(lastLine);
-  if (followsEnd_) firstLine_ = MaxFirstLine();
+  if (view_.FollowsEnd()) view_.FollowEnd(ViewExtent());  // measures the window only when it follows
   Changed();
 }
 
@@ -295,7 +292,7 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
     case EM_GETLINE:
       return OnGetLine(wParam, lParam);
     case EM_GETFIRSTVISIBLELINE:
-      return IsMultiLine() ? static_cast<LRESULT>(firstLine_) : static_cast<LRESULT>(firstColumn_);
+      return IsMultiLine() ? static_cast<LRESULT>(view_.FirstLine()) : static_cast<LRESULT>(view_.FirstColumn());
     case EM_POSFROMCHAR: {
       if (wParam >= document_.Length()) return -1;
       const POINT point = PointOf(static_cast<std::size_t>(wParam));
@@ -322,7 +319,7 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;
     case EM_GETTHUMB:
       // The vertical bar's thumb, which stands at the first line in view; one line has no such bar.
-      return IsMultiLine() ? static_cast<LRESULT>(std::min<std::size_t>(firstLine_, 0x7FFFFFFF)) : 0;
+      return IsMultiLine() ? static_cast<LRESULT>(std::min<std::size_t>(view_.FirstLine(), 0x7FFFFFFF)) : 0;
     case EM_GETRECT:
       if (lParam) *reinterpret_cast<RECT*>(lParam) = TextArea();
       return 0;
@@ -332,9 +329,9 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
       modified_ = wParam != 0;
       return 0;
     case EM_CANUNDO:
-      return CanUndo() ? TRUE : FALSE;
+      return undo_.CanUndo() ? TRUE : FALSE;
     case EM_EMPTYUNDOBUFFER:
-      EmptyUndo();
+      undo_.Empty();
       return 0;
     case EM_SETREADONLY: {
       const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
@@ -435,7 +432,9 @@ LRESULT Win32TextView::OnGetLine(WPARAM line, LPARAM buffer) const noexcept {
   std::size_t index = 0;
   if (IsMultiLine()) index = asked < 0 ? document_.LineOf(caret_) : static_cast<std::size_t>(asked);
   if (index >= document_.LineCount()) return 0;
-  const std::wstring_view text = document_.LineText(index);
+  // A CR CR LF ends its line at the first CR, as the line's length says.
+  const std::wstring_view text =
+      document_.LineText(index).substr(0, textview::LineEndStop(document_, index) - document_.LineStart(index));
   // A buffer with room to spare gets a terminating zero; a full one does not.
   const std::size_t copied = std::min(capacity, text.size());
   std::wmemcpy(out, text.data(), copied);
@@ -460,10 +459,12 @@ LRESULT Win32TextView::OnLineLength(WPARAM position) const noexcept {
     const std::size_t anchorLine = document_.LineOf(anchor_);
     const std::size_t caretLine = document_.LineOf(caret_);
     return static_cast<LRESULT>(static_cast<long long>(anchor_ - document_.LineStart(anchorLine)) +
-                                static_cast<long long>(document_.LineEnd(caretLine)) - static_cast<long long>(caret_));
+                                static_cast<long long>(textview::LineEndStop(document_, caretLine)) -
+                                static_cast<long long>(caret_));
   }
   const std::size_t at = asked < 0 ? 0 : std::min(static_cast<std::size_t>(asked), document_.Length());
-  return static_cast<LRESULT>(document_.LineLength(document_.LineOf(at)));
+  const std::size_t line = document_.LineOf(at);
+  return static_cast<LRESULT>(textview::LineEndStop(document_, line) - document_.LineStart(line));
 }
 
 LRESULT Win32TextView::OnLineFromChar(WPARAM position) const noexcept {
@@ -505,7 +506,11 @@ void Win32TextView::ReplaceSelection(std::wstring_view text, unsigned flags) {
     document_.Replace(start, end, text);
   }
   breaksLine_ = static_cast<std::size_t>(-1);
-  RecordUndo(start, removed, end - start, text.size(), flags);
+  if (flags & kUndoable) {
+    undo_.Record(start, removed, text.size());
+  } else if (end > start || !text.empty()) {
+    undo_.Empty();
+  }
   anchor_ = caret_ = start + text.size();
   modified_ = true;
   MeasureEditedLines(start, caret_);
@@ -525,52 +530,14 @@ void Win32TextView::MeasureEditedLines(std::size_t start, std::size_t end) {
   }
 }
 
-void Win32TextView::RecordUndo(std::size_t start, std::wstring_view removed, std::size_t removedCount,
-                               std::size_t inserted, unsigned flags) {
-  if (!(flags & kUndoable)) {
-    if (removedCount > 0 || inserted > 0) EmptyUndo();
-    return;
-  }
-  // Deleting next to the text deleted last grows that deletion; anything else starts a new one.
-  if (!removed.empty()) {
-    if (undoInserted_ == 0 && !undoText_.empty() && start == undoPosition_) {
-      undoText_.append(removed);
-    } else if (undoInserted_ == 0 && !undoText_.empty() && start + removed.size() == undoPosition_) {
-      undoText_.insert(0, removed);
-      undoPosition_ = start;
-    } else {
-      undoText_.assign(removed);
-      undoPosition_ = start;
-    }
-    undoInserted_ = 0;
-  }
-  // Typing on where the last insertion (or deletion) was grows that step; typing elsewhere starts a new one.
-  if (inserted > 0) {
-    if (start == undoPosition_ || (undoInserted_ != 0 && start == undoPosition_ + undoInserted_)) {
-      undoInserted_ += inserted;
-    } else {
-      undoPosition_ = start;
-      undoInserted_ = inserted;
-      undoText_.clear();
-    }
-  }
-}
-
-void Win32TextView::EmptyUndo() noexcept {
-  undoInserted_ = 0;
-  undoText_.clear();
-  undoText_.shrink_to_fit();
-}
-
 LRESULT Win32TextView::Undo() {
   // A read-only box changes nothing; the platform answers TRUE for one line, FALSE for many.
   if (IsReadOnly()) return IsMultiLine() ? FALSE : TRUE;
   // The inserted run is replaced by the deleted text, which is then selected: undoing again swaps them back.
-  const std::wstring deleted = undoText_;
-  SetSelection(undoPosition_, undoPosition_ + undoInserted_);
-  EmptyUndo();
-  ReplaceSelection(deleted, kAsUser);
-  SetSelection(undoPosition_, undoPosition_ + undoInserted_);
+  const textview::UndoStep::Replacement undo = undo_.Take();
+  SetSelection(undo.start, undo.end);
+  ReplaceSelection(undo.text, kAsUser);
+  SetSelection(undo_.Start(), undo_.End());
   if (!Notify(EN_CHANGE)) return TRUE;
   ScrollCaretIntoView();
   return TRUE;
@@ -633,7 +600,7 @@ void Win32TextView::ShowContextMenu(LPARAM where) {
   const bool selected = anchor_ != caret_;
   const bool editable = !IsReadOnly();
   const auto flags = [](bool enabled) { return MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED); };
-  AppendMenuW(menu.Get(), flags(CanUndo() && editable), kMenuUndo, L"&Undo");
+  AppendMenuW(menu.Get(), flags(undo_.CanUndo() && editable), kMenuUndo, L"&Undo");
   AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu.Get(), flags(selected && editable), kMenuCut, L"Cu&t");
   AppendMenuW(menu.Get(), flags(selected), kMenuCopy, L"&Copy");

@@ -15,12 +15,17 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "runtime/textview/CaretStops.h"
 #include "runtime/textview/TextDocument.h"
+#include "runtime/textview/LineGeometry.h"
 #include "runtime/textview/TextLayout.h"
+#include "runtime/textview/UndoStep.h"
+#include "runtime/textview/Viewport.h"
 #include "runtime/win32/Win32Handles.h"
 
 namespace quillon::runtime::win32 {
@@ -103,12 +108,8 @@ class Win32TextView {
   /// Replaces the selection as typing, pasting, EM_REPLACESEL, undo and WM_SETTEXT do: the caret goes after the new
   /// text. Replacing nothing by nothing changes nothing and tells nobody.
   void ReplaceSelection(std::wstring_view text, unsigned flags);
-  void RecordUndo(std::size_t start, std::wstring_view removed, std::size_t removedCount, std::size_t inserted,
-                  unsigned flags);
   /// Widens the widest line by the lines an edit from `start` to `end` touched.
   void MeasureEditedLines(std::size_t start, std::size_t end);
-  bool CanUndo() const noexcept { return undoInserted_ != 0 || !undoText_.empty(); }
-  void EmptyUndo() noexcept;
   /// EM_UNDO: puts back what the last run of typing or deleting changed and selects it; its result.
   LRESULT Undo();
   void CopySelection() const;
@@ -121,14 +122,13 @@ class Win32TextView {
   void TakeFont(HFONT font);
   RECT TextArea() const noexcept;
   int VisibleLines() const noexcept;
-  std::size_t MaxFirstLine() const noexcept;
-  bool ShowsLastLine() const noexcept;
+  textview::Viewport::Extent ViewExtent() const noexcept;
+  textview::Viewport::SingleLine SingleLineExtent();
   POINT PointOf(std::size_t position);
-  std::size_t PositionAt(POINT point);
+  /// Where the characters of a line stand, whichever way it reads.
+  textview::LineGeometry GeometryOf(std::size_t line);
   /// The caret's x for a position, in line coordinates: 0 is the line's left edge, before scrolling and the margin.
   int XOfPosition(std::size_t position);
-  /// The position on `line` nearest to the line-coordinate `x`.
-  std::size_t PositionAtX(std::size_t line, int x);
   /// The width of a line as drawn. Not the x of its end: a line ending in right-to-left text ends further left.
   int LineWidth(std::size_t line);
   void MeasureAllLines();
@@ -141,10 +141,14 @@ class Win32TextView {
   void BeforePaint();
   /// Scrolls by `dx` pixels and `dy` lines, kept within the text, as EM_LINESCROLL does after its conversion.
   void LineScroll(long long dx, long long dy);
-  /// A single-line box shows the text from a character on; the pixels it is scrolled by follow from it.
-  void ShowFromColumn(std::size_t column);
   void KeepViewWithinText();
   LRESULT OnScrollMessage(UINT message, WPARAM request);
+  LRESULT OnEmScroll(WORD action);
+  void OnVerticalScroll(WPARAM request);
+  void OnHorizontalScroll(WPARAM request);
+  /// Where a thumb message asks to go on `bar`: the position, or the full tracking position while our own bar is
+  /// dragged; without the bar (`withBar` unset), a percentage of `range`. Nothing when out of bounds.
+  std::optional<long long> ThumbTarget(int bar, LONG_PTR withBar, long long range, WPARAM request) const;
   void OnWheel(short delta, WPARAM keys);
   void PlaceCaret();
   void Changed();
@@ -165,18 +169,15 @@ class Win32TextView {
   /// Moves the caret to `caret`; the anchor follows unless the selection is extended.
   enum class Selecting { kMove, kExtend };
   void MoveCaret(std::size_t caret, Selecting how);
-  /// The caret's stops: never inside a surrogate pair or between a character and its combining marks, and a CR LF
-  /// ending a line is passed in one step.
-  std::size_t StepForward(std::size_t position) const;
-  std::size_t StepBackward(std::size_t position) const;
-  std::size_t PreviousCodePoint(std::size_t position) const;
   void OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord);
-  void OnKeyDownMoveVertically(int dy);
-  /// Where the line breaker allows a break, as the edit control's word moves and double-click use it: to the left,
-  /// the last such place before `position`; to the right, the first from `position` on, at most `lineEnd`.
-  enum class WordSide { kLeft, kRight };
-  std::size_t WordBreak(std::size_t position, WordSide side, std::size_t lineEnd);
-  bool SoftBreakBefore(std::size_t position);
+  void OnKeyDownMoveUpOrDown(WPARAM key, Selecting how, bool control);
+  /// The same x `dy` pixels higher or lower.
+  void OnKeyDownMoveVertically(int dy, Selecting how);
+  void OnKeyDownDelete(bool shift, bool control);
+  void OnKeyDownReturn();
+  /// Where the line breaker lets `line` break, as the edit control's word moves and double-click use it.
+  const std::vector<bool>& SoftBreaksOf(std::size_t line);
+  textview::SoftBreaksOfLine SoftBreaks();
   /// The position a click at a client point means, as the edit control reads a point (EM_CHARFROMPOS too).
   std::size_t PositionFromPoint(int x, int y);
   /// The nearest point of the text's rectangle.
@@ -210,11 +211,7 @@ class Win32TextView {
   bool scrollBarTimer_ = false;
   ULONGLONG lastScrollBarUpdate_ = 0;
 
-  // View.
-  std::size_t firstLine_ = 0;
-  int xOffset_ = 0;             // pixels the text is scrolled to the left
-  std::size_t firstColumn_ = 0;  // a single-line box scrolls by whole characters: the first one in view
-  bool followsEnd_ = true;
+  textview::Viewport view_;
   int wheelRemainder_ = 0;
 
   // Mouse selection in progress.
@@ -226,13 +223,10 @@ class Win32TextView {
   std::size_t breaksLine_ = static_cast<std::size_t>(-1);
   std::vector<bool> breaks_;
 
-  // Editing. Undo holds one step, as the platform's edit control does: the run of characters last inserted, or the
-  // text last deleted, at one place; undoing swaps them.
+  // Editing.
   std::size_t limit_ = kDefaultLimit;
   bool modified_ = false;
-  std::size_t undoPosition_ = 0;
-  std::size_t undoInserted_ = 0;
-  std::wstring undoText_;
+  textview::UndoStep undo_;
 };
 
 }  // namespace quillon::runtime::win32

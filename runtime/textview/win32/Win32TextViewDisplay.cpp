@@ -5,7 +5,8 @@
 
 #include "runtime/textview/win32/Win32TextView.h"
 
-#include "runtime/textview/VisualLine.h"
+#include "runtime/textview/CaretStops.h"
+#include "runtime/textview/LineGeometry.h"
 #include "runtime/textview/win32/Win32TextScripts.h"
 #include "support/Utf16.h"
 
@@ -36,30 +37,8 @@ class OffscreenDc {
   HGDIOBJ old_ = nullptr;
 };
 
-/// The width of each unit of a line in the face that draws it; a tab's comes from where it is drawn.
-std::vector<int> AdvancesOf(std::wstring_view text, textview::CharWidths& widths) {
-  textview::LineLayout layout(widths);
-  std::vector<int> advances(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) advances[i] = text[i] == L'\t' ? 0 : layout.Advance(text, i, 0);
-  return advances;
-}
-
-/// A line holding right-to-left text, its runs in the order Uniscribe shows them. Lines without any are laid out by
-/// LineLayout directly, which places them the same and costs nothing for the megabyte-long lines of binary data.
-textview::VisualLine LayOutVisually(std::wstring_view text, textview::CharWidths& widths) {
-  return textview::VisualLine(text, AdvancesOf(text, widths), VisualRunsOf(text), widths.TabWidth());
-}
-
 using support::IsHighSurrogate;
 using support::IsLowSurrogate;
-
-/// True when the unit at `column` belongs to the character or cluster before it.
-bool ContinuesCluster(std::wstring_view text, std::size_t column) {
-  const wchar_t unit = text[column];
-  if (column == 0) return false;
-  if (IsLowSurrogate(unit) && IsHighSurrogate(text[column - 1])) return true;
-  return textview::IsCombiningMark(unit) || unit == 0x200D || text[column - 1] == 0x200D;
-}
 
 /// What a line draws: units in drawn order from `left` on, each at its own advance and in the face that has it.
 /// Characters the platform's control lays out without room, whatever the font has for them: line and paragraph
@@ -131,7 +110,7 @@ void Win32TextView::TakeFont(HFONT font) {
     }
   }
   // A new size of the same text (another DPI) keeps the view on the same characters.
-  xOffset_ = MulDiv(xOffset_, averageCharWidth_, oldAverage);
+  view_.ScaleXOffset(averageCharWidth_, oldAverage);
   // Each character is measured in the face that draws it: the box's font, or a face that has what it lacks.
   fallback_ = FontFallback::For(selected);
   std::shared_ptr<FontFallback> fallback = fallback_;
@@ -187,60 +166,38 @@ int Win32TextView::VisibleLines() const noexcept {
   return std::max(1, static_cast<int>(area.bottom - area.top) / lineHeight_);
 }
 
-std::size_t Win32TextView::MaxFirstLine() const noexcept {
-  const std::size_t lines = document_.LineCount();
-  const auto visible = static_cast<std::size_t>(VisibleLines());
-  return lines > visible ? lines - visible : 0;
+textview::Viewport::Extent Win32TextView::ViewExtent() const noexcept {
+  const RECT area = TextArea();
+  return {document_.LineCount(), static_cast<std::size_t>(VisibleLines()), static_cast<int>(area.right - area.left),
+          widestLine_, averageCharWidth_};
 }
 
-bool Win32TextView::ShowsLastLine() const noexcept { return firstLine_ >= MaxFirstLine(); }
+textview::Viewport::SingleLine Win32TextView::SingleLineExtent() {
+  return {document_.Length(), LineWidth(0), averageCharWidth_,
+          [this](std::size_t column) { return XOfPosition(column); }};
+}
+
+textview::LineGeometry Win32TextView::GeometryOf(std::size_t line) {
+  const std::wstring_view text = document_.LineText(line);
+  if (!HoldsRightToLeft(text)) return textview::LineGeometry(text, *widths_);
+  return textview::LineGeometry(text, *widths_, [](std::wstring_view runs) { return VisualRunsOf(runs); });
+}
 
 int Win32TextView::XOfPosition(std::size_t position) {
   position = std::min(position, document_.Length());
   const std::size_t line = document_.LineOf(position);
-  const std::wstring_view text = document_.LineText(line);
-  // Between the CR and the LF ending a line the platform's control answers the line's start.
-  if (position - document_.LineStart(line) > text.size()) return 0;
   const std::size_t column = position - document_.LineStart(line);
-  if (HoldsRightToLeft(text)) return LayOutVisually(text, *widths_).XOf(column);
-  textview::LineLayout layout(*widths_);
-  // Inside a cluster (between a character and its marks, or the halves of a pair) the cluster's width is shared
-  // out among its code units, as the platform's control answers EM_POSFROMCHAR there.
-  const std::size_t lineStart = position - column;
-  const std::size_t clusterStart = textview::SnapToBoundary(document_, position);
-  if (clusterStart != position && clusterStart >= lineStart && column < text.size()) {
-    const std::size_t clusterEnd = std::min(textview::NextPosition(document_, clusterStart), lineStart + text.size());
-    const int left = layout.XOf(text, clusterStart - lineStart);
-    const int right = layout.XOf(text, clusterEnd - lineStart);
-    return left + static_cast<int>(static_cast<long long>(right - left) * static_cast<long long>(position - clusterStart) /
-                                   static_cast<long long>(std::max<std::size_t>(1, clusterEnd - clusterStart)));
-  }
-  return layout.XOf(text, column);
-}
-
-std::size_t Win32TextView::PositionAtX(std::size_t line, int x) {
-  line = std::min(line, document_.LineCount() - 1);
-  const std::wstring_view text = document_.LineText(line);
-  if (HoldsRightToLeft(text)) return document_.LineStart(line) + LayOutVisually(text, *widths_).ColumnAt(x);
-  textview::LineLayout layout(*widths_);
-  return document_.LineStart(line) + layout.ColumnAt(text, x);
+  // Between the CR and the LF ending a line the platform's control answers the line's start.
+  if (column > document_.LineLength(line)) return 0;
+  return GeometryOf(line).XOf(column);
 }
 
 POINT Win32TextView::PointOf(std::size_t position) {
   position = std::min(position, document_.Length());
   const std::size_t line = document_.LineOf(position);
   const RECT area = TextArea();
-  const long long row = static_cast<long long>(line) - static_cast<long long>(firstLine_);
-  return {area.left + XOfPosition(position) - xOffset_, static_cast<LONG>(area.top + row * lineHeight_)};
-}
-
-std::size_t Win32TextView::PositionAt(POINT point) {
-  const RECT area = TextArea();
-  long long row = point.y < area.top ? -1 : (point.y - area.top) / lineHeight_;
-  if (!IsMultiLine()) row = 0;
-  const long long line =
-      std::clamp<long long>(static_cast<long long>(firstLine_) + row, 0, static_cast<long long>(document_.LineCount()) - 1);
-  return PositionAtX(static_cast<std::size_t>(line), point.x - area.left + xOffset_);
+  const long long row = static_cast<long long>(line) - static_cast<long long>(view_.FirstLine());
+  return {area.left + XOfPosition(position) - view_.XOffset(), static_cast<LONG>(area.top + row * lineHeight_)};
 }
 
 void Win32TextView::MeasureAllLines() {
@@ -250,11 +207,10 @@ void Win32TextView::MeasureAllLines() {
 
 int Win32TextView::LineWidth(std::size_t line) {
   if (!widths_ || line >= document_.LineCount()) return 0;
-  // Only a tab's width depends on the order the runs are drawn in.
+  // Only a tab's width depends on the order the runs are drawn in; other lines are summed without asking.
   const std::wstring_view text = document_.LineText(line);
-  if (text.find(L'\t') != std::wstring_view::npos && HoldsRightToLeft(text)) return LayOutVisually(text, *widths_).Width();
-  textview::LineLayout layout(*widths_);
-  return layout.Width(text);
+  if (text.find(L'\t') == std::wstring_view::npos) return textview::LineLayout(*widths_).Width(text);
+  return GeometryOf(line).Width();
 }
 
 void Win32TextView::MeasureLinesFrom(std::size_t line) {
@@ -294,7 +250,7 @@ void Win32TextView::OnPaint(HDC target, const RECT& area) {
   SelectClipRgn(dc, clip.Get());
   const int rows = VisibleLines() + 1;  // the partly visible line below the last whole one too
   for (int row = 0; row < rows; ++row) {
-    const std::size_t line = firstLine_ + static_cast<std::size_t>(row);
+    const std::size_t line = view_.FirstLine() + static_cast<std::size_t>(row);
     if (line >= document_.LineCount()) break;
     DrawLine(dc, line, text.top + row * lineHeight_, text, textColor);
   }
@@ -315,35 +271,17 @@ void Win32TextView::DrawLine(HDC dc, std::size_t line, int y, const RECT& area, 
     selectedFrom = std::clamp(SelectionStart(), lineStart, lineStart + text.size()) - lineStart;
     selectedTo = std::clamp(SelectionEnd(), lineStart, lineStart + text.size()) - lineStart;
   }
-  const int left = area.left - xOffset_;
-  const int right = xOffset_ + static_cast<int>(area.right - area.left);
+  const int left = area.left - view_.XOffset();
+  const int right = view_.XOffset() + static_cast<int>(area.right - area.left);
 
   // Only the characters in view are drawn, each at the advance its cell has.
+  textview::LineGeometry geometry = GeometryOf(line);
+  const std::vector<std::pair<int, int>> selected = geometry.Ranges(selectedFrom, selectedTo);
   Glyphs glyphs;
-  std::vector<std::pair<int, int>> selected;
-  if (HoldsRightToLeft(text)) {
-    const textview::VisualLine visual = LayOutVisually(text, *widths_);
-    if (selectedTo > selectedFrom) selected = visual.Ranges(selectedFrom, selectedTo);
-    const std::vector<textview::VisualPiece> pieces = visual.Pieces(xOffset_, right + 1);
-    glyphs.left = left + (pieces.empty() ? 0 : pieces.front().left);
-    for (const textview::VisualPiece& piece : pieces) {
-      for (std::size_t column = piece.start; column < piece.end; ++column)
-        glyphs.Add(text, column, visual.Advance(column), *fallback_);
-    }
-  } else {
-    textview::LineLayout layout(*widths_);
-    if (selectedTo > selectedFrom) selected.emplace_back(layout.XOf(text, selectedFrom), layout.XOf(text, selectedTo));
-    int x = 0;
-    const std::size_t first = layout.FirstColumnReaching(text, xOffset_, x);
-    glyphs.left = left + x;
-    for (std::size_t column = first; column < text.size(); ++column) {
-      const int advance = layout.Advance(text, column, x);
-      // Past the right edge, but never inside a pair or a cluster: a mark is drawn with its character.
-      if (x > right && !ContinuesCluster(text, column)) break;
-      glyphs.Add(text, column, advance, *fallback_);
-      x += advance;
-    }
-  }
+  int drawnFrom = 0;
+  for (const textview::LineGeometry::DrawnUnit& unit : geometry.Drawn(view_.XOffset(), right, drawnFrom))
+    glyphs.Add(text, unit.column, unit.advance, *fallback_);
+  glyphs.left = left + drawnFrom;
 
   for (const auto& [from, to] : selected) {
     const RECT band{left + from, y, left + to, y + lineHeight_};
@@ -381,13 +319,13 @@ void Win32TextView::UpdateScrollBars(ScrollBarUpdate when) {
   if (style & WS_VSCROLL) {
     info.nMax = static_cast<int>(std::min<std::size_t>(document_.LineCount(), 0x7FFFFFFF)) - 1;
     info.nPage = static_cast<UINT>(VisibleLines());
-    info.nPos = static_cast<int>(std::min<std::size_t>(firstLine_, 0x7FFFFFFF));
+    info.nPos = static_cast<int>(std::min<std::size_t>(view_.FirstLine(), 0x7FFFFFFF));
     SetScrollBar(SB_VERT, info);
   }
   if (style & WS_HSCROLL) {
     info.nMax = widestLine_ - 1;
     info.nPage = static_cast<UINT>(area.right - area.left);
-    info.nPos = xOffset_;
+    info.nPos = view_.XOffset();
     SetScrollBar(SB_HORZ, info);
   }
 }
@@ -405,205 +343,132 @@ void Win32TextView::SetScrollBar(int bar, SCROLLINFO& info) {
 }
 
 void Win32TextView::LineScroll(long long dx, long long dy) {
-  // Kept within the text: horizontally from 0 to the widest line's width, vertically up to the last page.
-  dx = std::clamp<long long>(dx, -static_cast<long long>(xOffset_), static_cast<long long>(widestLine_) - xOffset_);
-  const long long lines = static_cast<long long>(document_.LineCount());
-  const long long lastFirst = std::max<long long>(0, lines - VisibleLines());
-  const long long first = std::min(std::max<long long>(0, static_cast<long long>(firstLine_) + dy), lastFirst);
-  const bool vertical = first != static_cast<long long>(firstLine_);
-  if (dx == 0 && !vertical) return;
-  firstLine_ = static_cast<std::size_t>(first);
-  xOffset_ += static_cast<int>(dx);
-  if (IsMultiLine()) followsEnd_ = ShowsLastLine();
+  const textview::Viewport::Extent extent = ViewExtent();
+  const textview::Viewport::Scroll scrolled = view_.LineScroll({dx, dy}, extent);
+  if (scrolled.dx == 0 && scrolled.dy == 0) return;
+  if (IsMultiLine()) view_.SetFollowsEnd(view_.ShowsLastLine(extent));
   Changed();
   UpdateScrollBars(ScrollBarUpdate::kNow);  // a dragged thumb or a turned wheel shows where it is at once
-  if (dx != 0) Notify(EN_HSCROLL);
-  if (vertical) Notify(EN_VSCROLL);
+  if (scrolled.dx != 0) Notify(EN_HSCROLL);
+  if (scrolled.dy != 0) Notify(EN_VSCROLL);
 }
 
 void Win32TextView::KeepViewWithinText() {
   // After a new size or font no page starts past the last one and no scroll goes past the widest line.
   if (!IsMultiLine()) {
-    ShowFromColumn(firstColumn_);
+    view_.ShowFromColumn(view_.FirstColumn(), SingleLineExtent());
   } else {
-    firstLine_ = followsEnd_ ? MaxFirstLine() : std::min(firstLine_, MaxFirstLine());
-    const RECT area = TextArea();
-    xOffset_ = std::clamp(xOffset_, 0, std::max(0, widestLine_ - static_cast<int>(area.right - area.left)));
+    view_.KeepWithinText(ViewExtent());
   }
   Changed();
 }
 
-void Win32TextView::ShowFromColumn(std::size_t column) {
-  firstColumn_ = column;
-  // Past the text's end, each further column counts an average character.
-  // From the first column the text shows from its left edge, whichever way its first run reads; an empty text
-  // shows from there too, though the column is kept, as the platform's control keeps it.
-  const std::size_t length = document_.Length();
-  xOffset_ = column == 0 || length == 0 ? 0
-             : column <= length ? XOfPosition(column)
-                                : LineWidth(0) + static_cast<int>(column - length) * averageCharWidth_;
-}
-
 void Win32TextView::ScrollCaretIntoView() {
-  const RECT area = TextArea();
-  const int width = static_cast<int>(area.right - area.left);
   if (!IsMultiLine()) {
     // One line scrolls by whole characters until the caret stands a third of the width inside the edge it crossed.
-    ShowFromColumn(firstColumn_);
-    const int caretX = XOfPosition(caret_);
-    const auto xAt = [&](std::size_t column) {
-      ShowFromColumn(column);
-      return static_cast<int>(area.left) + caretX - xOffset_;
-    };
-    const int x = xAt(firstColumn_);
-    const int lastX = static_cast<int>(area.left) + LineWidth(0);
-    if (x < area.left && firstColumn_ > 0) {
-      // The nearest column left of the current one that puts the caret at or beyond a third of the width.
-      const int goal = static_cast<int>(area.left) + width / 3;
-      std::size_t low = 0;
-      std::size_t high = firstColumn_ - 1;
-      while (low < high) {
-        const std::size_t middle = low + (high - low + 1) / 2;
-        if (xAt(middle) >= goal) {
-          low = middle;
-        } else {
-          high = middle - 1;
-        }
-      }
-      ShowFromColumn(low);
-    } else if (x > area.right) {
-      // The nearest column right of the current one that puts the caret within two thirds of the width, or the
-      // text's end within the box.
-      const int goal = static_cast<int>(area.right) - width / 3;
-      const std::size_t start = firstColumn_;
-      const auto done = [&](std::size_t column) {
-        ShowFromColumn(column);
-        return !(static_cast<int>(area.left) + caretX - xOffset_ > goal && lastX - xOffset_ > area.right);
-      };
-      std::size_t high = start + 1;
-      while (!done(high)) high = start + (high - start) * 2;
-      std::size_t low = start + 1;
-      while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (done(middle)) {
-          high = middle;
-        } else {
-          low = middle + 1;
-        }
-      }
-      ShowFromColumn(low);
-    } else {
-      ShowFromColumn(firstColumn_);
-    }
-    Changed();
-    return;
+    const textview::Viewport::SingleLine line = SingleLineExtent();
+    view_.ShowFromColumn(view_.ColumnShowing(XOfPosition(caret_), ViewExtent().width, line), line);
+  } else {
+    const textview::Viewport::Extent extent = ViewExtent();
+    textview::Viewport::Scroll scroll;
+    if (view_.ScrollShowing(document_.LineOf(caret_), XOfPosition(caret_), extent, scroll)) LineScroll(scroll.dx, scroll.dy);
+    view_.SetFollowsEnd(view_.ShowsLastLine(extent) && caret_ == document_.Length());
   }
-
-  const long long line = static_cast<long long>(document_.LineOf(caret_));
-  const long long first = static_cast<long long>(firstLine_);
-  const long long visible = VisibleLines();
-  long long dy = 0;
-  if (line >= first + visible) dy = line - visible + 1 - first;
-  if (line < first) dy = line - first;
-  // Horizontally the caret ends a third of the width inside the edge it crossed, in whole average characters.
-  const int x = PointOf(caret_).x;
-  const int step = std::max(1, averageCharWidth_);
-  long long dx = 0;
-  if (x < area.left) dx = static_cast<long long>(x) - area.left - width / 3 / step * step;
-  if (x > area.right) dx = static_cast<long long>(x) - area.left - 2 * width / 3 / step * step;
-  const long long lines = static_cast<long long>(document_.LineCount());
-  const bool pageNotFull = first > 0 && lines - first < visible;
-  if (dy != 0 || dx != 0 || pageNotFull) {
-    if (xOffset_ + dx + width > widestLine_) dx = static_cast<long long>(widestLine_) - width - xOffset_;
-    if (dx != 0 || dy != 0 || pageNotFull) LineScroll(dx, dy);
-  }
-  if (IsMultiLine()) followsEnd_ = ShowsLastLine() && caret_ == document_.Length();
   Changed();
 }
 
 LRESULT Win32TextView::OnScrollMessage(UINT message, WPARAM request) {
   if (!IsMultiLine()) return message == EM_SCROLL ? FALSE : 0;
-  const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
-  const long long lines = static_cast<long long>(document_.LineCount());
-  const long long first = static_cast<long long>(firstLine_);
-  const long long visible = VisibleLines();
-  const WORD action = LOWORD(request);
-  if (message == EM_SCROLL) {
-    long long dy = 0;
-    switch (action) {
-      case SB_LINEUP:
-        dy = first > 0 ? -1 : 0;
-        break;
-      case SB_LINEDOWN:
-        dy = first < lines - 1 ? 1 : 0;
-        break;
-      case SB_PAGEUP:
-        dy = first > 0 ? -visible : 0;
-        break;
-      case SB_PAGEDOWN:
-        dy = first < lines - 1 ? visible : 0;
-        break;
-      default:
-        return FALSE;
-    }
-    if (first + dy > lines - visible) dy = std::max<long long>(lines - visible, 0) - first;
-    if (dy == 0) return FALSE;
-    LineScroll(0, dy);
-    return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(dy), TRUE));
-  }
-
-  // Where a thumb message asks to go. With a bar: the position, which comes in 16 bits, so while our own bar is
-  // dragged its full tracking position; without one, a percentage of `range` (nothing when out of bounds).
-  const auto thumbTarget = [&](int bar, LONG_PTR withBar, long long range) -> std::optional<long long> {
-    const short position = static_cast<short>(HIWORD(request));
-    if (!(style & withBar)) {
-      if (position < 0 || position > 100) return std::nullopt;
-      return position * range / 100;
-    }
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_TRACKPOS;
-    if (GetScrollInfo(window_, bar, &info) && static_cast<WORD>(info.nTrackPos) == HIWORD(request))
-      return info.nTrackPos;
-    return position;
-  };
+  if (message == EM_SCROLL) return OnEmScroll(LOWORD(request));
   if (message == WM_VSCROLL) {
-    if (!(style & ES_AUTOVSCROLL)) return 0;
-    long long dy = 0;
-    switch (action) {
-      case SB_LINEUP:
-      case SB_LINEDOWN:
-      case SB_PAGEUP:
-      case SB_PAGEDOWN:
-        OnScrollMessage(EM_SCROLL, action);
-        return 0;
-      case SB_TOP:
-        dy = -first;
-        break;
-      case SB_BOTTOM:
-        dy = lines - 1 - first;
-        break;
-      case SB_THUMBTRACK:
-      case SB_THUMBPOSITION: {
-        const std::optional<long long> target = thumbTarget(SB_VERT, WS_VSCROLL, lines - visible);
-        if (!target) return 0;
-        dy = *target - first;
-        break;
-      }
-      default:
-        return 0;
-    }
-    if (dy != 0) LineScroll(0, dy);
-    return 0;
+    OnVerticalScroll(request);
+  } else {
+    OnHorizontalScroll(request);
   }
+  return 0;
+}
 
-  if (!(style & ES_AUTOHSCROLL)) return 0;
+LRESULT Win32TextView::OnEmScroll(WORD action) {
+  const long long lines = static_cast<long long>(document_.LineCount());
+  const long long first = static_cast<long long>(view_.FirstLine());
+  const long long visible = VisibleLines();
+  long long dy = 0;
+  switch (action) {
+    case SB_LINEUP:
+      dy = first > 0 ? -1 : 0;
+      break;
+    case SB_LINEDOWN:
+      dy = first < lines - 1 ? 1 : 0;
+      break;
+    case SB_PAGEUP:
+      dy = first > 0 ? -visible : 0;
+      break;
+    case SB_PAGEDOWN:
+      dy = first < lines - 1 ? visible : 0;
+      break;
+    default:
+      return FALSE;
+  }
+  if (first + dy > lines - visible) dy = std::max<long long>(lines - visible, 0) - first;
+  if (dy == 0) return FALSE;
+  LineScroll(0, dy);
+  return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(dy), TRUE));
+}
+
+std::optional<long long> Win32TextView::ThumbTarget(int bar, LONG_PTR withBar, long long range, WPARAM request) const {
+  // The position comes in 16 bits: while our own bar is dragged, its full tracking position is taken instead.
+  const short position = static_cast<short>(HIWORD(request));
+  if (!(GetWindowLongPtrW(window_, GWL_STYLE) & withBar)) {
+    if (position < 0 || position > 100) return std::nullopt;
+    return position * range / 100;
+  }
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_TRACKPOS;
+  if (GetScrollInfo(window_, bar, &info) && static_cast<WORD>(info.nTrackPos) == HIWORD(request)) return info.nTrackPos;
+  return position;
+}
+
+void Win32TextView::OnVerticalScroll(WPARAM request) {
+  if (!(GetWindowLongPtrW(window_, GWL_STYLE) & ES_AUTOVSCROLL)) return;
+  const long long lines = static_cast<long long>(document_.LineCount());
+  const long long first = static_cast<long long>(view_.FirstLine());
+  long long dy = 0;
+  switch (LOWORD(request)) {
+    case SB_LINEUP:
+    case SB_LINEDOWN:
+    case SB_PAGEUP:
+    case SB_PAGEDOWN:
+      OnEmScroll(LOWORD(request));
+      return;
+    case SB_TOP:
+      dy = -first;
+      break;
+    case SB_BOTTOM:
+      dy = lines - 1 - first;
+      break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      const std::optional<long long> target = ThumbTarget(SB_VERT, WS_VSCROLL, lines - VisibleLines(), request);
+      if (!target) return;
+      dy = *target - first;
+      break;
+    }
+    default:
+      return;
+  }
+  if (dy != 0) LineScroll(0, dy);
+}
+
+void Win32TextView::OnHorizontalScroll(WPARAM request) {
+  const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+  if (!(style & ES_AUTOHSCROLL)) return;
   const RECT area = TextArea();
   const long long width = area.right - area.left;
   const long long step = std::max(1, averageCharWidth_);
-  const long long x = xOffset_;
+  const long long x = view_.XOffset();
   long long dx = 0;
-  switch (action) {
+  switch (LOWORD(request)) {
     case SB_LINELEFT:
       dx = x > 0 ? -step : 0;
       break;
@@ -624,17 +489,16 @@ LRESULT Win32TextView::OnScrollMessage(UINT message, WPARAM request) {
       break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
-      const std::optional<long long> target = thumbTarget(SB_HORZ, WS_HSCROLL, widestLine_ - width);
-      if (!target) return 0;
+      const std::optional<long long> target = ThumbTarget(SB_HORZ, WS_HSCROLL, widestLine_ - width, request);
+      if (!target) return;
       dx = (style & WS_HSCROLL) || widestLine_ ? *target - x : 0;
       break;
     }
     default:
-      return 0;
+      return;
   }
   if (dx != 0 && x + dx + width > widestLine_) dx = widestLine_ - width - x;
   if (dx != 0) LineScroll(dx, 0);
-  return 0;
 }
 
 void Win32TextView::OnWheel(short delta, WPARAM) {

@@ -6,9 +6,9 @@
 #include <climits>
 #include <vector>
 
+#include "runtime/textview/CaretStops.h"
 #include "runtime/textview/win32/Win32TextScripts.h"
 #include "runtime/textview/win32/Win32TextView.h"
-#include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {
 
@@ -27,27 +27,7 @@ constexpr wchar_t kEscape = 0x1B;
 
 bool KeyIsDown(int key) noexcept { return GetKeyState(key) < 0; }
 
-using support::IsHighSurrogate;
-using support::IsLowSurrogate;
-bool IsLineBreak(wchar_t unit) noexcept { return unit == L'\r' || unit == L'\n'; }
-
-/// The start of the code point that ends just before `position` (> 0): a surrogate pair is one.
-std::size_t CodePointBefore(const textview::TextDocument& document, std::size_t position) {
-  std::size_t start = position - 1;
-  if (start > 0 && IsLowSurrogate(document.At(start)) && IsHighSurrogate(document.At(start - 1))) --start;
-  return start;
-}
-
-/// The code point that starts at `position`, and how many units it takes.
-char32_t CodePointAt(const textview::TextDocument& document, std::size_t position, std::size_t& units) {
-  const wchar_t unit = document.At(position);
-  units = 1;
-  if (IsHighSurrogate(unit) && IsLowSurrogate(document.At(position + 1))) {
-    units = 2;
-    return support::CombineSurrogates(unit, document.At(position + 1));
-  }
-  return unit;
-}
+int ClampToInt(long long value) noexcept { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
 }  // namespace
 
@@ -56,49 +36,7 @@ void Win32TextView::MoveCaret(std::size_t caret, Selecting how) {
   ScrollCaretIntoView();
 }
 
-std::size_t Win32TextView::StepForward(std::size_t position) const {
-  const std::size_t length = document_.Length();
-  if (position >= length) return length;
-  const wchar_t base = document_.At(position);
-  std::size_t units = 1;
-  CodePointAt(document_, position, units);
-  std::size_t next = position + units;
-  // The combining marks after a character go with it (a line break takes none).
-  while (!IsLineBreak(base) && next < length) {
-    const char32_t mark = CodePointAt(document_, next, units);
-    if (!textview::IsCombiningMark(mark)) break;
-    next += units;
-  }
-  if (IsMultiLine() && document_.At(next - 1) == L'\r') {
-    if (document_.At(next) == L'\n') {
-      ++next;
-    } else if (document_.At(next) == L'\r' && document_.At(next + 1) == L'\n') {
-      next += 2;
-    }
-  }
-  return std::min(next, length);
-}
-
-std::size_t Win32TextView::StepBackward(std::size_t position) const {
-  if (position == 0) return 0;
-  position = std::min(position, document_.Length());
-  std::size_t previous = CodePointBefore(document_, position);
-  // Back over combining marks to the character they belong to; a mark at a line's start stands alone.
-  std::size_t units = 1;
-  while (previous > 0 && textview::IsCombiningMark(CodePointAt(document_, previous, units))) {
-    const std::size_t base = CodePointBefore(document_, previous);
-    if (IsLineBreak(document_.At(base))) break;
-    previous = base;
-  }
-  if (IsMultiLine() && previous > 0 && document_.At(previous - 1) == L'\r' && document_.At(previous) == L'\n') {
-    --previous;
-    if (previous > 0 && document_.At(previous - 1) == L'\r') --previous;
-  }
-  return previous;
-}
-
-bool Win32TextView::SoftBreakBefore(std::size_t position) {
-  const std::size_t line = document_.LineOf(position);
+const std::vector<bool>& Win32TextView::SoftBreaksOf(std::size_t line) {
   if (line != breaksLine_) {
     // The line breaker sees the line with the line breaks around it, as it would see the whole text.
     const bool breakBefore = line > 0;
@@ -117,23 +55,11 @@ bool Win32TextView::SoftBreakBefore(std::size_t position) {
     }
     breaksLine_ = line;
   }
-  const std::size_t column = position - document_.LineStart(line);
-  return column < breaks_.size() && breaks_[column];
+  return breaks_;
 }
 
-std::size_t Win32TextView::WordBreak(std::size_t position, WordSide side, std::size_t lineEnd) {
-  if (side == WordSide::kLeft) {
-    // Back to the last place a line may break, which can be on an earlier line when starting at a line's start;
-    // an empty line's start is one.
-    if (position == 0) return 0;
-    std::size_t at = position - 1;
-    while (at > 0 && !SoftBreakBefore(at) && document_.LineLength(document_.LineOf(at)) != 0) --at;
-    return at;
-  }
-  std::size_t at = position;
-  const std::size_t end = std::min(lineEnd, document_.Length());
-  while (at < end && !SoftBreakBefore(at)) ++at;
-  return at;
+textview::SoftBreaksOfLine Win32TextView::SoftBreaks() {
+  return [this](std::size_t line) -> const std::vector<bool>& { return SoftBreaksOf(line); };
 }
 
 std::size_t Win32TextView::PositionFromPoint(int x, int y) {
@@ -141,27 +67,30 @@ std::size_t Win32TextView::PositionFromPoint(int x, int y) {
   if (IsMultiLine()) {
     // Rows count from the top of the text, truncating towards zero; above the first line is the first line.
     const long long row = (static_cast<long long>(y) - area.top) / lineHeight_;
-    const long long line = std::clamp<long long>(static_cast<long long>(firstLine_) + row, 0,
+    const long long line = std::clamp<long long>(static_cast<long long>(view_.FirstLine()) + row, 0,
                                                  static_cast<long long>(document_.LineCount()) - 1);
     const auto index = static_cast<std::size_t>(line);
-    const long long lineX = static_cast<long long>(x) + xOffset_ - area.left;
+    const long long lineX = static_cast<long long>(x) + view_.XOffset() - area.left;
     // Beyond either end of a line that reads left to right are its ends; a line with right-to-left runs answers
     // by the cell nearest to the point.
-    if (!HoldsRightToLeft(document_.LineText(index))) {
-      if (lineX >= LineWidth(index)) return document_.LineEnd(index);
+    // The end is the line's last caret stop, before the CR of a CR CR LF.
+    const std::size_t end = textview::LineEndStop(document_, index);
+    textview::LineGeometry geometry = GeometryOf(index);
+    if (geometry.LeftToRightOnly()) {
+      if (lineX >= geometry.Width()) return end;
       if (lineX <= 0) return document_.LineStart(index);
     }
-    return PositionAtX(index, static_cast<int>(std::clamp<long long>(lineX, INT_MIN, INT_MAX)));
+    return std::min(document_.LineStart(index) + geometry.ColumnAt(ClampToInt(lineX)), end);
   }
   // One line, scrolled by whole characters.
   const int offset = x - area.left;
-  if (offset == 0) return std::min(firstColumn_, document_.Length());
-  const long long lineX = static_cast<long long>(offset) + xOffset_;
-  if (HoldsRightToLeft(document_.LineText(0)))
-    return PositionAtX(0, static_cast<int>(std::clamp<long long>(lineX, INT_MIN, INT_MAX)));
-  if (offset < 0) return lineX > 0 ? PositionAtX(0, static_cast<int>(lineX)) : 0;
-  if (offset > LineWidth(0)) return document_.Length();
-  return PositionAtX(0, static_cast<int>(std::min<long long>(lineX, 0x7FFFFFFF)));
+  if (offset == 0) return std::min(view_.FirstColumn(), document_.Length());
+  const long long lineX = static_cast<long long>(offset) + view_.XOffset();
+  textview::LineGeometry geometry = GeometryOf(0);
+  if (!geometry.LeftToRightOnly()) return geometry.ColumnAt(ClampToInt(lineX));
+  if (offset < 0) return lineX > 0 ? geometry.ColumnAt(static_cast<int>(lineX)) : 0;
+  if (offset > geometry.Width()) return document_.Length();
+  return geometry.ColumnAt(static_cast<int>(std::min<long long>(lineX, 0x7FFFFFFF)));
 }
 
 POINT Win32TextView::IntoTextArea(POINT point) {
@@ -185,20 +114,18 @@ void Win32TextView::OnLeftButtonDown(LPARAM where, WPARAM keys) {
   if (!HasFocus()) SetFocus(window_);
   SetTimer(window_, kSelectionTimer, kSelectionScrollMilliseconds, nullptr);
   // A click into the text means the user is reading there: appended text no longer moves the view.
-  followsEnd_ = false;
+  view_.SetFollowsEnd(false);
 }
 
 void Win32TextView::OnLeftButtonDoubleClick() {
   // The press before it placed the caret; the word around the caret is selected, with the blanks after it.
   selecting_ = true;
   SetCapture(window_);
-  const std::size_t lineEnd = document_.LineEnd(document_.LineOf(caret_));
-  const std::size_t start = WordBreak(caret_, WordSide::kLeft, lineEnd);
-  const std::size_t end = WordBreak(caret_, WordSide::kRight, lineEnd);
+  const auto [start, end] = textview::WordAround(document_, caret_, SoftBreaks());
   SetSelection(start, end);
   ScrollCaretIntoView();
   SetTimer(window_, kSelectionTimer, kSelectionScrollMilliseconds, nullptr);
-  followsEnd_ = false;
+  view_.SetFollowsEnd(false);
 }
 
 void Win32TextView::OnMouseMove(LPARAM where) {
@@ -214,7 +141,7 @@ void Win32TextView::OnMouseMove(LPARAM where) {
   const std::size_t position = PositionFromPoint(point.x, point.y);
   SetSelection(anchor_, position);
   ScrollCaretIntoView();
-  followsEnd_ = false;
+  view_.SetFollowsEnd(false);
 }
 
 void Win32TextView::OnLeftButtonUp() {
@@ -248,57 +175,25 @@ void Win32TextView::OnKeyDown(WPARAM key) {
   const Selecting how = shift ? Selecting::kExtend : Selecting::kMove;
   const bool multiLine = IsMultiLine();
   const std::size_t line = document_.LineOf(caret_);
-  const std::size_t lineStart = document_.LineStart(line);
   switch (key) {
     case VK_UP:
     case VK_DOWN:
     case VK_PRIOR:
-    case VK_NEXT: {
-      if (!multiLine) {
-        // One line: up and down go back and forth like left and right; the page keys do nothing.
-        if (key == VK_UP || key == VK_DOWN) OnKeyDownMoveSideways(key == VK_UP ? VK_LEFT : VK_RIGHT, how, control);
-        break;
-      }
-      // The same x a line or a page of lines higher or lower.
-      const POINT caret = PointOf(caret_);
-      const RECT area = TextArea();
-      const int page = static_cast<int>(area.bottom - area.top);
-      const int step = key == VK_UP ? -lineHeight_ : key == VK_DOWN ? lineHeight_ : key == VK_PRIOR ? -page : page;
-      MoveCaret(PositionFromPoint(caret.x, caret.y + step), how);
+    case VK_NEXT:
+      OnKeyDownMoveUpOrDown(key, how, control);
       break;
-    }
     case VK_LEFT:
     case VK_RIGHT:
       OnKeyDownMoveSideways(key, how, control);
       break;
     case VK_HOME:
-      MoveCaret(multiLine && !control ? lineStart : 0, how);
+      MoveCaret(multiLine && !control ? document_.LineStart(line) : 0, how);
       break;
     case VK_END:
-      MoveCaret(multiLine && !control ? document_.LineEnd(line) : document_.Length(), how);
+      MoveCaret(multiLine && !control ? textview::LineEndStop(document_, line) : document_.Length(), how);
       break;
     case VK_DELETE:
-      if (IsReadOnly() || (shift && control)) break;
-      if (anchor_ != caret_) {
-        if (shift) {
-          Cut();
-        } else {
-          Clear();
-        }
-        break;
-      }
-      // Without a selection: the character after the caret; with Shift the one before it; with Ctrl the rest of
-      // the line.
-      // The span is selected as a move would select it, scrolling to its end, and then cleared.
-      SetSelection(caret_, caret_);
-      if (shift) {
-        MoveCaret(PreviousCodePoint(caret_), Selecting::kExtend);
-      } else if (control) {
-        MoveCaret(multiLine ? document_.LineEnd(line) : document_.Length(), Selecting::kExtend);
-      } else {
-        MoveCaret(StepForward(caret_), Selecting::kExtend);
-      }
-      Clear();
+      OnKeyDownDelete(shift, control);
       break;
     case VK_INSERT:
       if (shift) {
@@ -310,66 +205,80 @@ void Win32TextView::OnKeyDown(WPARAM key) {
     case VK_TAB:
       if (multiLine && dialogMode_) SendMessageW(GetParent(window_), WM_NEXTDLGCTL, shift, 0);
       break;
-    case VK_RETURN: {
-      // A box that does not take Enter hands it to its dialog's default button.
-      if ((multiLine && (GetWindowLongPtrW(window_, GWL_STYLE) & ES_WANTRETURN)) || !dialogMode_ || control) break;
-      HWND parent = GetParent(window_);
-      const auto defaultId = static_cast<DWORD>(SendMessageW(parent, DM_GETDEFID, 0, 0));
-      if (HIWORD(defaultId) != DC_HASDEFID) break;
-      if (HWND button = GetDlgItem(parent, LOWORD(defaultId))) {
-        SendMessageW(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
-        PostMessageW(button, WM_KEYDOWN, VK_RETURN, 0);
-      }
+    case VK_RETURN:
+      if (!control) OnKeyDownReturn();
       break;
-    }
     default:
       break;
   }
 }
 
-void Win32TextView::OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord) {
-  // From the caret, whatever is selected: the selection is dropped or, with Shift, extended. A word move stops at
-  // the line's ends before it goes on to the next line.
-  const bool left = key == VK_LEFT;
-  if (!byWord) {
-    MoveCaret(left ? StepBackward(caret_) : StepForward(caret_), how);
+void Win32TextView::OnKeyDownMoveUpOrDown(WPARAM key, Selecting how, bool control) {
+  if (!IsMultiLine()) {
+    // One line: up and down go back and forth like left and right; the page keys do nothing.
+    if (key == VK_UP || key == VK_DOWN) OnKeyDownMoveSideways(key == VK_UP ? VK_LEFT : VK_RIGHT, how, control);
     return;
   }
-  const std::size_t line = document_.LineOf(caret_);
-  const std::size_t end = document_.LineEnd(line);
-  std::size_t target = caret_;
-  if (left) {
-    if (caret_ != document_.LineStart(line)) {
-      target = WordBreak(caret_, WordSide::kLeft, end);
-    } else if (line > 0) {
-      target = document_.LineEnd(line - 1);
-    }
-  } else {
-    if (caret_ != end) {
-      target = WordBreak(caret_ + 1, WordSide::kRight, end);
-    } else if (IsMultiLine() && line + 1 < document_.LineCount()) {
-      target = document_.LineStart(line + 1);
-    }
-  }
-  MoveCaret(target, how);
+  // The same x a line or a page of lines higher or lower.
+  const RECT area = TextArea();
+  const int page = static_cast<int>(area.bottom - area.top);
+  OnKeyDownMoveVertically(key == VK_UP ? -lineHeight_ : key == VK_DOWN ? lineHeight_ : key == VK_PRIOR ? -page : page,
+                          how);
 }
 
-std::size_t Win32TextView::PreviousCodePoint(std::size_t position) const {
-  // Backspace takes one code point: a combining mark alone, a surrogate pair whole, a CR LF ending a line whole.
-  if (position == 0) return 0;
-  position = std::min(position, document_.Length());
-  std::size_t previous = CodePointBefore(document_, position);
-  if (IsMultiLine() && previous > 0 && document_.At(previous - 1) == L'\r' && document_.At(previous) == L'\n') {
-    --previous;
-    if (previous > 0 && document_.At(previous - 1) == L'\r') --previous;
+void Win32TextView::OnKeyDownDelete(bool shift, bool control) {
+  if (IsReadOnly() || (shift && control)) return;
+  if (anchor_ != caret_) {
+    if (shift) {
+      Cut();
+    } else {
+      Clear();
+    }
+    return;
   }
-  return previous;
+  // Without a selection: the character after the caret; with Shift the one before it; with Ctrl the rest of the
+  // line. The span is selected as a move would select it, scrolling to its end, and then cleared.
+  SetSelection(caret_, caret_);
+  if (shift) {
+    MoveCaret(textview::PreviousCodePoint(document_, caret_), Selecting::kExtend);
+  } else if (control) {
+    MoveCaret(IsMultiLine() ? textview::LineEndStop(document_, document_.LineOf(caret_)) : document_.Length(),
+              Selecting::kExtend);
+  } else {
+    MoveCaret(textview::NextCaretStop(document_, caret_), Selecting::kExtend);
+  }
+  Clear();
+}
+
+void Win32TextView::OnKeyDownReturn() {
+  // A box that does not take Enter hands it to its dialog's default button.
+  if ((IsMultiLine() && (GetWindowLongPtrW(window_, GWL_STYLE) & ES_WANTRETURN)) || !dialogMode_) return;
+  HWND parent = GetParent(window_);
+  const auto defaultId = static_cast<DWORD>(SendMessageW(parent, DM_GETDEFID, 0, 0));
+  if (HIWORD(defaultId) != DC_HASDEFID) return;
+  if (HWND button = GetDlgItem(parent, LOWORD(defaultId))) {
+    SendMessageW(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+    PostMessageW(button, WM_KEYDOWN, VK_RETURN, 0);
+  }
+}
+
+void Win32TextView::OnKeyDownMoveSideways(WPARAM key, Selecting how, bool byWord) {
+  // From the caret, whatever is selected: the selection is dropped or, with Shift, extended.
+  const bool left = key == VK_LEFT;
+  std::size_t target = 0;
+  if (byWord) {
+    target = left ? textview::WordLeft(document_, caret_, SoftBreaks())
+                  : textview::WordRight(document_, caret_, SoftBreaks());
+  } else {
+    target = left ? textview::PreviousCaretStop(document_, caret_) : textview::NextCaretStop(document_, caret_);
+  }
+  MoveCaret(target, how);
 }
 
 LRESULT Win32TextView::OnSysKeyDown(WPARAM key, LPARAM flags) {
   // Alt+Backspace undoes, as in the platform's edit control.
   if (key == VK_BACK && (flags & (LPARAM{1} << 29))) {
-    if (CanUndo()) Undo();
+    if (undo_.CanUndo()) Undo();
     return 0;
   }
   return DefWindowProcW(window_, WM_SYSKEYDOWN, key, flags);
@@ -394,7 +303,7 @@ void Win32TextView::OnChar(wchar_t character) {
         return;
       if (readOnly) {
         MoveCaret(document_.LineStart(document_.LineOf(caret_)), Selecting::kMove);
-        OnKeyDownMoveVertically(lineHeight_);
+        OnKeyDownMoveVertically(lineHeight_, Selecting::kMove);
       } else {
         ReplaceSelection(L"\r\n", kAsUser);
       }
@@ -405,7 +314,7 @@ void Win32TextView::OnChar(wchar_t character) {
     case L'\b':
       // Ctrl+Backspace deletes nothing, as in the platform's control.
       if (readOnly || KeyIsDown(VK_CONTROL)) return;
-      if (anchor_ == caret_) MoveCaret(PreviousCodePoint(caret_), Selecting::kExtend);
+      if (anchor_ == caret_) MoveCaret(textview::PreviousCodePoint(document_, caret_), Selecting::kExtend);
       Clear();
       return;
     case kCtrlA:
@@ -433,9 +342,9 @@ void Win32TextView::OnChar(wchar_t character) {
   }
 }
 
-void Win32TextView::OnKeyDownMoveVertically(int dy) {
+void Win32TextView::OnKeyDownMoveVertically(int dy, Selecting how) {
   const POINT caret = PointOf(caret_);
-  MoveCaret(PositionFromPoint(caret.x, caret.y + dy), Selecting::kMove);
+  MoveCaret(PositionFromPoint(caret.x, caret.y + dy), how);
 }
 
 LRESULT Win32TextView::OnGetDlgCode(LPARAM message) noexcept {
