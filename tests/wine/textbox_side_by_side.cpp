@@ -1283,9 +1283,9 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
        [](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
          return step && WithinJoinedSequences(*step, platform, ours);
        }},
-      // A drag held past the text's edge of a single-line box scrolls it by a character at each tick of a timer,
-      // and both boxes' timers tick while the pointer is held: how far each got depends on when the ticks fell.
-      {"a drag held past a single line's edge scrolls by timer ticks", {"selection", "firstVisible", "caretX"}, 10,
+      // Not yet explained, so held to a small budget: a drag ending in a single-line box beside its text's area
+      // (the point is taken into the area by both) scrolls both boxes, but not always by the same characters.
+      {"a drag ending beside a single line's text scrolls otherwise (open)", {"selection", "firstVisible", "caretX"}, 10,
        [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
          if (multiLine_ || !Is(step, {"click drag", "double-click drag"}) || platform.text != ours.text) return false;
          RECT area{};
