@@ -17,4 +17,4 @@ cmake --build --preset windows -j "$jobs"
 cmake --preset windows32 >/dev/null
 cmake --build --preset windows32 -j "$jobs"
 
-scripts/with-wine.sh ctest --preset windows
+scripts/with-wine.sh ctest --preset windows -j "$jobs"

@@ -9,16 +9,9 @@ export WINEDEBUG=-all
 export FONTCONFIG_FILE="$(cd "$(dirname "$0")" && pwd)/wine-fonts.conf"  # where fonts-wine's Tahoma is (see the file)
 # No debugger: a program that faults ends at once with an error instead of waiting in winedbg.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-# Pick a display number nobody uses.
-display=""
-for n in $(seq 90 150); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a display number nobody uses and writes it down, so that runs started together never share one.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$prefix/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY=":$display"
 
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
@@ -28,7 +21,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$prefix/display" ] && break; sleep 0.1; done
+[ -s "$prefix/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(tr -d '[:space:]' < "$prefix/display")"
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w || true
 # Xvfb has no window manager: let Wine manage its windows itself, or every window that closes waits for a
