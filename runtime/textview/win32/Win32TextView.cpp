@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "runtime/win32/ClipboardText.h"
 #include "runtime/win32/WindowText.h"
 #include "support/Utf16.h"
 
@@ -19,21 +20,6 @@ constexpr UINT kMenuCopy = WM_COPY;
 constexpr UINT kMenuPaste = WM_PASTE;
 constexpr UINT kMenuDelete = WM_CLEAR;
 constexpr UINT kMenuSelectAll = EM_SETSEL;
-
-/// Holds the clipboard open for its lifetime.
-class OpenedClipboard {
- public:
-  explicit OpenedClipboard(HWND owner) noexcept : open_(OpenClipboard(owner) != FALSE) {}
-  OpenedClipboard(const OpenedClipboard&) = delete;
-  OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-  ~OpenedClipboard() {
-    if (open_) CloseClipboard();
-  }
-  bool IsOpen() const noexcept { return open_; }
-
- private:
-  bool open_;
-};
 
 /// What a single-line box keeps of pasted text: the part before the first LF, and a CR just before it goes too.
 std::wstring_view FirstLine(std::wstring_view text) {
@@ -138,7 +124,6 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return OnSetText(lParam);
     case WM_SETFONT:
       TakeFont(reinterpret_cast<HFONT>(wParam));
-      KeepViewWithinText();
       if (LOWORD(lParam)) InvalidateRect(window_, nullptr, TRUE);
       return 0;
     case WM_GETFONT:
@@ -161,7 +146,7 @@ LRESULT Win32TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
       return 1;  // the paint fills the background itself, without flicker
     case WM_SIZE:
-      KeepViewWithinText();
+      SetTextArea(ClientArea());
       return 0;
     case WM_SETFOCUS:
       CreateCaret(window_, nullptr, 1, lineHeight_);
@@ -349,14 +334,9 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
       return static_cast<LRESULT>(static_cast<UINT>(limit_));
     case EM_GETMARGINS:
       return static_cast<LRESULT>(MAKELONG(margin_, rightMargin_));
-    case EM_SETMARGINS: {
-      // The sides named take the pixels given, or the font's own margin for EC_USEFONTINFO.
-      const auto margin = [this](WORD given) { return given == EC_USEFONTINFO ? fontMargin_ : static_cast<int>(given); };
-      if (wParam & EC_LEFTMARGIN) margin_ = margin(LOWORD(lParam));
-      if (wParam & EC_RIGHTMARGIN) rightMargin_ = margin(HIWORD(lParam));
-      KeepViewWithinText();
+    case EM_SETMARGINS:
+      SetMargins(wParam, LOWORD(lParam), HIWORD(lParam));
       return 0;
-    }
     case EM_SETTABSTOPS:
       // Tab stops stay at every eight average characters, the platform's default.
       return wParam == 0 && IsMultiLine() ? TRUE : FALSE;
@@ -365,11 +345,16 @@ LRESULT Win32TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lPa
     case EM_GETPASSWORDCHAR:
     case EM_GETWORDBREAKPROC:
       return 0;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+      // Only a multi-line box takes a rectangle for its text, until a new size or font; none gives back its own.
+      if (!IsMultiLine()) return 0;
+      SetTextArea(lParam ? *reinterpret_cast<const RECT*>(lParam) : ClientArea());
+      if (message == EM_SETRECT) InvalidateRect(window_, nullptr, FALSE);
+      return 0;
     case EM_SETHANDLE:
     case EM_SETPASSWORDCHAR:
     case EM_SETWORDBREAKPROC:
-    case EM_SETRECT:
-    case EM_SETRECTNP:
       return 0;
     default:
       return Default(message, wParam, lParam);
@@ -545,18 +530,7 @@ LRESULT Win32TextView::Undo() {
 
 void Win32TextView::CopySelection() const {
   if (anchor_ == caret_) return;
-  const std::wstring text = document_.Substring(SelectionStart(), SelectionEnd() - SelectionStart());
-  OpenedClipboard clipboard(window_);
-  if (!clipboard.IsOpen()) return;
-  EmptyClipboard();
-  UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
-  if (!memory) return;
-  void* locked = GlobalLock(memory.Get());
-  if (!locked) return;
-  std::wmemcpy(static_cast<wchar_t*>(locked), text.c_str(), text.size() + 1);
-  GlobalUnlock(memory.Get());
-  // The clipboard owns the memory once it takes it.
-  if (SetClipboardData(CF_UNICODETEXT, memory.Get())) memory.Release();
+  WriteClipboardText(window_, document_.Substring(SelectionStart(), SelectionEnd() - SelectionStart()));
 }
 
 void Win32TextView::Cut() {
@@ -571,18 +545,9 @@ void Win32TextView::Clear() {
 
 void Win32TextView::Paste() {
   if (IsReadOnly()) return;
-  std::wstring text;
-  {
-    OpenedClipboard clipboard(window_);
-    if (!clipboard.IsOpen()) return;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (!data) return;
-    if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text.assign(locked, wcsnlen(locked, GlobalSize(data) / sizeof(wchar_t)));
-      GlobalUnlock(data);
-    }
-  }
-  ReplaceSelection(IsMultiLine() ? std::wstring_view(text) : FirstLine(text), kAsUser);
+  const std::optional<std::wstring> text = ReadClipboardText(window_);
+  if (!text) return;
+  ReplaceSelection(IsMultiLine() ? std::wstring_view(*text) : FirstLine(*text), kAsUser);
 }
 
 void Win32TextView::ShowContextMenu(LPARAM where) {

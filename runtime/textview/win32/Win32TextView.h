@@ -120,7 +120,15 @@ class Win32TextView {
 
   // Display (Win32TextViewDisplay.cpp).
   void TakeFont(HFONT font);
-  RECT TextArea() const noexcept;
+  RECT ClientArea() const noexcept;
+  RECT TextArea() const noexcept { return textArea_; }
+  /// Lays the text out in `bounds` (the client area, or what EM_SETRECT gives): the rectangle the platform's control
+  /// makes of them, and the view kept within the text. Returns the whole lines the rectangle holds before it is
+  /// cut at the bottom of the box.
+  std::size_t SetTextArea(RECT bounds);
+  std::size_t AdjustTextArea();
+  /// The left and right margins: the pixels given, or the font's own margin for EC_USEFONTINFO.
+  void SetMargins(WPARAM sides, WORD left, WORD right);
   int VisibleLines() const noexcept;
   textview::Viewport::Extent ViewExtent() const noexcept;
   textview::Viewport::SingleLine SingleLineExtent();
@@ -141,7 +149,8 @@ class Win32TextView {
   void BeforePaint();
   /// Scrolls by `dx` pixels and `dy` lines, kept within the text, as EM_LINESCROLL does after its conversion.
   void LineScroll(long long dx, long long dy);
-  void KeepViewWithinText();
+  /// After a new size, font or rectangle no page starts past the last one; `pageLines` counts a page when given.
+  void KeepViewWithinText(std::size_t pageLines = 0);
   LRESULT OnScrollMessage(UINT message, WPARAM request);
   LRESULT OnEmScroll(WORD action);
   void OnVerticalScroll(WPARAM request);
@@ -199,6 +208,7 @@ class Win32TextView {
   int margin_ = 3;       // left of the text
   int rightMargin_ = 3;
   int fontMargin_ = 3;   // what the font asks for on either side (EC_USEFONTINFO)
+  RECT textArea_{};  // where the text is laid out and drawn: the platform's formatting rectangle
   std::unique_ptr<textview::CharWidths> widths_;
   std::shared_ptr<FontFallback> fallback_;  // the faces that draw what the font lacks
   int ascent_ = 13;

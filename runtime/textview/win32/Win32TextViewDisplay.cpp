@@ -106,7 +106,6 @@ void Win32TextView::TakeFont(HFONT font) {
       if (GetTextExtentPoint32W(dc.Get(), kLetters, 52, &letters)) letterWidth_ = std::max<int>(1, (letters.cx / 26 + 1) / 2);
       // Outline fonts get half of it as margins on either side; others none.
       fontMargin_ = (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) ? letterWidth_ / 2 : 0;
-      margin_ = rightMargin_ = fontMargin_;
     }
   }
   // A new size of the same text (another DPI) keeps the view on the same characters.
@@ -129,6 +128,9 @@ void Win32TextView::TakeFont(HFONT font) {
       // A multi-line box has tab stops every eight letter widths; on one line a tab takes no room.
       IsMultiLine() ? 8 * letterWidth_ : 0);
   MeasureAllLines();
+  // The text is laid out in the whole box again, with the font's margins.
+  SetTextArea(ClientArea());
+  SetMargins(EC_LEFTMARGIN | EC_RIGHTMARGIN, EC_USEFONTINFO, EC_USEFONTINFO);
   if (HasFocus()) {
     CreateCaret(window_, nullptr, 1, lineHeight_);
     ShowCaret(window_);
@@ -136,29 +138,58 @@ void Win32TextView::TakeFont(HFONT font) {
   Changed();
 }
 
-RECT Win32TextView::TextArea() const noexcept {
-  // The platform's formatting rectangle: inside a one-pixel inset for the sunken edge (at the top and bottom only
-  // when a line still fits), less the margins; a single line at the top, whole lines only in a multi-line box.
+RECT Win32TextView::ClientArea() const noexcept {
   RECT client{};
   GetClientRect(window_, &client);
-  RECT area = client;
+  return client;
+}
+
+std::size_t Win32TextView::SetTextArea(RECT bounds) {
+  // Inside a one-pixel inset for the sunken edge (at the top and bottom only when a line still fits), less the
+  // margins.
   if (GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) {
-    area.left += 1;
-    area.right -= 1;
-    if (area.bottom - area.top >= lineHeight_ + 2) {
-      area.top += 1;
-      area.bottom -= 1;
+    bounds.left += 1;
+    bounds.right -= 1;
+    if (bounds.bottom - bounds.top >= lineHeight_ + 2) {
+      bounds.top += 1;
+      bounds.bottom -= 1;
     }
   }
-  area.left += margin_;
-  area.right = std::max(area.right - rightMargin_, area.left + averageCharWidth_);
-  if (IsMultiLine()) {
-    const LONG lines = std::max<LONG>(1, (area.bottom - area.top) / lineHeight_);
-    area.bottom = area.top + lines * lineHeight_;
-  } else {
-    area.bottom = std::min(area.top + lineHeight_, client.bottom);
+  bounds.left += margin_;
+  bounds.right -= rightMargin_;
+  textArea_ = bounds;
+  return AdjustTextArea();
+}
+
+std::size_t Win32TextView::AdjustTextArea() {
+  // At least an average character wide; a single line at the top, whole lines only in a multi-line box, and never
+  // below the box. The view is kept within a page of the lines before that last cut, as in the platform's control.
+  RECT& area = textArea_;
+  area.right = std::max<LONG>(area.right, area.left + averageCharWidth_);
+  const LONG lines = IsMultiLine() ? std::max<LONG>(1, (area.bottom - area.top) / lineHeight_) : 1;
+  area.bottom = std::min<LONG>(area.top + lines * lineHeight_, ClientArea().bottom);
+  KeepViewWithinText(static_cast<std::size_t>(lines));
+  return static_cast<std::size_t>(lines);
+}
+
+void Win32TextView::SetMargins(WPARAM sides, WORD left, WORD right) {
+  // EC_USEFONTINFO asks for the font's margins, which a box too narrow for them and two characters more does not
+  // take (an empty one counts 80 pixels): it keeps the margins it has.
+  const RECT client = ClientArea();
+  const LONG width = IsRectEmpty(&client) ? 80 : client.right - client.left;
+  const bool keeps = fontMargin_ > 0 && width < 2 * fontMargin_ + 2 * letterWidth_;
+  const auto margin = [&](WORD given, int now) { return given != EC_USEFONTINFO ? given : keeps ? now : fontMargin_; };
+  if (sides & EC_LEFTMARGIN) {
+    const int next = margin(left, margin_);
+    textArea_.left += next - margin_;
+    margin_ = next;
   }
-  return area;
+  if (sides & EC_RIGHTMARGIN) {
+    const int next = margin(right, rightMargin_);
+    textArea_.right -= next - rightMargin_;
+    rightMargin_ = next;
+  }
+  if (sides & (EC_LEFTMARGIN | EC_RIGHTMARGIN)) AdjustTextArea();
 }
 
 int Win32TextView::VisibleLines() const noexcept {
@@ -353,12 +384,14 @@ void Win32TextView::LineScroll(long long dx, long long dy) {
   if (scrolled.dy != 0) Notify(EN_VSCROLL);
 }
 
-void Win32TextView::KeepViewWithinText() {
-  // After a new size or font no page starts past the last one and no scroll goes past the widest line.
+void Win32TextView::KeepViewWithinText(std::size_t pageLines) {
+  // No page starts past the last one and no scroll goes past the widest line.
   if (!IsMultiLine()) {
     view_.ShowFromColumn(view_.FirstColumn(), SingleLineExtent());
   } else {
-    view_.KeepWithinText(ViewExtent());
+    textview::Viewport::Extent extent = ViewExtent();
+    if (pageLines) extent.visibleLines = pageLines;
+    view_.KeepWithinText(extent);
   }
   Changed();
 }

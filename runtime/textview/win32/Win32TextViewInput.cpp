@@ -14,7 +14,7 @@ namespace quillon::runtime::win32 {
 
 namespace {
 
-constexpr UINT kSelectionScrollMilliseconds = 50;
+constexpr UINT kSelectionScrollMilliseconds = 100;  // as the platform's control
 
 // The control characters that WM_CHAR brings for Ctrl+letter. AltGr (Ctrl+Alt) never brings them, so a character
 // typed with AltGr is never taken for a command.
@@ -154,13 +154,19 @@ void Win32TextView::OnLeftButtonUp() {
 void Win32TextView::OnSelectionTimer() {
   if (!selecting_) return;
   // Held outside the box while selecting: the view scrolls towards the pointer and the selection follows it. The
-  // pointer is where the last mouse message said, as for every other step of the selection. Inside the box a held
-  // button scrolls no further than the move did, as in the platform's control.
+  // pointer is where the last mouse message said, as for every other step of the selection. Inside the box, held
+  // left or right of the text's rectangle (where a move takes the point in), the selection goes on a character a
+  // tick that way, as in the platform's control.
   const POINT point{static_cast<short>(LOWORD(lastMouse_)), static_cast<short>(HIWORD(lastMouse_))};
   RECT client{};
   GetClientRect(window_, &client);
-  if (PtInRect(&client, point)) return;
-  OnMouseMove(lastMouse_);
+  if (!PtInRect(&client, point)) {
+    OnMouseMove(lastMouse_);
+  } else if (point.x < TextArea().left) {
+    MoveCaret(textview::PreviousCaretStop(document_, caret_), Selecting::kExtend);
+  } else if (point.x >= TextArea().right) {
+    MoveCaret(textview::NextCaretStop(document_, caret_), Selecting::kExtend);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------------------------
