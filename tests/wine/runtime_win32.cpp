@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/textview/win32/Win32TextScripts.h"
+#include "runtime/textview/win32/Win32FontFallback.h"
 #include "tests/contract/RuntimeContractForm.h"
 #include "tests/wine/support/Win32Driver.h"
 

@@ -7,7 +7,8 @@
 
 #include "runtime/textview/CaretStops.h"
 #include "runtime/textview/LineGeometry.h"
-#include "runtime/textview/win32/Win32TextScripts.h"
+#include "runtime/textview/win32/Win32BidiRuns.h"
+#include "runtime/textview/win32/Win32FontFallback.h"
 #include "support/Utf16.h"
 
 namespace quillon::runtime::win32 {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "runtime/textview/CaretStops.h"
-#include "runtime/textview/win32/Win32TextScripts.h"
 #include "runtime/textview/win32/Win32TextView.h"
 
 namespace quillon::runtime::win32 {

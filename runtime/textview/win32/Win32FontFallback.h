@@ -1,7 +1,5 @@
 #pragma once
-/// What the text view needs from the platform to show any script: the runs of a line in drawn order (Uniscribe's
-/// itemizer and its ordering only; nothing here shapes or places glyphs, see Win32TextView.h for why), and a face
-/// for every character the box's font lacks.
+/// A face for every character a text box's font lacks, and each character measured in the face that draws it.
 
 #include <windows.h>
 
@@ -10,12 +8,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "runtime/textview/VisualLine.h"
 #include "runtime/win32/Win32Handles.h"
 
 namespace quillon::runtime::win32 {
@@ -26,13 +22,6 @@ struct CmapGroup {
   char32_t last;
   std::uint32_t glyph;
 };
-
-/// True when a line holds characters that read right to left (or marks that make text do so).
-bool HoldsRightToLeft(std::wstring_view line) noexcept;
-
-/// The runs of a line from left to right, in a left-to-right paragraph as the edit control's default is. A line
-/// without right-to-left characters is one run, without asking Uniscribe.
-std::vector<textview::VisualRun> VisualRunsOf(std::wstring_view line);
 
 /// The faces one font draws with: the font itself and, for characters it has no glyph for, a face the machine has
 /// that draws them (asked of the font mapper by the script's character set first, then among the installed
