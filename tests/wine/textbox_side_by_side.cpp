@@ -125,7 +125,8 @@ struct State {
   LRESULT canUndo = 0;
   bool focused = false;
   POINT caret{-1, -1};  // GetCaretPos while focused
-  int thumb = 0;  // the vertical scroll bar's
+  std::string vbar;  // the vertical scroll bar: last line / page @ position
+  int hbar = 0;      // how far the text is scrolled sideways (-1 when its first line in view is empty and last)
   std::vector<std::string> notifications;
   std::string answers;  // what the step's query messages returned
   std::wstring clipboard;
@@ -146,7 +147,8 @@ struct State {
         {clipboard == other.clipboard, "clipboard"},
         {caret.x == other.caret.x, "caretX"},
         {caret.y == other.caret.y, "caretY"},
-        {thumb == other.thumb, "vbar"}};
+        {vbar == other.vbar, "vbar"},
+        {hbar == other.hbar, "hbar"}};
     std::vector<std::string> out;
     for (const auto& [same, name] : fields)
       if (!same) out.push_back(name);
@@ -164,7 +166,7 @@ struct State {
     std::ostringstream out;
     out << "text " << Printable(text) << " (" << text.size() << ") sel " << start << "-" << end << " lines " << lines
         << " first " << firstVisible << " modified " << modified << " canUndo " << canUndo
-        << (focused ? "" : " NOT FOCUSED") << " caret " << caret.x << "," << caret.y << " thumb " << thumb
+        << (focused ? "" : " NOT FOCUSED") << " caret " << caret.x << "," << caret.y << " bars " << vbar << " " << hbar
         << " notes [";
     for (std::size_t i = 0; i < notifications.size(); ++i) out << (i ? " " : "") << notifications[i];
     out << "] answers {" << answers << "} clipboard " << Printable(clipboard);
@@ -237,6 +239,17 @@ class BoxPair {
     SendMessageW(box_[i], EM_SETREADONLY, kind_ == Kind::kSingleLineReadOnly || IsMultiLine(kind_), 0);
   }
   HWND Top() const noexcept { return top_.Get(); }
+
+  /// The height of a line in the box's font.
+  static int LineHeight(HWND box) {
+    TEXTMETRICW metrics{};
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    return std::max<int>(1, metrics.tmHeight);
+  }
   std::vector<std::string>& Log(int i) noexcept { return logs_[i]; }
 
   /// Handles everything queued, as the program's message loop does (the dialog manager sees keys first).
@@ -330,16 +343,26 @@ class BoxPair {
     state.canUndo = SendMessageW(box, EM_CANUNDO, 0, 0);
     state.focused = GetFocus() == box;
     if (state.focused) GetCaretPos(&state.caret);
+    state.notifications = logs_[i];
     // Ours brings its bars up to date at most every 0.4 s while text keeps coming; the user sees them then.
     if (i == kOurs) SendMessageW(box, WM_TIMER, Win32TextView::kScrollBarTimer, 0);
-    // Wine's bars keep an earlier text's range and position until it scrolls: ours' vertical thumb is held to the
-    // first line the platform's box shows, where Windows puts it.
-    SCROLLINFO bar{};
-    bar.cbSize = sizeof bar;
-    bar.fMask = SIF_POS;
-    if (GetWindowLongPtrW(box, GWL_STYLE) & WS_VSCROLL)
-      state.thumb = i == kOurs ? (GetScrollInfo(box, SB_VERT, &bar) ? bar.nPos : -1) : static_cast<int>(state.firstVisible);
-    state.notifications = logs_[i];
+    // Wine's bars keep an earlier text's range and position until the box scrolls: ours' vertical bar is held to
+    // what the platform's control sets it to whenever it updates it (the range to the last line, a page of the lines
+    // its rectangle holds, the first line in view) as a bar keeps them (a page no larger than the range).
+    if (!(GetWindowLongPtrW(box, GWL_STYLE) & WS_VSCROLL)) return state;
+    SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
+    RECT area{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    if (i == kOurs) {
+      GetScrollInfo(box, SB_VERT, &bar);
+    } else {
+      bar.nMax = static_cast<int>(state.lines) - 1;
+      bar.nPage = static_cast<UINT>(std::min<int>((area.bottom - area.top) / LineHeight(box), bar.nMax + 1));
+      bar.nPos = static_cast<int>(state.firstVisible);
+    }
+    state.vbar = std::to_string(bar.nMax) + "/" + std::to_string(bar.nPage) + "@" + std::to_string(bar.nPos);
+    const LRESULT start = SendMessageW(box, EM_POSFROMCHAR, SendMessageW(box, EM_LINEINDEX, state.firstVisible, 0), 0);
+    state.hbar = start == -1 ? -1 : area.left - static_cast<short>(LOWORD(start));
     return state;
   }
 
@@ -1108,14 +1131,8 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
     HWND box = pair_.Box(kOurs);
     RECT area{};
     SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
-    TEXTMETRICW metrics{};
-    HDC dc = GetDC(box);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(box, dc);
     const LRESULT shown = SendMessageW(box, EM_GETLINECOUNT, 0, 0) - SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
-    return y >= area.top + shown * metrics.tmHeight;
+    return y >= area.top + shown * BoxPair::LineHeight(box);
   }
 
   /// Where a drag ended, from its description.
@@ -1153,7 +1170,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       // 8's control may place it inside one, and where widths differ (below) a point may fall on the next stop.
       // Where the caret lands differently, its x and a single-line box's first column follow.
       {"a caret placed at a point stands on a stop within a cluster of the platform's",
-       {"selection", "caretX", "firstVisible"}, 20,
+       {"selection", "caretX", "firstVisible", "hbar"}, 20,
        [this](const std::string& field, const Step* step, const State*, const State& platform, const State& ours) {
          const bool elsewhere = platform.start != ours.start || platform.end != ours.end;
          if (!step || !step->byPoint || !elsewhere || (field == "firstVisible" && multiLine_)) return false;
@@ -1203,7 +1220,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       // on the selection's lines, the first column of a single-line box where one stands in the text, and there the
       // x of EM_POSFROMCHAR and the position of EM_CHARFROMPOS (within a cluster, on the same line).
       {"where marks, pairs, tabs or line breaks stand (GDI's widths, not Wine's Uniscribe)",
-       {"caretX", "firstVisible", "answers"}, 120,
+       {"caretX", "firstVisible", "hbar", "answers"}, 120,
        [this](const std::string& field, const Step* step, const State* before, const State& platform,
               const State& ours) {
          const bool measured = Measured(platform.text) || (before && Measured(before->text));
@@ -1214,6 +1231,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
            return !multiLine_ ? measured : Measured(text.substr(from, text.find(L'\r', platform.end) - from));
          }
          if (field == "firstVisible") return !multiLine_ && measured;
+         if (field == "hbar") return measured;
          if (!measured) return false;
          if (Is(step, {"EM_POSFROMCHAR"})) return High(platform.answers) == High(ours.answers);
          return Is(step, {"EM_CHARFROMPOS"}) && High(platform.answers) == High(ours.answers) &&
@@ -1226,7 +1244,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
        [](const std::string&, const Step*, const State*, const State&, const State&) { return true; }},
       // A multi-line box whose view follows the end of its text (as search results are appended) keeps the end in
       // view when a new size shows fewer lines; the platform's keeps its first line.
-      {"a box following its end keeps it in view through a new size or font", {"firstVisible", "caretX", "caretY", "vbar"},
+      {"a box following its end keeps it in view through a new size or font", {"firstVisible", "caretX", "caretY", "vbar", "hbar"},
        10,
        [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
          return multiLine_ && Is(step, {"resize", "WM_SETFONT"}) && ours.end == ours.text.size() &&
@@ -1240,7 +1258,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
        }},
       // Ctrl+A selects everything and leaves the view where it is (see ApplyWindowsModel): Wine's control, selecting
       // all itself, leaves its caret where it stood, and brought there with EM_SETSEL it scrolls to the caret.
-      {"Ctrl+A leaves the view, the caret goes to the end", {"caretX", "caretY", "firstVisible", "vbar"}, 60,
+      {"Ctrl+A leaves the view, the caret goes to the end", {"caretX", "caretY", "firstVisible", "vbar", "hbar"}, 60,
        [](const std::string& field, const Step* step, const State* before, const State&, const State& ours) {
          if (!step || step->model != Step::Model::kSelectAll || !before) return false;
          if (field == "firstVisible") return ours.firstVisible == before->firstVisible;
@@ -1251,7 +1269,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       // documentation); Wine 8's breaks at a lone LF too. Where one stands the lines are counted and numbered
       // otherwise, so what is told by line may differ: ours counts a line per CR LF.
       {"a lone LF is no line break",
-       {"lines", "firstVisible", "vbar", "caretX", "caretY", "selection", "answers", "scrolled"}, 60,
+       {"lines", "firstVisible", "vbar", "hbar", "caretX", "caretY", "selection", "answers", "scrolled"}, 60,
        [this](const std::string& field, const Step* step, const State* before, const State& platform,
               const State& ours) {
          const auto loneLF = [](const std::wstring& text) {
@@ -1327,7 +1345,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       // The platform's control, held with the button down beside its text's rectangle (a drag's point is taken into
       // it), goes on a character every 100 ms tick of its timer that way, and so does ours; a drag whose input comes
       // in slowly meets a tick in one box and not the other. The anchor stays.
-      {"a held drag beside the text went on a tick further in one box", {"selection", "caretX", "firstVisible", "scrolled"},
+      {"a held drag beside the text went on a tick further in one box", {"selection", "caretX", "firstVisible", "hbar", "scrolled"},
        20,
        [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
          const std::optional<POINT> to = DragEnd(step);
@@ -1338,7 +1356,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       // Windows' control, dragged beyond the box, keeps selecting towards the pointer and scrolls after it, up and
       // down too, and so does ours; Wine 8's takes the point into its rectangle and moves on a character a tick.
       {"a drag beyond the box follows the pointer",
-       {"selection", "caretX", "caretY", "firstVisible", "vbar", "scrolled"}, 20,
+       {"selection", "caretX", "caretY", "firstVisible", "vbar", "hbar", "scrolled"}, 20,
        [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
          const std::optional<POINT> to = DragEnd(step);
          return to && !InsideTheBox(*to) && SameAnchor(platform, ours);

@@ -350,7 +350,7 @@ void Win32TextView::UpdateScrollBars(ScrollBarUpdate when) {
   info.fMask = SIF_PAGE | SIF_POS | SIF_RANGE | SIF_DISABLENOSCROLL;
   if (style & WS_VSCROLL) {
     info.nMax = static_cast<int>(std::min<std::size_t>(document_.LineCount(), 0x7FFFFFFF)) - 1;
-    info.nPage = static_cast<UINT>(VisibleLines());
+    info.nPage = static_cast<UINT>(std::max<LONG>(0, area.bottom - area.top) / lineHeight_);  // 0 where no line fits
     info.nPos = static_cast<int>(std::min<std::size_t>(view_.FirstLine(), 0x7FFFFFFF));
     SetScrollBar(SB_VERT, info);
   }
