@@ -3,9 +3,8 @@
 // answered; every write is checked in the registry with advapi32, and the favourites are looked for again after a
 // restart. Then the window inside this process: Find over a small tree (its results read back from the result box,
 // also while the search goes on), and the user and GDI objects counted across a thousand navigations. Last, the
-// window at the screen's DPI: laid out from its twips, with fonts made for
-// that DPI, when the program starts at 96, 144 or 192 DPI; and laid out again when the DPI changes while it runs,
-// keeping everything it shows.
+// window at the screen's DPI: laid out from its twips, with fonts made for that DPI, when the program starts at 96,
+// 144 or 192 DPI; and laid out again when the DPI changes while it runs, keeping everything it shows.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -209,22 +208,12 @@ class Journey : public ::testing::Test {
     input_.DoubleClickListItem(list, IndexOf(list, item));
   }
 
-  /// Clicks the result box on the left edge of character `caret`.
-  void ClickResultAt(std::size_t caret) {
-    // The box scrolls to its end as results come; the user scrolls the line back into view first.
-    const LRESULT line = SendMessageW(c_.txtFindList, EM_LINEFROMCHAR, caret, 0);
-    SendMessageW(c_.txtFindList, EM_LINESCROLL, 0, line - SendMessageW(c_.txtFindList, EM_GETFIRSTVISIBLELINE, 0, 0));
-    input_.ClickEditAt(c_.txtFindList, static_cast<int>(caret));
-  }
-
-  HWND Button(const wchar_t* caption) const { return FindWindowExW(main_, nullptr, L"Button", caption); }
-
   /// Clicks a button or check box and answers the dialogs it opens, in turn; returns what they showed once its
   /// handler is done (a search too). Each answer is used, and no dialog comes beyond them.
   std::vector<Seen> Press(const wchar_t* caption, std::vector<DialogAnswer> answers = {}) {
     const std::size_t expected = answers.size();
     ModalDialogAnswerer answerer(main_, std::move(answers));
-    input_.ClickButton(Button(caption));
+    input_.ClickButton(FindWindowExW(main_, nullptr, L"Button", caption));
     std::vector<Seen> seen;
     for (const SeenDialog& dialog : answerer.SeenAll()) seen.emplace_back(dialog.caption, dialog.text);
     Settle();
@@ -329,7 +318,8 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
 
   // A click on the value line opens it through Go To, which keeps it as a favourite and leaves the typed text.
   input_.TypeIntoCombo(c_.txtGoTo, L"half typed");
-  ClickResultAt(valueLine.find(L": ") + 2);
+  // The four result lines are all in view: a click just after the value line's ": ".
+  input_.ClickEditAt(c_.txtFindList, static_cast<int>(valueLine.find(L": ") + 2));
   EXPECT_EQ(WindowText(c_.txtKey), rootPath_ + L"\\Alpha");
   EXPECT_EQ(ShownValue(), (Panel{L"NeedleValue", kTypeString, L"Value Size : 2", L"x", L""}));
   const std::wstring clicked = rootPath_ + L"\\Alpha\\NeedleValue";
@@ -495,13 +485,6 @@ TEST_F(InProcess, UserAndGdiObjectsStayFlatAcrossAThousandNavigations) {
 
 using runtime::ControlKind;
 
-RECT PlaceOf(HWND child) {
-  RECT rect{};
-  GetWindowRect(child, &rect);
-  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 /// The height a control's font must have at `dpi`, in pixels (negative: the character height).
 LONG FontHeightAt(const runtime::ControlSpec& row, int dpi) {
   return -MulDiv(static_cast<int>(std::lround(row.fontPoints * 100)), dpi, 7200);
@@ -518,7 +501,9 @@ void ExpectLaidOutAt(HWND form, int dpi, const std::function<void(HWND, const ru
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const runtime::ControlSpec& row = kControlTable[i];
     const HWND child = controls[i];
-    const RECT place = PlaceOf(child);
+    RECT place{};  // in its parent's client area
+    GetWindowRect(child, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
     EXPECT_EQ(place.left, MulDiv(row.left, dpi, 1440)) << row.name << " at " << dpi;
     EXPECT_EQ(place.top, MulDiv(row.top, dpi, 1440)) << row.name;
     if (row.kind != ControlKind::Label || !(row.options & runtime::kAutoSize)) {
