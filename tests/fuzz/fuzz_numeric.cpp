@@ -1,7 +1,6 @@
 // The numeric test and the conversion to a 32-bit integer: the conversion refuses exactly what the test refuses,
 // leaves its result alone when it fails, and for plain decimal texts gives what the C library's correctly rounded
 // reading, rounded half to even, gives.
-#include <cfenv>
 #include <cmath>
 #include <cstdlib>
 

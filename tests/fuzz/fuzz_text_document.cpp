@@ -3,7 +3,6 @@
 // both line-break modes; and the caret's steps over it must land where it may stand.
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "runtime/textview/CaretStops.h"
 #include "runtime/textview/TextDocument.h"

@@ -2,7 +2,6 @@
 // the word moves over the line breaker's soft breaks.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "runtime/textview/CaretStops.h"

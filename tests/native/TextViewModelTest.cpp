@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "runtime/textview/TextDocument.h"
 #include "runtime/textview/TextLayout.h"

@@ -14,6 +14,17 @@ namespace quillon::runtime::textview {
 namespace {
 
 using Ranges = std::vector<std::pair<int, int>>;
+using Ints = std::vector<int>;
+
+/// Each column's cell left edge, or its width, or (up to the length) each position's caret x.
+Ints Each(const VisualLine& line, int (VisualLine::*of)(std::size_t) const, std::size_t extra = 0) {
+  Ints values;
+  for (std::size_t column = 0; column < line.Length() + extra; ++column) values.push_back((line.*of)(column));
+  return values;
+}
+Ints Lefts(const VisualLine& line) { return Each(line, &VisualLine::CellLeft); }
+Ints Widths(const VisualLine& line) { return Each(line, &VisualLine::CellWidth); }
+Ints Carets(const VisualLine& line) { return Each(line, &VisualLine::XOf, 1); }
 
 std::vector<std::size_t> PieceStarts(const std::vector<VisualPiece>& pieces) {
   std::vector<std::size_t> starts;
@@ -38,12 +49,10 @@ TEST(VisualLine, MixedLineHasCellsCaretsAndClicksInDrawnOrder) {
   const VisualLine line(text, {5, 6, 7, 8, 9, 3, 4}, {{0, 2, false}, {2, 5, true}, {5, 7, false}}, 32);
   EXPECT_EQ(line.Width(), 42);
   // Cells: a [0,5) b [5,11) gimel [11,20) bet [20,28) alef [28,35) c [35,38) d [38,42).
-  const std::vector<int> lefts{0, 5, 28, 20, 11, 35, 38};
-  for (std::size_t column = 0; column < text.size(); ++column) EXPECT_EQ(line.CellLeft(column), lefts[column]) << column;
+  EXPECT_EQ(Lefts(line), (Ints{0, 5, 28, 20, 11, 35, 38}));
 
   // The caret before a Hebrew letter stands at its right edge; after the last character, at d's right edge.
-  const std::vector<int> carets{0, 5, 35, 28, 20, 35, 38, 42};
-  for (std::size_t column = 0; column <= text.size(); ++column) EXPECT_EQ(line.XOf(column), carets[column]) << column;
+  EXPECT_EQ(Carets(line), (Ints{0, 5, 35, 28, 20, 35, 38, 42}));
 
   // A click on a Hebrew letter's right half lands before it, on its left half after it: gimel's left and right
   // halves, alef's, then c's; beyond either end, the nearest cell decides.
@@ -67,8 +76,7 @@ TEST(VisualLine, MixedLineHasCellsCaretsAndClicksInDrawnOrder) {
 TEST(VisualLine, RightToLeftOnlyLineStartsAtItsRightEdgeAndEndsAtItsLeft) {
   const std::wstring text = L"\u05E9\u05DC\u05D5\u05DD";
   const VisualLine line(text, {7, 6, 3, 8}, {{0, 4, true}}, 32);
-  EXPECT_EQ(line.XOf(0), 24);
-  EXPECT_EQ(line.XOf(4), 0);
+  EXPECT_EQ(Carets(line), (Ints{24, 17, 11, 8, 0}));
   EXPECT_EQ(line.ColumnAt(-3), 4u);
   EXPECT_EQ(line.ColumnAt(100), 0u);
   ExpectClicksOnLeadingEdgesComeBack(line);
@@ -77,8 +85,7 @@ TEST(VisualLine, RightToLeftOnlyLineStartsAtItsRightEdgeAndEndsAtItsLeft) {
   for (const std::vector<VisualRun>& runs : {std::vector<VisualRun>{}, std::vector<VisualRun>{{0, 3, true}},
                                              std::vector<VisualRun>{{0, 3, true}, {2, 4, false}}}) {
     const VisualLine fallback(text, {7, 6, 3, 8}, runs, 32);
-    EXPECT_EQ(fallback.XOf(0), 0);
-    EXPECT_EQ(fallback.XOf(4), 24);
+    EXPECT_EQ(Carets(fallback), (Ints{0, 7, 13, 16, 24}));
   }
 
   const VisualLine empty(L"", {}, {}, 32);
@@ -91,24 +98,20 @@ TEST(VisualLine, RightToLeftOnlyLineStartsAtItsRightEdgeAndEndsAtItsLeft) {
 TEST(VisualLine, TabsReachTheNextStopFromWhereTheyAreDrawnInEitherDirection) {
   // (Left to right, tabs are held to the line layout by the last test.) Right to left: bet is drawn first, at 0, so the tab reaches from 7 to 8 and alef follows it.
   const VisualLine rtl(L"\u05D0\t\u05D1", {7, 99, 7}, {{0, 3, true}}, 8);
-  EXPECT_EQ(rtl.CellLeft(2), 0);
-  EXPECT_EQ(rtl.CellLeft(1), 7);
-  EXPECT_EQ(rtl.CellWidth(1), 1);
-  EXPECT_EQ(rtl.CellLeft(0), 8);
-  EXPECT_EQ(rtl.XOf(1), 8);  // before the tab: its right edge
-  EXPECT_EQ(rtl.XOf(3), 0);
+  EXPECT_EQ(Lefts(rtl), (Ints{8, 7, 0}));
+  EXPECT_EQ(Widths(rtl), (Ints{7, 1, 7}));
+  EXPECT_EQ(Carets(rtl), (Ints{15, 8, 7, 0}));  // before the tab: its right edge
 
   // After a right-to-left run of 10 pixels the tab of the Latin run goes from 10 to 16.
   const VisualLine mixed(L"\u05D0\u05D1\tx", {5, 5, 99, 4}, {{0, 2, true}, {2, 4, false}}, 16);
-  EXPECT_EQ(mixed.CellLeft(2), 10);
-  EXPECT_EQ(mixed.CellWidth(2), 6);
-  EXPECT_EQ(mixed.XOf(4), 20);
+  EXPECT_EQ(Lefts(mixed), (Ints{5, 0, 10, 16}));
+  EXPECT_EQ(Widths(mixed), (Ints{5, 5, 6, 4}));
+  EXPECT_EQ(Carets(mixed), (Ints{10, 5, 10, 16, 20}));
 
   // Without tab stops (a single-line box) a tab takes no room: alef's left half lands after alef, before the tab;
   // bet's right half before bet, after the tab.
   const VisualLine single(L"\u05D0\t\u05D1", {7, 99, 7}, {{0, 3, true}}, 0);
-  EXPECT_EQ(single.Width(), 14);
-  EXPECT_EQ(single.CellWidth(1), 0);
+  EXPECT_EQ(Widths(single), (Ints{7, 0, 7}));
   EXPECT_EQ(single.ColumnAt(8), 1u);
   EXPECT_EQ(single.ColumnAt(6), 2u);
   EXPECT_EQ(single.ColumnAt(12), 0u);
@@ -120,14 +123,11 @@ TEST(VisualLine, SurrogatePairsAndMarksStayWithTheirCharacter) {
   ASSERT_EQ(text.size(), 5u);
   const VisualLine line(text, {7, 0, 12, 0, 6}, {{0, 5, true}}, 32);
   // Cells from the left: bet [0,6), the pair [6,18), the mark at 18, alef [18,25).
-  EXPECT_EQ(line.CellLeft(4), 0);
-  EXPECT_EQ(line.CellLeft(2), 6);
-  EXPECT_EQ(line.CellWidth(2), 12);
-  EXPECT_EQ(line.CellWidth(3), 0);
-  EXPECT_EQ(line.CellLeft(0), 18);
-  // The caret never stands inside the pair: its second half is where the pair starts.
-  EXPECT_EQ(line.XOf(3), line.XOf(2));
-  EXPECT_EQ(line.XOf(2), 18);
+  EXPECT_EQ(Widths(line), (Ints{7, 0, 12, 0, 6}));
+  const Ints lefts = Lefts(line);
+  EXPECT_EQ((Ints{lefts[0], lefts[2], lefts[4]}), (Ints{18, 6, 0}));
+  // The caret never stands inside the cluster or the pair: there it stands where they start.
+  EXPECT_EQ(Carets(line), (Ints{25, 25, 18, 18, 6, 0}));
   // A click on alef's left half lands after it and after its mark; on the pair's left half, after the whole pair.
   EXPECT_EQ(line.ColumnAt(19), 2u);
   EXPECT_EQ(line.ColumnAt(7), 4u);

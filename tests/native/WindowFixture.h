@@ -10,7 +10,6 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "registry/memory/MemoryRegistry.h"
@@ -44,17 +43,6 @@ class WindowTest : public ::testing::Test {
     });
     window->Show();
   }
-  /// A small tree to edit below HKCU\Software\Quill, with a value in its parent and a key in another hive.
-  void SeedQuill() {
-    registry.Put("HKCU\\Software\\Quill\\Alpha");
-    registry.Put("HKCU\\Software\\Quill\\Beta\\Deep");
-    registry.PutString(kQuill, "", "default text");
-    registry.PutString(kQuill, "Name", "quill");
-    registry.PutDword(kQuill, "Count", 3);
-    registry.PutString("HKCU\\Software", "AtSoftware", "s");
-    registry.PutBinary("HKLM\\Software\\Other", "Blob", {0x00, 0xFF, 0x10});
-  }
-
   frmRegEdit& w() { return *window; }
   runtime::HeadlessRuntime& rt() { return *runtime; }
 
@@ -190,10 +178,20 @@ class WindowTest : public ::testing::Test {
   }
 };
 
-/// The window over the editing tree.
+/// The window over a small tree to edit below HKCU\Software\Quill, with a value in its parent and a key in another
+/// hive.
 class EditingTest : public WindowTest {
  protected:
-  void SetUp() override { WindowTest::SetUp(), SeedQuill(); }
+  void SetUp() override {
+    WindowTest::SetUp();
+    registry.Put("HKCU\\Software\\Quill\\Alpha");
+    registry.Put("HKCU\\Software\\Quill\\Beta\\Deep");
+    registry.PutString(kQuill, "", "default text");
+    registry.PutString(kQuill, "Name", "quill");
+    registry.PutDword(kQuill, "Count", 3);
+    registry.PutString("HKCU\\Software", "AtSoftware", "s");
+    registry.PutBinary("HKLM\\Software\\Other", "Blob", {0x00, 0xFF, 0x10});
+  }
 };
 
 }  // namespace quillon::testing

@@ -1,6 +1,8 @@
-// What only the Win32 runtime can show and the program depends on: the dialog manager's tab order, text boxes that show any text and behave as edit controls, in any script (right-to-left
-// runs drawn in their order with the caret, clicks and the selection following them, and characters the box's font
-// lacks measured and drawn in a face that has them), the hourglass and the message loop's end.
+// What only the Win32 runtime can show and the program depends on: the dialog manager's tab order, text boxes that
+// show any text and behave as edit controls, in any script (right-to-left runs drawn in their order with the caret,
+// clicks and the selection following them, and characters the box's font lacks measured and drawn in a face that
+// has them) and the hourglass. The message loop's end is the real program's: closed, it exits with code 0
+// (app_Startup, journey_e2e).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -142,14 +144,6 @@ TEST_F(Win32RuntimeTest, HourglassShowsOverTheWholeWindowUntilTheDefaultIsBack) 
   runtime_.SetMousePointer(runtime::kPointerDefault);
   hover();
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_IBEAM));  // the edit field's own cursor again
-}
-
-TEST_F(Win32RuntimeTest, ClosingTheLastFormEndsTheMessageLoop) {
-  form_->Show();
-  PostMessageW(form_->Window(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(runtime_.RunMessageLoop(), 0);
-  EXPECT_FALSE(form_->Visible());
-  EXPECT_EQ(runtime_.RunMessageLoop(), 0);  // with no form open the loop has nothing to wait for
 }
 
 /// The box's pixels as they are on the screen.

@@ -80,7 +80,6 @@ struct SeenDialog {
   std::wstring caption;
   /// The longest static text of the dialog: the prompt.
   std::wstring text;
-  HWND owner = nullptr;
 };
 
 /// An answer to a dialog: the text put into its edit field first, if any, and the button pressed.

@@ -1,8 +1,12 @@
-// The runtime contract on the headless runtime, whose user actions are scripted methods, and the settings contract
-// on its in-memory store.
+// The contract suites on their in-memory halves: the runtime contract on the headless runtime, whose user actions
+// are scripted methods; the settings contract on its in-memory store; the registry contract on the in-memory
+// registry, which follows Windows where Wine and Windows differ (its fixture helpers and injected failures are what
+// every window test stands on).
 #include <gtest/gtest.h>
 
+#include "registry/memory/MemoryRegistry.h"
 #include "runtime/headless/HeadlessRuntime.h"
+#include "tests/contract/RegistryContract.h"
 #include "tests/contract/RuntimeContract.h"
 #include "tests/contract/SettingsContract.h"
 
@@ -62,3 +66,14 @@ struct MemorySettingsBackend {
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, SettingsContract, MemorySettingsBackend);
 
 }  // namespace quillon::runtime::contract
+
+namespace quillon::registry::contract {
+
+struct MemoryBackend {
+  using Registry = MemoryRegistry;
+  static constexpr Ordering kOrdering = Ordering::Windows;
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, RegistryContract, MemoryBackend);
+
+}  // namespace quillon::registry::contract
