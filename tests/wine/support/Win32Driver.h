@@ -29,6 +29,8 @@ std::unique_ptr<runtime::win32::Win32Form> CreateWin32Form(runtime::Win32Runtime
                                                            int clientHeightTwips, const runtime::FontSpec& font);
 
 std::wstring WindowText(HWND window);
+/// The client area as the window shows it once painted, without the caret: 0x00RRGGBB rows from the top.
+std::vector<DWORD> ClientPixels(HWND window);
 /// True when the window's class is `name`, ignoring case.
 bool IsClass(HWND window, const wchar_t* name);
 std::vector<std::wstring> ListItems(HWND list);
