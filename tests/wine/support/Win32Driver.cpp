@@ -72,27 +72,25 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-std::vector<DWORD> ClientPixels(HWND window) {
-  // Painted whole, then read back from the window's own DC, as the user sees it: an edit control repaints only what
-  // a change touched, and elsewhere may still show an earlier picture (a font set without redrawing). The caret is
-  // inverted into the same pixels, so it is hidden meanwhile.
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+std::vector<DWORD> ClientPixels(HWND window, Repaint repaint) {
+  // Read back from the window's own DC, so that a part left unpainted shows too (an edit control repaints only what a
+  // change touched: a font set without redrawing). The caret is inverted into the same pixels: hidden meanwhile.
+  RedrawWindow(window, nullptr, nullptr, (repaint == Repaint::kWhole ? RDW_INVALIDATE : 0) | RDW_UPDATENOW);
   RECT client{};
   GetClientRect(window, &client);
   runtime::win32::ScreenDc screen(window);
   const runtime::win32::UniqueDc memory(CreateCompatibleDC(screen.Get()));
-  const runtime::win32::UniqueGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
-  BITMAPINFO format{};
-  format.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<DWORD> pixels(static_cast<std::size_t>(client.right) * static_cast<std::size_t>(client.bottom));
+  const runtime::win32::UniqueGdiObject<HBITMAP> bitmap(
+      CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
+  const bool hidden = HideCaret(window);
   {
-    runtime::win32::SelectedObject into(memory.Get(), bitmap.Get());
-    const bool hidden = HideCaret(window);
+    runtime::win32::SelectedObject into(memory.Get(), bitmap.Get());  // out again before GetDIBits
     BitBlt(memory.Get(), 0, 0, client.right, client.bottom, screen.Get(), 0, 0, SRCCOPY);
-    if (hidden) ShowCaret(window);
   }
+  if (hidden) ShowCaret(window);
+  BITMAPINFO format{{sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  std::vector<DWORD> pixels(static_cast<std::size_t>(client.right) * static_cast<std::size_t>(client.bottom));
   GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(client.bottom), pixels.data(), &format, DIB_RGB_COLORS);
-  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
   return pixels;
 }
 
