@@ -58,6 +58,9 @@ struct Glyphs {
 
   void Add(std::wstring_view text, std::size_t column, int advance, FontFallback& fallback) {
     const wchar_t unit = text[column];
+    // What takes no room shows nothing either, as in the platform's control: a face's glyph for a soft hyphen or a
+    // control character would draw over the next character.
+    if (TakesNoRoom(unit)) return;
     units.push_back(unit == L'\t' ? L' ' : unit);
     advances.push_back(advance);
     HFONT font = nullptr;
@@ -70,6 +73,22 @@ struct Glyphs {
       font = fallback.FontOf(unit);
     }
     fonts.push_back(font);
+  }
+
+  /// The units whose cells start in [from, to), each with the units of no width after it (its marks).
+  Glyphs Within(int from, int to) const {
+    Glyphs out;
+    bool taken = false;
+    int x = left;
+    for (std::size_t i = 0; i < units.size(); x += advances[i++]) {
+      if (advances[i] != 0 || i == 0) taken = x >= from && x < to;
+      if (!taken) continue;
+      if (out.units.empty()) out.left = x;
+      out.units.push_back(units[i]);
+      out.advances.push_back(advances[i]);
+      out.fonts.push_back(fonts[i]);
+    }
+    return out;
   }
 };
 
@@ -219,8 +238,9 @@ int Win32TextView::XOfPosition(std::size_t position) {
   position = std::min(position, document_.Length());
   const std::size_t line = document_.LineOf(position);
   const std::size_t column = position - document_.LineStart(line);
-  // Between the CR and the LF ending a line the platform's control answers the line's start.
-  if (column > document_.LineLength(line)) return 0;
+  // Inside the line break ending a line (past its last stop: between CR and LF, or in a CR CR LF) the platform's
+  // control answers the line's start.
+  if (position > textview::LineEndStop(document_, line)) return 0;
   return GeometryOf(line).XOf(column);
 }
 
@@ -260,15 +280,18 @@ void Win32TextView::OnPaint(HDC target, const RECT& area) {
   OffscreenDc offscreen(target, client.right, client.bottom);
   HDC dc = offscreen.Get() ? offscreen.Get() : target;
 
-  // The parent picks the colours, as for any edit control: read-only and disabled boxes ask as static ones do.
+  // The parent picks the colours, as for any edit control: read-only and disabled boxes ask as static ones do. A
+  // parent that answers nothing gets the default answer, as the platform's control asks for it: a read-only box
+  // then shows the face colour of a static control, not the window colour.
   const bool enabled = IsWindowEnabled(window_) != FALSE;
   const UINT colorMessage = IsReadOnly() || !enabled ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
   HWND parent = GetParent(window_);
-  auto brush = parent ? reinterpret_cast<HBRUSH>(
-                            SendMessageW(parent, colorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window_)))
-                      : nullptr;
+  const auto dcParam = reinterpret_cast<WPARAM>(dc);
+  const auto selfParam = reinterpret_cast<LPARAM>(window_);
+  auto brush = parent ? reinterpret_cast<HBRUSH>(SendMessageW(parent, colorMessage, dcParam, selfParam)) : nullptr;
+  if (!brush && parent) brush = reinterpret_cast<HBRUSH>(DefWindowProcW(parent, colorMessage, dcParam, selfParam));
   if (!brush) brush = GetSysColorBrush(COLOR_WINDOW);
   FillRect(dc, &client, brush);
   const COLORREF textColor = enabled ? GetTextColor(dc) : GetSysColor(COLOR_GRAYTEXT);
@@ -315,20 +338,20 @@ void Win32TextView::DrawLine(HDC dc, std::size_t line, int y, const RECT& area, 
     glyphs.Add(text, unit.column, unit.advance, *fallback_);
   glyphs.left = left + drawnFrom;
 
-  for (const auto& [from, to] : selected) {
-    const RECT band{left + from, y, left + to, y + lineHeight_};
-    FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
-  }
-  if (glyphs.units.empty()) return;
   const int baseline = y + ascent_;
   SetTextColor(dc, textColor);
-  Draw(dc, baseline, glyphs);
-  // The selected cells again, in the highlight's text colour, wherever the runs put them.
+  if (!glyphs.units.empty()) Draw(dc, baseline, glyphs);
+  // The selected cells again, wherever the runs put them, as the platform's control draws a selection: the highlight
+  // fills them afresh and only their own glyphs go on it, whole, in the highlight's text colour. What a glyph next
+  // to them reaches into them is covered; what theirs reach out of them shows.
   SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
   for (const auto& [from, to] : selected) {
+    const RECT band{left + from, y, left + to, y + lineHeight_};
     const int saved = SaveDC(dc);
-    IntersectClipRect(dc, left + from, y, left + to, y + lineHeight_);
-    Draw(dc, baseline, glyphs);
+    IntersectClipRect(dc, band.left, band.top, band.right, band.bottom);
+    FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+    const Glyphs chosen = glyphs.Within(band.left, band.right);
+    if (!chosen.units.empty()) Draw(dc, baseline, chosen);
     RestoreDC(dc, saved);
   }
 }

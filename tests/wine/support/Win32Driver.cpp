@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "runtime/win32/Win32Handles.h"
+
 namespace quillon::winetest {
 
 namespace {
@@ -68,6 +70,28 @@ std::wstring WindowText(HWND window) {
   text.resize(static_cast<std::size_t>(
       SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()))));
   return text;
+}
+
+std::vector<DWORD> ClientPixels(HWND window, Repaint repaint) {
+  // Read back from the window's own DC, so that a part left unpainted shows too (an edit control repaints only what a
+  // change touched: a font set without redrawing). The caret is inverted into the same pixels: hidden meanwhile.
+  RedrawWindow(window, nullptr, nullptr, (repaint == Repaint::kWhole ? RDW_INVALIDATE : 0) | RDW_UPDATENOW);
+  RECT client{};
+  GetClientRect(window, &client);
+  runtime::win32::ScreenDc screen(window);
+  const runtime::win32::UniqueDc memory(CreateCompatibleDC(screen.Get()));
+  const runtime::win32::UniqueGdiObject<HBITMAP> bitmap(
+      CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
+  const bool hidden = HideCaret(window);
+  {
+    runtime::win32::SelectedObject into(memory.Get(), bitmap.Get());  // out again before GetDIBits
+    BitBlt(memory.Get(), 0, 0, client.right, client.bottom, screen.Get(), 0, 0, SRCCOPY);
+  }
+  if (hidden) ShowCaret(window);
+  BITMAPINFO format{{sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  std::vector<DWORD> pixels(static_cast<std::size_t>(client.right) * static_cast<std::size_t>(client.bottom));
+  GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(client.bottom), pixels.data(), &format, DIB_RGB_COLORS);
+  return pixels;
 }
 
 bool IsClass(HWND window, const wchar_t* name) {

@@ -29,6 +29,9 @@ std::unique_ptr<runtime::win32::Win32Form> CreateWin32Form(runtime::Win32Runtime
                                                            int clientHeightTwips, const runtime::FontSpec& font);
 
 std::wstring WindowText(HWND window);
+/// The client area as shown once painted (what is pending, or all afresh), without the caret: BI_RGB rows, top first.
+enum class Repaint { kPending, kWhole };
+std::vector<DWORD> ClientPixels(HWND window, Repaint repaint);
 /// True when the window's class is `name`, ignoring case.
 bool IsClass(HWND window, const wchar_t* name);
 std::vector<std::wstring> ListItems(HWND list);
