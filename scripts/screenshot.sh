@@ -30,7 +30,10 @@ if [ "${QUILLON_SCREENSHOT_INNER:-}" != 1 ]; then
 fi
 
 if [ -n "${QUILLON_DPI:-}" ]; then
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUILLON_DPI" /f >/dev/null 2>&1
+  # The prefix is a throw-away one and its server has exited (with-wine.sh waits for it): its user registry file
+  # takes the screen's DPI directly, a later line for a key overriding an earlier one.
+  wineserver -w || true
+  printf '\n[Control Panel\\\\Desktop]\n"LogPixels"=dword:%08x\n' "$QUILLON_DPI" >> "$WINEPREFIX/user.reg"
 fi
 wine "$exe" "$@" >/dev/null 2>&1 &
 program=$!
