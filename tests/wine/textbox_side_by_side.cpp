@@ -1208,22 +1208,24 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
          const bool elsewhere = platform.start != ours.start || platform.end != ours.end;
          if (!step || !step->byPoint || !elsewhere || (field == "firstVisible" && multiLine_)) return false;
          // After a character beyond Latin-1 (beyond the basic plane too) or a mark standing alone, drawn in a face of
-         // each one's own font
-         // fallback, or a tab or a line break in a single line, which Wine's control measures as it pleases (see
-         // below), a point may fall characters (a click) or words (a double-click) apart: each end that differs has
-         // one before the further of the two.
+         // each one's own font fallback, a point may fall characters (a click) or words (a double-click) apart: each
+         // end that differs has one before the further of the two. So may any point in a single line holding a tab
+         // or a line break, which Wine's control lays out as it pleases (see below).
          const auto fallsApart = [&](std::size_t theirs, std::size_t mine) {
            const std::wstring before = platform.text.substr(0, std::max(theirs, mine));
+           if (!multiLine_ && platform.text.find_first_of(L"\t\r\n") != std::wstring::npos) return true;
            for (std::size_t i = 0; i < before.size() && theirs != mine; ++i)
-             if ((before[i] > 0xFF && !IsCombiningMark(before[i])) || (!multiLine_ && std::wcschr(L"\t\r\n", before[i])) ||
+             if ((before[i] > 0xFF && !IsCombiningMark(before[i])) ||
                  (IsCombiningMark(before[i]) && (i == 0 || before[i - 1] == L'\n' || before[i - 1] == L'\r')))
                return true;
            return theirs == mine;
          };
-         // A single line that a press measured apart scrolled otherwise: a drag's end lands as far into either view.
+         // A single line that a press measured apart scrolled otherwise: a drag's end lands as far into either view,
+         // within a cluster.
          const auto asFarIn = [&](long long theirs, long long mine) {
-           return fallsApart(theirs, mine) || (!multiLine_ && Measured(platform.text) &&
-                                               theirs - platform.firstVisible == mine - ours.firstVisible);
+           const long long shifted = theirs - platform.firstVisible + ours.firstVisible;
+           return fallsApart(theirs, mine) || (!multiLine_ && Measured(platform.text) && shifted >= 0 &&
+                                               WithinACluster(platform.text, static_cast<std::size_t>(shifted), mine));
          };
          if (asFarIn(platform.start, ours.start) && asFarIn(platform.end, ours.end)) return true;
          // A point on the edge between two words, measured apart; where Wine's line breaker puts that edge inside a
