@@ -12,7 +12,8 @@ void Viewport::ScaleXOffset(int newAverage, int oldAverage) noexcept {
 }
 
 std::size_t Viewport::MaxFirstLine(const Extent& extent) noexcept {
-  return extent.lines > extent.visibleLines ? extent.lines - extent.visibleLines : 0;
+  const long long last = static_cast<long long>(extent.lines) - extent.visibleLines;
+  return last > 0 ? static_cast<std::size_t>(last) : 0;
 }
 
 Viewport::Scroll Viewport::LineScroll(Scroll scroll, const Extent& extent) noexcept {
@@ -34,7 +35,7 @@ void Viewport::KeepWithinText(const Extent& extent) noexcept {
 bool Viewport::ScrollShowing(std::size_t caretLine, int caretX, const Extent& extent, Scroll& scroll) const noexcept {
   const auto line = static_cast<long long>(caretLine);
   const auto first = static_cast<long long>(firstLine_);
-  const auto visible = static_cast<long long>(extent.visibleLines);
+  const long long visible = extent.visibleLines;
   scroll = Scroll{};
   if (line >= first + visible) scroll.dy = line - visible + 1 - first;
   if (line < first) scroll.dy = line - first;

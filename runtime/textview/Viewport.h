@@ -14,7 +14,7 @@ class Viewport {
   /// The measures of a multi-line view.
   struct Extent {
     std::size_t lines = 1;
-    std::size_t visibleLines = 1;  // whole lines the text area holds
+    long long visibleLines = 1;  // whole lines the text area holds (none or fewer when cut above its first line)
     int width = 0;                 // of the text area
     int widestLine = 0;
     int averageCharWidth = 1;

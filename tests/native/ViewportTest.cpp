@@ -17,6 +17,11 @@ TEST(Viewport, ScrollsStayWithinTheTextAndTheCaretIsShownAThirdInsideTheEdgeItCr
   view.KeepWithinText({50, 10, 300, 400, 7});  // the text and its widest line shrank; the view follows the end
   EXPECT_EQ(view.FirstLine(), 40u);
   EXPECT_EQ(view.XOffset(), 100);
+  // A text area cut above its first line holds no page: the view may scroll past the last line, one further each
+  // line it is cut above.
+  EXPECT_EQ(view.LineScroll({0, 500}, {50, 0, 300, 400, 7}).dy, 10);
+  EXPECT_EQ(view.LineScroll({0, 500}, {50, -2, 300, 400, 7}).dy, 2);
+  view.LineScroll({0, -12}, extent);
 
   // A caret below the page scrolls it a line past; left of the text area, back by a third of the width in whole
   // characters (98 pixels); a caret in view needs nothing.

@@ -368,7 +368,8 @@ class BoxPair {
     }
     // Wine's bars keep an earlier text's range and position until the box scrolls: ours' vertical bar is held to
     // what the platform's control sets it to whenever it updates it (the range to the last line, a page of the lines
-    // its rectangle holds, the first line in view) as a bar keeps them (a page no larger than the range).
+    // its rectangle holds, the first line in view) as a bar keeps them (a page from none to the range, a position
+    // no further than its last page).
     if (!(GetWindowLongPtrW(box, GWL_STYLE) & WS_VSCROLL)) return state;
     SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
     RECT area{};
@@ -377,8 +378,9 @@ class BoxPair {
       GetScrollInfo(box, SB_VERT, &bar);
     } else {
       bar.nMax = static_cast<int>(state.lines) - 1;
-      bar.nPage = static_cast<UINT>(std::min<int>((area.bottom - area.top) / LineHeight(box), bar.nMax + 1));
-      bar.nPos = static_cast<int>(state.firstVisible);
+      bar.nPage = static_cast<UINT>(std::clamp<int>((area.bottom - area.top) / LineHeight(box), 0, bar.nMax + 1));
+      const int lastPage = bar.nMax - std::max(static_cast<int>(bar.nPage) - 1, 0);
+      bar.nPos = std::min(static_cast<int>(state.firstVisible), lastPage);
     }
     state.vbar = std::to_string(bar.nMax) + "/" + std::to_string(bar.nPage) + "@" + std::to_string(bar.nPos);
     const LRESULT start = SendMessageW(box, EM_POSFROMCHAR, SendMessageW(box, EM_LINEINDEX, state.firstVisible, 0), 0);
@@ -1283,11 +1285,12 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       {"when scrolling is told", {"scrolled"}, 110,
        [](const std::string&, const Step*, const State*, const State&, const State&) { return true; }},
       // A multi-line box whose view follows the end of its text (as search results are appended) keeps the end in
-      // view when a new size shows fewer lines; the platform's keeps its first line.
+      // view when a new size or text rectangle shows fewer lines; the platform's keeps its first line.
       {"a box following its end keeps it in view through a new size or font", {"firstVisible", "caretX", "caretY", "vbar", "hbar"},
        10,
        [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
-         return multiLine_ && Is(step, {"resize", "WM_SETFONT"}) && ours.end == ours.text.size() &&
+         return multiLine_ && Is(step, {"resize", "WM_SETFONT", "EM_SETRECT", "EM_SETRECTNP"}) &&
+                ours.end == ours.text.size() &&
                 ours.firstVisible > platform.firstVisible;
        }},
       // EM_GETTHUMB answers the vertical thumb, which stands at the first line in view ("EM_GETTHUMB" in the Win32
@@ -1346,9 +1349,9 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
          if (field == "canUndo") return before && ours.text == before->text;
          // The platform's text, longer by what it left, may still be over the limit: its control tells EN_MAXTEXT.
          if (field == "notifications") {
-           std::vector<std::string> told = platform.notifications;
+           std::vector<std::string> told = platform.Told(false);
            told.erase(std::remove(told.begin(), told.end(), std::string("EN_MAXTEXT")), told.end());
-           return told == ours.notifications;
+           return told == ours.Told(false);
          }
          const std::size_t extra = platform.text.size() - ours.text.size();
          const auto moved = [&](std::size_t theirs) { return theirs <= at ? theirs : std::max(at, theirs - extra); };
@@ -1361,9 +1364,9 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
        [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
          if (!multiLine_ || !step || (step->category != "key Escape" && step->category.rfind("context menu", 0) != 0))
            return false;
-         std::vector<std::string> without = platform.notifications;
+         std::vector<std::string> without = platform.Told(false);
          without.erase(std::remove(without.begin(), without.end(), std::string("WM_CLOSE")), without.end());
-         return without == ours.notifications;
+         return without == ours.Told(false);
        }},
       // EM_CHARFROMPOS at a point below the last line of a multi-line box: Wine 8's control answers the start of
       // the last line (it has dropped the layout of lines it does not show), Windows' the character nearest to the
@@ -1372,6 +1375,16 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
        [this](const std::string&, const Step* step, const State*, const State&, const State&) {
          if (!multiLine_ || !Is(step, {"EM_CHARFROMPOS"})) return false;
          return BelowTheLastLine(std::atoi(step->description.c_str() + step->description.rfind(',') + 1));
+       }},
+      // Home and End go to the start and end of the caret's line ("Edit Control Default Message Processing" in the
+      // Win32 documentation), and so do ours; Wine 8's control takes the caret's height unsigned (HIWORD), so with
+      // the caret above the box's top it goes to the last line.
+      {"Home and End stay on the caret's line above the box's top",
+       {"selection", "firstVisible", "scrolled", "vbar", "hbar", "caretX", "caretY"}, 5,
+       [this](const std::string&, const Step* step, const State* before, const State& platform, const State& ours) {
+         return multiLine_ && before && before->caret.y < 0 && platform.text == ours.text &&
+                Is(step, {"key Home", "key End", "key Shift+Home", "key Shift+End"}) &&
+                (ours.start == before->start || ours.end == before->end);
        }},
       // EM_CHARFROMPOS in a single-line box whose text a deletion shortened: Wine 8's control can answer a position
       // beyond the text's end (3 in a box WM_CLEAR had just emptied, seed 154127249311), while Windows' names the
@@ -1490,7 +1503,8 @@ TEST_P(TextBoxSideBySide, AnswersAsThePlatformsEditControlDoes) {
     report << where << "\n  seed " << g_seed << ", kind " << NameOf(kind_) << ", step "
            << first + static_cast<int>(at) - 1 << " of the run (" << (step ? step->description : "the start") << ")"
            << "\n  differs in " << ::testing::PrintToString(platform[at].Differences(ours[at])) << "\n  platform: "
-           << platform[at].Describe() << "\n  ours:     " << ours[at].Describe() << "\n  steps:\n"
+           << platform[at].Describe() << "\n  ours:     " << ours[at].Describe()
+           << "\n  before:   " << (at > 0 ? platform[at - 1].Describe() : "(the start)") << "\n  steps:\n"
            << sequence.Describe(at, first);
     differences[where] = report.str();
     if (!g_plant.empty()) break;  // the plant is found: the run has shown what it must

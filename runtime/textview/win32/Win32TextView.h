@@ -129,7 +129,8 @@ class Win32TextView {
   std::size_t AdjustTextArea();
   /// The left and right margins: the pixels given, or the font's own margin for EC_USEFONTINFO.
   void SetMargins(WPARAM sides, WORD left, WORD right);
-  int VisibleLines() const noexcept;
+  int VisibleLines() const noexcept;  // at least one
+  int PageLines() const noexcept;     // whole lines in the text area, none or fewer when it is cut above them
   textview::Viewport::Extent ViewExtent() const noexcept;
   textview::Viewport::SingleLine SingleLineExtent();
   POINT PointOf(std::size_t position);

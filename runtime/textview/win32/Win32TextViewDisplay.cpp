@@ -212,14 +212,16 @@ void Win32TextView::SetMargins(WPARAM sides, WORD left, WORD right) {
   if (sides & (EC_LEFTMARGIN | EC_RIGHTMARGIN)) AdjustTextArea();
 }
 
-int Win32TextView::VisibleLines() const noexcept {
+int Win32TextView::VisibleLines() const noexcept { return std::max(1, PageLines()); }
+
+int Win32TextView::PageLines() const noexcept {
   const RECT area = TextArea();
-  return std::max(1, static_cast<int>(area.bottom - area.top) / lineHeight_);
+  return static_cast<int>(area.bottom - area.top) / lineHeight_;
 }
 
 textview::Viewport::Extent Win32TextView::ViewExtent() const noexcept {
   const RECT area = TextArea();
-  return {document_.LineCount(), static_cast<std::size_t>(VisibleLines()), static_cast<int>(area.right - area.left),
+  return {document_.LineCount(), VisibleLines(), static_cast<int>(area.right - area.left),
           widestLine_, averageCharWidth_};
 }
 
@@ -373,7 +375,7 @@ void Win32TextView::UpdateScrollBars(ScrollBarUpdate when) {
   info.fMask = SIF_PAGE | SIF_POS | SIF_RANGE | SIF_DISABLENOSCROLL;
   if (style & WS_VSCROLL) {
     info.nMax = static_cast<int>(std::min<std::size_t>(document_.LineCount(), 0x7FFFFFFF)) - 1;
-    info.nPage = static_cast<UINT>(std::max<LONG>(0, area.bottom - area.top) / lineHeight_);  // 0 where no line fits
+    info.nPage = static_cast<UINT>(std::max(0, PageLines()));
     info.nPos = static_cast<int>(std::min<std::size_t>(view_.FirstLine(), 0x7FFFFFFF));
     SetScrollBar(SB_VERT, info);
   }
@@ -399,7 +401,11 @@ void Win32TextView::SetScrollBar(int bar, SCROLLINFO& info) {
 
 void Win32TextView::LineScroll(long long dx, long long dy) {
   const textview::Viewport::Extent extent = ViewExtent();
-  const textview::Viewport::Scroll scrolled = view_.LineScroll({dx, dy}, extent);
+  // Scrolling stops at the page of the lines the text area holds, none when a rectangle set for the text was cut
+  // at the box's bottom above its first line: that view may go past the last line, as the platform's control's does.
+  textview::Viewport::Extent scrolling = extent;
+  scrolling.visibleLines = PageLines();
+  const textview::Viewport::Scroll scrolled = view_.LineScroll({dx, dy}, scrolling);
   if (scrolled.dx == 0 && scrolled.dy == 0) return;
   if (IsMultiLine()) view_.SetFollowsEnd(view_.ShowsLastLine(extent));
   Changed();
@@ -414,7 +420,7 @@ void Win32TextView::KeepViewWithinText(std::size_t pageLines) {
     view_.ShowFromColumn(view_.FirstColumn(), SingleLineExtent());
   } else {
     textview::Viewport::Extent extent = ViewExtent();
-    if (pageLines) extent.visibleLines = pageLines;
+    if (pageLines) extent.visibleLines = static_cast<long long>(pageLines);
     view_.KeepWithinText(extent);
   }
   Changed();
@@ -506,7 +512,7 @@ void Win32TextView::OnVerticalScroll(WPARAM request) {
       break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
-      const std::optional<long long> target = ThumbTarget(SB_VERT, WS_VSCROLL, lines - VisibleLines(), request);
+      const std::optional<long long> target = ThumbTarget(SB_VERT, WS_VSCROLL, lines - PageLines(), request);
       if (!target) return;
       dy = *target - first;
       break;
