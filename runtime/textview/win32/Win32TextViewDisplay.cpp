@@ -454,6 +454,8 @@ LRESULT Win32TextView::OnScrollMessage(UINT message, WPARAM request) {
 LRESULT Win32TextView::OnEmScroll(WORD action) {
   const long long lines = static_cast<long long>(document_.LineCount());
   const long long first = static_cast<long long>(view_.FirstLine());
+  // A page is the lines the text area holds, none where it is cut above them; no page starts past the last one.
+  const long long page = PageLines();
   const long long visible = VisibleLines();
   long long dy = 0;
   switch (action) {
@@ -464,10 +466,10 @@ LRESULT Win32TextView::OnEmScroll(WORD action) {
       dy = first < lines - 1 ? 1 : 0;
       break;
     case SB_PAGEUP:
-      dy = first > 0 ? -visible : 0;
+      dy = first > 0 ? -page : 0;
       break;
     case SB_PAGEDOWN:
-      dy = first < lines - 1 ? visible : 0;
+      dy = first < lines - 1 ? page : 0;
       break;
     default:
       return FALSE;
