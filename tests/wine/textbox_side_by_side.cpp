@@ -1194,8 +1194,10 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
   DWORD clipboardNumber_ = 0;
   std::map<std::string, int> exceptions_;
 
-  /// Whether the text holds a glyph that reaches out of its cell into the one beside it, in our box's font.
-  bool ReachesOut(const std::wstring& text) const {
+  /// Whether the text holds a glyph that reaches out of its cell into the one beside it, or a selected one out of the
+  /// selection, in our box's font.
+  bool ReachesOut(const State& state) const {
+    const std::wstring& text = state.text;
     runtime::win32::ScreenDc dc(pair_.Box(kOurs));
     const auto face = reinterpret_cast<HGDIOBJ>(SendMessageW(pair_.Box(kOurs), WM_GETFONT, 0, 0));
     runtime::win32::SelectedObject font(dc.Get(), face);
@@ -1203,7 +1205,9 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
     GetCharABCWidthsW(dc.Get(), 0, 0xFF, abc);
     for (std::size_t i = 1; i < text.size(); ++i)
       if (text[i - 1] <= 0xFF && text[i] <= 0xFF && (abc[text[i - 1]].abcC < 0 || abc[text[i]].abcA < 0)) return true;
-    return false;
+    const auto reaches = [&](std::size_t at, int ABC::*side) { return text[at] <= 0xFF && abc[text[at]].*side < 0; };
+    return state.start < state.end && state.end <= text.size() &&
+           (reaches(state.start, &ABC::abcA) || reaches(state.end - 1, &ABC::abcC));
   }
 
   /// Whether our box's font has no glyph for `unit`, which is then drawn in another face.
@@ -1446,10 +1450,11 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
          return to && !InsideTheBox(*to) && SameAnchor(platform, ours);
        }},
       // Ours draws a line's glyphs in one go; Wine's control draws each run of one script (letters, digits,
-      // punctuation) on a background of its own, covering what the glyph before reaches into it (\u00EF before ",").
+      // punctuation) on a background of its own, covering what the glyph before reaches into it (\u00EF before ","),
+      // and what a selected glyph reaches out of the selection it draws in the selection's colours.
       {"a glyph reaching into the next cell is drawn whole", {"pixels"}, 5,
        [this](const std::string&, const Step*, const State*, const State& platform, const State&) {
-         return ReachesOut(platform.text);
+         return ReachesOut(platform);
        }},
       // Ours passes a CR CR LF (the platform's soft line break) in one step, by character or by word: a key's caret
       // that the platform's box left inside one stands at its edge in ours.
@@ -1462,7 +1467,8 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
                                                                                                   : std::wstring::npos;
            return theirs == mine || (first != std::wstring::npos && (mine == first || mine == first + 3));
          };
-         const bool byWord = Is(step, {"key Ctrl+Left", "key Ctrl+Right", "key Ctrl+Shift+Left", "key Ctrl+Shift+Right"});
+         const bool byWord =
+             Is(step, {"key Ctrl+Left", "key Ctrl+Right", "key Ctrl+Shift+Left", "key Ctrl+Shift+Right"});
          return multiLine_ && step && (step->model == Step::Model::kCaretByCluster || byWord) && text == ours.text &&
                 edge(platform.start, ours.start) && edge(platform.end, ours.end);
        }},
