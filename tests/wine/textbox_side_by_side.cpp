@@ -345,8 +345,7 @@ class BoxPair {
     std::vector<INPUT> inputs;
     if (click == Click::kShift) inputs.push_back(Key(VK_SHIFT, 0));
     clock_ += 2 * GetDoubleClickTime() + 1000;
-    inputs.push_back(Pointer(i, at, MOUSEEVENTF_MOVE, clock_));
-    inputs.push_back(Pointer(i, at, MOUSEEVENTF_LEFTDOWN, clock_));
+    for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN}) inputs.push_back(Pointer(i, at, flags, clock_));
     if (click == Click::kDouble) {
       inputs.push_back(Pointer(i, at, MOUSEEVENTF_LEFTUP, clock_ + 10));
       inputs.push_back(Pointer(i, at, MOUSEEVENTF_LEFTDOWN, clock_ + 20));
@@ -394,8 +393,7 @@ class BoxPair {
       for (DWORD pixel : winetest::ClientPixels(box, repaint)) state.pixels = (state.pixels ^ pixel) * 1099511628211ULL;
     }
     // Wine's bars keep an earlier text's range and position until the box scrolls: ours' vertical bar is held to
-    // what the platform's control sets when it updates it (to the last line, a page of what its rectangle holds but
-    // no larger than the range, at the first line in view).
+    // what the platform's control sets when it updates it (to the last line, a page no larger, at the first in view).
     if (!(GetWindowLongPtrW(box, GWL_STYLE) & WS_VSCROLL)) return state;
     SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
     RECT area{};
@@ -833,27 +831,24 @@ Step NextStep(Random& random, Kind kind, const State& now, BoxPair& pair) {
 // ---------------------------------------------------------------------------------------------------------------
 // The run
 
-std::uint64_t Seed() {
+const std::uint64_t g_seed = [] {
   // The test command runs one seed, so that what it finds can be replayed; "random" draws a new one.
   const char* given = std::getenv("QUILLON_SIDE_BY_SIDE_SEED");
-  if (!given) return 20261206;
-  if (std::string(given) != "random") return std::strtoull(given, nullptr, 0);
-  LARGE_INTEGER now{};
-  QueryPerformanceCounter(&now);
-  return static_cast<std::uint64_t>(now.QuadPart) ^ (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32);
-}
+  std::uint64_t seed = given ? std::strtoull(given, nullptr, 0) : 20261206;
+  if (given && std::string(given) == "random") {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    seed = static_cast<std::uint64_t>(now.QuadPart) ^ (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32);
+  }
+  std::cout << "QUILLON_SIDE_BY_SIDE_SEED=" << seed << std::endl;
+  return seed;
+}();
 
 int StepsPerKind() {
   // The test command's count: the first 2,000 steps of a kind at the fixed seed take seconds to a minute under Wine.
   const char* given = std::getenv("QUILLON_SIDE_BY_SIDE_STEPS");
   return given ? std::max(1, std::atoi(given)) : 2000;
 }
-
-const std::uint64_t g_seed = [] {
-  const std::uint64_t seed = Seed();
-  std::cout << "QUILLON_SIDE_BY_SIDE_SEED=" << seed << std::endl;
-  return seed;
-}();
 
 /// A text and a selection to start from, and the steps taken from there.
 struct Sequence {
@@ -988,8 +983,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
     }
   }
 
-  /// The waivers that explain the fields in which ours differs from the platform's box, each field by the first
-  /// whose reason explains it there; empty when one is left unexplained.
+  /// The waivers that explain each field in which ours differs (by the first that does), or none if one is left.
   std::vector<const Waiver*> Forgiving(const Step* step, const State* before, const State& platform,
                                        const State& ours) const {
     std::vector<const Waiver*> used;
@@ -1049,8 +1043,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
   }
 
   /// Whether ours kept joined sequences whole where the platform's control split them: its caret inside one where
-  /// ours is at an edge, its text holding the rest of one that Delete took whole in ours, or EM_POSFROMCHAR inside
-  /// one, which ours answers with the sequence's width shared out.
+  /// ours is at an edge, its text holding the rest of one Delete took whole, or EM_POSFROMCHAR inside one.
   static bool WithinJoinedSequences(const Step& step, const State& platform, const State& ours) {
     const std::wstring& text = platform.text;
     const auto inside = [&](std::size_t at) { return IsCaretStop(text, at) && !textview::IsClusterStart(text, at); };
@@ -1145,9 +1138,8 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
        }},
       // Ours measures with GDI's metrics (see Win32TextView.h), Wine's control with its Uniscribe, whose mark
       // positioning and font fallback give marks, pairs, tabs and a single line's line breaks other widths (a pixel
-      // less for two marks, another face's width for a mark the font lacks, a tab taking back the width before it).
-      // What follows may differ: the caret's x where one stands on its lines, a single line's first column, and there
-      // EM_POSFROMCHAR's x and EM_CHARFROMPOS's position (within a cluster, on the same line).
+      // less for two marks, a tab taking back the width before it). What follows may differ: the caret's x on their
+      // lines, a single line's first column, and there EM_POSFROMCHAR's x and EM_CHARFROMPOS's position.
       {"where marks, pairs, tabs or line breaks stand (GDI's widths, not Wine's Uniscribe)",
        {"caretX", "firstVisible", "hbar", "answers"}, 120,
        [this](const std::string& field, const Step* step, const State* before, const State& platform,
@@ -1188,8 +1180,7 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
          return field != "firstVisible" || ours.firstVisible == before->firstVisible;
        }},
       // Windows' multi-line edit control breaks lines at CR LF only unless given ES_EX_ALLOWEOL_LF ("Edit Control
-      // Extended Styles" in the Win32 documentation); Wine 8's at a lone LF too, so where one stands lines are counted
-      // and numbered otherwise. Ours counts a line per CR LF.
+      // Extended Styles" in the Win32 documentation), Wine 8's at a lone LF too: lines are counted otherwise.
       {"a lone LF is no line break",
        {"lines", "firstVisible", "vbar", "hbar", "caretX", "caretY", "selection", "answers", "scrolled"}, 60,
        [this](const std::string& field, const Step* step, const State* before, const State& platform,
