@@ -1,12 +1,18 @@
-// The text view's model: the document's lines and chunks against a plain string at the real chunk size, and where
-// the characters stand on a line.
+// The text view's model: the document's lines and chunks against a plain string at the real chunk size, where the
+// characters stand on a line, one line's geometry in either direction, the scroll arithmetic and the one step of undo.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "runtime/textview/LineGeometry.h"
 #include "runtime/textview/TextDocument.h"
 #include "runtime/textview/TextLayout.h"
+#include "runtime/textview/UndoStep.h"
+#include "runtime/textview/Viewport.h"
 #include "tests/native/TextDocumentCheck.h"
 
 namespace quillon::runtime::textview {
@@ -67,6 +73,115 @@ TEST(TextLayout, CharactersStandWhereTheirWidthsTabStopsAndPairsPutThem) {
   // The text limit never keeps half a pair.
   for (const auto& [limit, kept] : {std::pair{3u, 2u}, {4u, 4u}, {9u, 4u}})
     EXPECT_EQ(CodeUnitsWithin(L"ab\xD83D\xDE00", limit), kept) << limit;
+}
+
+std::vector<std::size_t> ColumnsOf(const std::vector<LineGeometry::DrawnUnit>& units) {
+  std::vector<std::size_t> columns;
+  for (const LineGeometry::DrawnUnit& unit : units) columns.push_back(unit.column);
+  return columns;
+}
+
+TEST(LineGeometry, SharesAClustersWidthInsideItDrawsWholeClustersAndLaysOutRightToLeftOnlyWhenAsked) {
+  // Every character of the basic plane 10 wide, beyond it 20.
+  CharWidths widths([](char32_t, std::size_t count, int* out) { std::fill(out, out + count, 10); },
+                    [](char32_t) { return 20; }, 0);
+  // Woman, joiner, laptop: one cluster 50 wide, its five units sharing it out.
+  LineGeometry joined(L"\xD83D\xDC69\x200D\xD83D\xDCBB", widths);
+  EXPECT_TRUE(joined.LeftToRightOnly());
+  for (const auto& [column, x] : {std::pair{1u, 10}, {2u, 20}, {4u, 40}, {5u, 50}}) EXPECT_EQ(joined.XOf(column), x);
+  EXPECT_EQ(joined.ColumnAt(24), 0u);
+  EXPECT_EQ(joined.ColumnAt(25), 5u);
+
+  // Drawn from where the view starts to past its right edge, but a mark goes with its character.
+  LineGeometry marked(L"ab\x0301" L"cd", widths);
+  int left = -1;
+  EXPECT_EQ(ColumnsOf(marked.Drawn(15, 12 + 10, left)), (std::vector<std::size_t>{1, 2}));
+  EXPECT_EQ(left, 10);
+  EXPECT_EQ(ColumnsOf(marked.Drawn(0, 12, left)), (std::vector<std::size_t>{0, 1, 2}));
+
+  // Alef, bet: the runs are asked for once, when something stands on the line, not for its width.
+  int asked = 0;
+  LineGeometry hebrew(L"\u05D0\u05D1", widths, [&](std::wstring_view) {
+    ++asked;
+    return std::vector<VisualRun>{{0, 2, true}};
+  });
+  EXPECT_EQ(hebrew.Width(), 20);
+  EXPECT_EQ(asked, 0);
+  EXPECT_FALSE(hebrew.LeftToRightOnly());
+  EXPECT_EQ(hebrew.XOf(0), 20);
+  EXPECT_EQ(hebrew.Ranges(0, 1), (std::vector<std::pair<int, int>>{{10, 20}}));
+  EXPECT_EQ(asked, 1);
+}
+
+TEST(Viewport, ScrollsStayWithinTheTextAndTheCaretIsShownAThirdInsideTheEdgeItCrossed) {
+  // 100 lines, 10 in view, 300 pixels wide over a widest line of 1000, characters 7 wide.
+  const Viewport::Extent extent{100, 10, 300, 1000, 7};
+  Viewport view;
+  const Viewport::Scroll scrolled = view.LineScroll({5000, 500}, extent);
+  EXPECT_EQ(scrolled.dx, 1000);
+  EXPECT_EQ(scrolled.dy, 90);
+  EXPECT_TRUE(view.ShowsLastLine(extent));
+  view.KeepWithinText({50, 10, 300, 400, 7});  // the text and its widest line shrank; the view follows the end
+  EXPECT_EQ(view.FirstLine(), 40u);
+  EXPECT_EQ(view.XOffset(), 100);
+  // A text area cut above its first line holds no page: the view may scroll past the last line, one further each
+  // line it is cut above.
+  EXPECT_EQ(view.LineScroll({0, 500}, {50, 0, 300, 400, 7}).dy, 10);
+  EXPECT_EQ(view.LineScroll({0, 500}, {50, -2, 300, 400, 7}).dy, 2);
+  view.LineScroll({0, -12}, extent);
+
+  // A caret below the page scrolls it a line past; left of the text area, back by a third of the width in whole
+  // characters (98 pixels); a caret in view needs nothing.
+  Viewport::Scroll scroll;
+  ASSERT_TRUE(view.ScrollShowing(55, 150, extent, scroll));
+  EXPECT_EQ(scroll.dy, 6);
+  EXPECT_EQ(scroll.dx, 0);
+  ASSERT_TRUE(view.ScrollShowing(45, 50, extent, scroll));
+  EXPECT_EQ(scroll.dx, 50 - 100 - 98);
+  EXPECT_FALSE(view.ScrollShowing(45, 150, extent, scroll));
+
+  // A single line of 40 characters 10 wide, 90 wide in view: the first column that shows the caret, worked out
+  // without moving the view.
+  const Viewport::SingleLine line{40, 400, 10, [](std::size_t column) { return static_cast<int>(column) * 10; }};
+  Viewport single;
+  EXPECT_EQ(single.ColumnShowing(200, 90, line), 14u) << "the caret two thirds into the width";
+  EXPECT_EQ(single.ColumnShowing(400, 90, line), 31u) << "the text's end within the box";
+  EXPECT_EQ(single.FirstColumn(), 0u);
+  single.ShowFromColumn(14, line);
+  EXPECT_EQ(single.ColumnShowing(50, 90, line), 2u) << "back to a third of the width";
+}
+
+/// Replaces [start, end) as the box does, recording the edit; with no text given, undoes.
+void Edit(TextDocument& document, UndoStep& undo, std::size_t start = 0, std::size_t end = 0,
+          std::optional<std::wstring> text = std::nullopt) {
+  if (!text) {
+    UndoStep::Replacement replacement = undo.Take();
+    return Edit(document, undo, replacement.start, replacement.end, std::move(replacement.text));
+  }
+  undo.Record(start, document.Substring(start, end - start), text->size());
+  document.Replace(start, end, *text);
+}
+
+TEST(UndoStep, RunsOfTypingOrDeletingAreOneStepAndUndoingTwiceRedoes) {
+  TextDocument document;
+  document.Assign(L"abcdef");
+  UndoStep undo;
+  EXPECT_FALSE(undo.CanUndo());
+  // Delete, Delete, then Backspace twice: one deletion of "bcde".
+  for (const std::size_t at : {3, 3, 2, 1}) Edit(document, undo, at, at + 1, L"");
+  EXPECT_EQ(document.Text(), L"af");
+  Edit(document, undo, 1, 1, L"x");  // typing where it was deleted replaces it
+  Edit(document, undo, 2, 2, L"y");
+  Edit(document, undo);
+  EXPECT_EQ(document.Text(), L"abcdef");
+  EXPECT_EQ(undo.Start(), 1u);
+  EXPECT_EQ(undo.End(), 5u) << "what was put back is what undoing selects";
+  Edit(document, undo);
+  EXPECT_EQ(document.Text(), L"axyf");
+
+  Edit(document, undo, 4, 4, L"!");  // typing elsewhere: a step of its own
+  Edit(document, undo);
+  EXPECT_EQ(document.Text(), L"axyf");
 }
 
 }  // namespace
