@@ -76,8 +76,6 @@ namespace quillon::registry::contract {
 
 struct Win32Backend {
   using Registry = Win32Registry;
-  // Wine lists values sorted by name and subkeys compared lower-cased; Windows lists values in the order first
-  // written and subkeys compared upper-cased. Either passes here.
   static constexpr Ordering kOrdering = Ordering::WindowsOrWine;
 };
 
@@ -94,7 +92,6 @@ struct Win32Backend {
   using Store = Win32SettingsStore;
   static void RemoveApplication(Store&, const std::wstring& app) {
     RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\" + app).c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\" + app).c_str());
   }
 };
 

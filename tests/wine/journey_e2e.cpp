@@ -48,10 +48,8 @@ void Put(const std::string& path, const char* name, DWORD type, const Bytes& dat
   RegCloseKey(key);
 }
 
-void DeleteTree(const std::string& path) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
-  RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
-}
+/// Deletes the key and everything below it (RegDeleteTree deletes the key named too).
+void DeleteTree(const std::string& path) { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }
 
 /// Makes `path` a link to the key `target`, both below HKCU, as another program would.
 void PutLink(const std::string& path, const std::string& target) {
