@@ -153,7 +153,7 @@ TEST_F(Win32RuntimeTest, HebrewRunsShowRightToLeftAndTheCaretTabsAndSelectionFol
   const int y = static_cast<short>(HIWORD(SendMessageW(box, EM_POSFROMCHAR, 0, 0))) + 2;
 
   // The platform's runs reach the view: the Hebrew word shows reversed (where each caret stands in it is
-  // VisualLine's, tests/native/VisualLineTest.cpp), and the tab starts where its first letter ends.
+  // VisualLine's, tests/native/TextViewModelTest.cpp), and the tab starts where its first letter ends.
   EXPECT_LT(x[6], x[3]);
   EXPECT_EQ(x[7], x[3]);
   // A tab reaches the next stop, eight letter widths apart as in the edit control (the average of the Latin
@@ -165,7 +165,7 @@ TEST_F(Win32RuntimeTest, HebrewRunsShowRightToLeftAndTheCaretTabsAndSelectionFol
   SelectObject(screen, old);
   ReleaseDC(box, screen);
   EXPECT_EQ((x[8] - x[0]) % (8 * ((letters.cx / 26 + 1) / 2)), 0) << x[8] - x[0];
-  // Where clicks land on such a line is VisualLine's (tests/native/VisualLineTest.cpp).
+  // Where clicks land on such a line is VisualLine's (tests/native/TextViewModelTest.cpp).
 
   // Selected, the word shows in the highlight's colours, wherever the runs put it; "ab" stays as it was.
   SendMessageW(box, EM_SETSEL, 3, 7);
