@@ -34,12 +34,6 @@ inline void Record(Events& log, runtime::ListBox& list, const std::string& name)
   list.DblClick = [&log, &list, name] { log.push_back(name + ".DblClick@" + std::to_string(list.ListIndex())); };
 }
 
-inline Strings Entries(const runtime::ListBox& list) {
-  Strings entries;
-  for (int i = 0; i < list.ListCount(); ++i) entries.push_back(list.List(i));
-  return entries;
-}
-
 inline void Fill(runtime::ListBox& list, const Strings& entries) {
   for (const std::wstring& entry : entries) list.AddItem(entry);
 }

@@ -1,6 +1,9 @@
 #pragma once
 /// The form the runtime contract works on: one or more controls of each kind and option the window's lists and
-/// boxes use, created in tab order.
+/// boxes use, created in tab order; and a list's entries as the tests read them.
+
+#include <string>
+#include <vector>
 
 #include "runtime/Form.h"
 
@@ -38,5 +41,11 @@ struct RuntimeContractControls {
   runtime::CheckBox& check;
   runtime::CommandButton& button;
 };
+
+inline std::vector<std::wstring> Entries(const runtime::ListBox& list) {
+  std::vector<std::wstring> entries;
+  for (int i = 0; i < list.ListCount(); ++i) entries.push_back(list.List(i));
+  return entries;
+}
 
 }  // namespace quillon::contract

@@ -5,14 +5,7 @@
 namespace quillon::testing {
 namespace {
 
-class Editing : public EditingTest {
- protected:
-  void Confirm(runtime::ListBox* list, const std::wstring& entry, runtime::CommandButton* button) {
-    ClickEntry(list, entry);
-    rt().AnswerMsgBox(runtime::kAnswerYes);
-    Press(button);
-  }
-};
+using Editing = EditingTest;
 
 TEST_F(Editing, NewKeyIsCreatedAsTypedAndListedWhateverTheRegistrySaysButNeverForABlankOrNumericName) {
   const std::string before = Snapshot();

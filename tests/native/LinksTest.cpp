@@ -85,9 +85,7 @@ TEST_F(Links, TheWindowGoesThroughLinksAsThePlatformDoesAndDeleteKeyDeletesTheLi
   // to keeps its value.
   Walk(kCu, {L"QLinkDel"});
   for (const wchar_t* picked : {L"Twin", L"Holder", L"Nowhere"}) {
-    ClickEntry(w().List2, picked);
-    rt().AnswerMsgBox(runtime::kAnswerYes);
-    Press(w().cmdDeleteKey);
+    Confirm(w().List2, picked, w().cmdDeleteKey);
     EXPECT_EQ(rt().Messages().back().title, std::wstring(L"Delete ") + picked);
   }
   EXPECT_EQ(registry.SubkeyNames("HKCU\\QLinkDel"), (std::vector<std::string>{"Holder", "Up"}));
@@ -105,9 +103,7 @@ TEST_F(Links, TheWindowGoesThroughLinksAsThePlatformDoesAndDeleteKeyDeletesTheLi
   EXPECT_EQ(w().List3->Text(), L"Keep");
 
   // Delete Value, new values and New Key in a key reached through a link act where it leads.
-  ClickEntry(w().List3, L"Drop");
-  rt().AnswerMsgBox(runtime::kAnswerYes);
-  Press(w().cmdDeleteValue);
+  Confirm(w().List3, L"Drop", w().cmdDeleteValue);
   Answer(w().cmdCreateValueS, {L"Added", L"a"});
   Answer(w().cmdCreateSubKey, {L"Made"});
   EXPECT_FALSE(registry.GetValue("HKCU\\QLinkTarget", "Drop").has_value());

@@ -15,6 +15,7 @@
 #include "registry/memory/MemoryRegistry.h"
 #include "registry/modRegistry.h"
 #include "runtime/headless/HeadlessRuntime.h"
+#include "tests/contract/RuntimeContractForm.h"
 #include "window/frmRegEdit.h"
 
 namespace quillon::testing {
@@ -59,12 +60,7 @@ class WindowTest : public ::testing::Test {
     Press(button);
   }
 
-  /// The entries of a list, first to last.
-  static Strings Items(const runtime::ListBox* list) {
-    Strings items;
-    for (int i = 0; i < list->ListCount(); ++i) items.push_back(list->List(i));
-    return items;
-  }
+  static Strings Items(const runtime::ListBox* list) { return contract::Entries(*list); }
   /// Clicks (or double-clicks) the entry whose text is `text`; false when there is none.
   static bool Pick(runtime::ListBox* list, const std::wstring& text, bool twice = false) {
     for (int i = 0; i < list->ListCount(); ++i) {
@@ -84,6 +80,12 @@ class WindowTest : public ::testing::Test {
     for (const wchar_t* component : components) DoubleClickEntry(w().List2, component);
   }
   void WalkToQuill() { Walk(L"HKEY_CURRENT_USER", {L"Software", L"Quill"}); }
+  /// Clicks the entry, then presses the button and answers Yes to the confirmation it asks.
+  void Confirm(runtime::ListBox* list, const std::wstring& entry, runtime::CommandButton* button) {
+    ClickEntry(list, entry);
+    rt().AnswerMsgBox(runtime::kAnswerYes);
+    Press(button);
+  }
 
   /// Checks one stored value's type and bytes.
   void ExpectValue(const std::string& path, const std::string& name, std::uint32_t type, const Bytes& bytes) const {

@@ -51,14 +51,12 @@ class Win32ContractDriver {
   // Shows the dialog while another thread answers it, and reports what it showed.
   template <typename Show>
   DialogOutcome Answered(int button, std::optional<std::wstring> text, Show show) {
-    winetest::ModalDialogAnswerer answerer(form_->Window(), button, std::move(text));
+    winetest::ModalDialogAnswerer answerer(form_->Window(), {{button, std::move(text)}});
     DialogOutcome outcome;
     show(outcome);
-    const winetest::SeenDialog seen = answerer.Seen();
-    EXPECT_TRUE(seen.found) << "no dialog owned by the form appeared";  // the answerer looks for no other
-    outcome.caption = seen.caption;
-    outcome.prompt = seen.text;
-    return outcome;
+    const std::vector<winetest::SeenDialog> seen = answerer.SeenAll();  // only dialogs owned by the form
+    EXPECT_EQ(seen.size(), 1u);
+    return seen.empty() ? outcome : DialogOutcome{outcome.text, outcome.answer, seen[0].caption, seen[0].text};
   }
 
   runtime::Win32Runtime runtime_{GetModuleHandleW(nullptr), L""};
@@ -78,8 +76,6 @@ namespace quillon::registry::contract {
 
 struct Win32Backend {
   using Registry = Win32Registry;
-  // Wine lists values sorted by name and subkeys compared lower-cased; Windows lists values in the order first
-  // written and subkeys compared upper-cased. Either passes here.
   static constexpr Ordering kOrdering = Ordering::WindowsOrWine;
 };
 
@@ -96,7 +92,6 @@ struct Win32Backend {
   using Store = Win32SettingsStore;
   static void RemoveApplication(Store&, const std::wstring& app) {
     RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\" + app).c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\" + app).c_str());
   }
 };
 

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,10 +49,8 @@ void Put(const std::string& path, const char* name, DWORD type, const Bytes& dat
   RegCloseKey(key);
 }
 
-void DeleteTree(const std::string& path) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
-  RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
-}
+/// Deletes the key and everything below it (RegDeleteTree deletes the key named too).
+void DeleteTree(const std::string& path) { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }
 
 /// Makes `path` a link to the key `target`, both below HKCU, as another program would.
 void PutLink(const std::string& path, const std::string& target) {
@@ -126,13 +125,6 @@ std::vector<HWND> ControlsOf(HWND form) {
   return controls;
 }
 
-HWND ControlOf(HWND form, const std::string& name) {
-  const std::vector<HWND> controls = ControlsOf(form);
-  for (std::size_t i = 0; i < controls.size(); ++i)
-    if (name == kControlTable[i].name) return controls[i];
-  return nullptr;
-}
-
 constexpr wchar_t kTypeString[] = L"Value Type : String";
 constexpr wchar_t kTypeDword[] = L"Value Type : DWORD";
 constexpr wchar_t kTypeBinary[] = L"Value Type : Binary";
@@ -171,10 +163,8 @@ class Journey : public ::testing::Test {
     main_ = quillon_->MainWindow();
     ASSERT_NE(main_, nullptr);
     ASSERT_EQ(WindowText(main_), L"Quillon");
-    const auto named = [this](const char* name) { return ControlOf(main_, name); };  // a missing one fails its uses
-    c_ = {named("List1"),       named("List2"),        named("List3"),        named("txtValue"),
-          named("txtKey"),      named("lblValueType"), named("lblValueSize"), named("txtValueName"),
-          named("txtValueHex"), named("txtFindList"),  named("txtFind"),      named("txtGoTo")};
+    const std::vector<HWND> controls = ControlsOf(main_);
+    for (std::size_t i = 0; i < controls.size(); ++i) c_[kControlTable[i].name] = controls[i];
   }
 
   void Close() {
@@ -188,11 +178,11 @@ class Journey : public ::testing::Test {
   /// every message posted before it; the program shows held-back text before it next waits for input.
   void Settle() {
     const auto marker = static_cast<WPARAM>(0x10000000 + ++settles_);
-    PostMessageW(c_.txtKey, EM_SETLIMITTEXT, marker, 0);
+    PostMessageW(c_["txtKey"], EM_SETLIMITTEXT, marker, 0);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < deadline) {
       DWORD_PTR limit = 0;
-      SendMessageTimeoutW(c_.txtKey, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 30000, &limit);
+      SendMessageTimeoutW(c_["txtKey"], EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 30000, &limit);
       if (limit == marker) return;
       Sleep(5);
     }
@@ -211,9 +201,10 @@ class Journey : public ::testing::Test {
   /// Clicks the result box on the left edge of character `caret`.
   void ClickResultAt(std::size_t caret) {
     // The box scrolls to its end as results come; the user scrolls the line back into view first.
-    const LRESULT line = SendMessageW(c_.txtFindList, EM_LINEFROMCHAR, caret, 0);
-    SendMessageW(c_.txtFindList, EM_LINESCROLL, 0, line - SendMessageW(c_.txtFindList, EM_GETFIRSTVISIBLELINE, 0, 0));
-    input_.ClickEditAt(c_.txtFindList, static_cast<int>(caret));
+    const HWND results = c_["txtFindList"];
+    const LRESULT line = SendMessageW(results, EM_LINEFROMCHAR, caret, 0);
+    SendMessageW(results, EM_LINESCROLL, 0, line - SendMessageW(results, EM_GETFIRSTVISIBLELINE, 0, 0));
+    input_.ClickEditAt(results, static_cast<int>(caret));
   }
 
   /// Clicks a button or check box and answers the dialogs it opens, in turn; returns what they showed once its
@@ -229,9 +220,9 @@ class Journey : public ::testing::Test {
     return seen;
   }
 
-  Panel ShownValue() const {
-    return {WindowText(c_.txtValueName), WindowText(c_.lblValueType), WindowText(c_.lblValueSize),
-            WindowText(c_.txtValue), WindowText(c_.txtValueHex)};
+  Panel ShownValue() {
+    return {WindowText(c_["txtValueName"]), WindowText(c_["lblValueType"]), WindowText(c_["lblValueSize"]),
+            WindowText(c_["txtValue"]), WindowText(c_["txtValueHex"])};
   }
 
   std::string name_;
@@ -240,10 +231,7 @@ class Journey : public ::testing::Test {
   bool hadSettings_ = false;
   std::unique_ptr<QuillonProcess> quillon_;
   HWND main_ = nullptr;
-  struct {
-    HWND List1, List2, List3, txtValue, txtKey, lblValueType, lblValueSize, txtValueName, txtValueHex, txtFindList,
-        txtFind, txtGoTo;
-  } c_{};
+  std::map<std::string, HWND> c_;  // the controls by name; a name missing from the table gives null
   WPARAM settles_ = 0;
   Win32UserInput input_{[this] { Settle(); }};
 };
@@ -251,18 +239,18 @@ class Journey : public ::testing::Test {
 TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   ASSERT_NO_FATAL_FAILURE(Start());
   const std::wstring name = Wide(name_);
-  EXPECT_EQ(ComboItems(c_.txtGoTo), Strings{L""});
+  EXPECT_EQ(ComboItems(c_["txtGoTo"]), Strings{L""});
 
   // Pick the hive and walk down to the test key. (The hive list, previews and the way up are proven on the headless
   // runtime, the real lists' order and clicks by the runtime contract.)
-  Click(c_.List1, L"HKEY_CURRENT_USER");
-  DoubleClick(c_.List2, L"Software");
-  DoubleClick(c_.List2, name);
-  EXPECT_EQ(WindowText(c_.txtKey), rootPath_);
-  EXPECT_EQ(ListItems(c_.List2), (Strings{L"..", L"Alpha", L"Beta", L"Link"}));
+  Click(c_["List1"], L"HKEY_CURRENT_USER");
+  DoubleClick(c_["List2"], L"Software");
+  DoubleClick(c_["List2"], name);
+  EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_);
+  EXPECT_EQ(ListItems(c_["List2"]), (Strings{L"..", L"Alpha", L"Beta", L"Link"}));
   const Strings rootValues = ValueList(root_);
   ASSERT_EQ(rootValues.size(), 5u);
-  EXPECT_EQ(ListItems(c_.List3), rootValues);
+  EXPECT_EQ(ListItems(c_["List3"]), rootValues);
 
   // A value of each kind the panel shows, read from the real registry (every kind is proven on the headless runtime).
   const std::pair<const wchar_t*, Panel> kinds[] = {
@@ -271,7 +259,7 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
       {L"Bin", {L"Bin", kTypeBinary, L"Value Size : 4", std::wstring{wchar_t{0x02DC}, L'A', L'\n', wchar_t{0xFF}}, L"9841AFF"}},
   };
   for (const auto& [value, shown] : kinds) {
-    Click(c_.List3, value);
+    Click(c_["List3"], value);
     EXPECT_EQ(ShownValue(), shown) << "value " << ::testing::PrintToString(std::wstring(value));
   }
 
@@ -280,7 +268,7 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   const std::string fresh = root_ + "\\Fresh";
   EXPECT_EQ(Press(L"New Key", {{IDOK, L"Fresh"}}), (std::vector<Seen>{{L"Quillon 1.0", L"Enter Key Name"}}));
   EXPECT_TRUE(KeyExists(fresh));
-  EXPECT_EQ(ListItems(c_.List2), (Strings{L"..", L"Alpha", L"Beta", L"Fresh", L"Link"}));
+  EXPECT_EQ(ListItems(c_["List2"]), (Strings{L"..", L"Alpha", L"Beta", L"Fresh", L"Link"}));
 
   EXPECT_EQ(Press(L"New String Value", {{IDOK, L"S1"}, {IDOK, L"abc"}}),
             (std::vector<Seen>{{L"Quillon 1.0", L"Enter Value Name"}, {L"Quillon 1.0", L"Enter Data"}}));
@@ -291,71 +279,71 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   EXPECT_EQ(Stored(root_, "B1"), std::make_pair(DWORD{REG_BINARY}, Bytes{'A', 'B'}));
   Strings appended = rootValues;
   appended.insert(appended.end(), {L"S1", L"N1", L"B1"});
-  EXPECT_EQ(ListItems(c_.List3), appended);
-  Click(c_.List3, L"S1");
-  EXPECT_EQ(WindowText(c_.txtValue), L"abc");
+  EXPECT_EQ(ListItems(c_["List3"]), appended);
+  Click(c_["List3"], L"S1");
+  EXPECT_EQ(WindowText(c_["txtValue"]), L"abc");
 
   // Deleting after the confirmation: the other values stay.
   EXPECT_EQ(Press(L"Delete Value", {{IDYES}}), (std::vector<Seen>{{L"Delete S1", L"Are Sure to Delete this Value?"}}));
   EXPECT_EQ(Stored(root_, "S1"), std::nullopt);
   EXPECT_NE(Stored(root_, "N1"), std::nullopt);
   appended.erase(appended.end() - 3);
-  EXPECT_EQ(ListItems(c_.List3), appended);
+  EXPECT_EQ(ListItems(c_["List3"]), appended);
 
-  Click(c_.List2, L"Fresh");
+  Click(c_["List2"], L"Fresh");
   EXPECT_EQ(Press(L"Delete Key", {{IDYES}}), (std::vector<Seen>{{L"Delete Fresh", L"Are Sure to Delete this key?"}}));
   EXPECT_FALSE(KeyExists(fresh));
   // On a link, the link itself goes: the key it leads to keeps its value.
-  Click(c_.List2, L"Link");
+  Click(c_["List2"], L"Link");
   Press(L"Delete Key", {{IDYES}});
   EXPECT_EQ(Stored(root_ + "\\Link", "Deep"), std::nullopt);
   EXPECT_EQ(Stored(root_ + "\\Beta\\Gamma", "Deep"), std::make_pair(DWORD{REG_SZ}, Bytes{'d', 'e', 'e', 'p', 0}));
-  EXPECT_EQ(ListItems(c_.List2), (Strings{L"..", L"Alpha", L"Beta"}));
+  EXPECT_EQ(ListItems(c_["List2"]), (Strings{L"..", L"Alpha", L"Beta"}));
 
   // Search below the shown key, names and data together. The path box still names the deleted key: go up and down
   // again to show the test key. The key's own values come after its subkeys; the link back is listed, not entered.
-  DoubleClick(c_.List2, L"..");
-  DoubleClick(c_.List2, name);
-  ASSERT_EQ(WindowText(c_.txtKey), rootPath_);
-  input_.TypeText(c_.txtFind, L"nEEdle");
+  DoubleClick(c_["List2"], L"..");
+  DoubleClick(c_["List2"], name);
+  ASSERT_EQ(WindowText(c_["txtKey"]), rootPath_);
+  input_.TypeText(c_["txtFind"], L"nEEdle");
   for (const wchar_t* option : {L"Hive", L"Values", L"Data", L"Find"}) Press(option);
   const std::wstring valueLine = L"Value : " + rootPath_ + L"\\Alpha\\NeedleValue\r\n";
   const std::wstring key = L"Key : " + rootPath_ + L"\\Alpha\\NeedleKey";
-  EXPECT_EQ(WindowText(c_.txtFindList), valueLine + key + L"\r\n" + key + L"\\NeedleLoop\r\nData : " + rootPath_ +
+  EXPECT_EQ(WindowText(c_["txtFindList"]), valueLine + key + L"\r\n" + key + L"\\NeedleLoop\r\nData : " + rootPath_ +
                                             L"\\Path\\%TEMP%\\needle\r\n");
 
   // A click on the value line opens it through Go To, which keeps it as a favourite and leaves the typed text.
-  input_.TypeIntoCombo(c_.txtGoTo, L"half typed");
+  input_.TypeIntoCombo(c_["txtGoTo"], L"half typed");
   ClickResultAt(valueLine.find(L": ") + 2);
-  EXPECT_EQ(WindowText(c_.txtKey), rootPath_ + L"\\Alpha");
+  EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_ + L"\\Alpha");
   EXPECT_EQ(ShownValue(), (Panel{L"NeedleValue", kTypeString, L"Value Size : 2", L"x", L""}));
   const std::wstring clicked = rootPath_ + L"\\Alpha\\NeedleValue";
-  EXPECT_EQ(ComboItems(c_.txtGoTo), (Strings{L"", clicked}));
-  EXPECT_EQ(WindowText(c_.txtGoTo), L"half typed");
+  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", clicked}));
+  EXPECT_EQ(WindowText(c_["txtGoTo"]), L"half typed");
 
   // A typed path with an alias, then the clicked one removed from the favourites.
   const std::wstring typed = L"hkcu\\Software\\" + name + L"\\Beta\\Gamma\\Deep";
-  input_.TypeIntoCombo(c_.txtGoTo, typed);
+  input_.TypeIntoCombo(c_["txtGoTo"], typed);
   Press(L"Go To");
-  EXPECT_EQ(WindowText(c_.txtKey), rootPath_ + L"\\Beta\\Gamma");
-  EXPECT_EQ(WindowText(c_.txtValue), L"deep");
-  EXPECT_EQ(ComboItems(c_.txtGoTo), (Strings{L"", clicked, typed}));
-  input_.PickFromCombo(c_.txtGoTo, 1);
-  EXPECT_EQ(WindowText(c_.txtGoTo), clicked);
+  EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_ + L"\\Beta\\Gamma");
+  EXPECT_EQ(WindowText(c_["txtValue"]), L"deep");
+  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", clicked, typed}));
+  input_.PickFromCombo(c_["txtGoTo"], 1);
+  EXPECT_EQ(WindowText(c_["txtGoTo"]), clicked);
   Press(L"Remove Favorite");
-  EXPECT_EQ(ComboItems(c_.txtGoTo), (Strings{L"", typed}));
+  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", typed}));
 
   // Closed and started again: the favourite is offered and leads to its value, and is not stored a second time.
   Close();
   ASSERT_NO_FATAL_FAILURE(Start());
-  EXPECT_EQ(ComboItems(c_.txtGoTo), (Strings{L"", typed}));
-  input_.PickFromCombo(c_.txtGoTo, 1);
+  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", typed}));
+  input_.PickFromCombo(c_["txtGoTo"], 1);
   Press(L"Go To");
-  EXPECT_EQ(WindowText(c_.txtKey), rootPath_ + L"\\Beta\\Gamma");
+  EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_ + L"\\Beta\\Gamma");
   EXPECT_EQ(ShownValue(), (Panel{L"Deep", kTypeString, L"Value Size : 5", L"deep", L""}));
-  EXPECT_EQ(ComboItems(c_.txtGoTo), (Strings{L"", typed}));
+  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", typed}));
   Press(L"Remove Favorite");
-  EXPECT_EQ(ComboItems(c_.txtGoTo), Strings{L""});
+  EXPECT_EQ(ComboItems(c_["txtGoTo"]), Strings{L""});
   Close();
 }
 

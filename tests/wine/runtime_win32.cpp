@@ -22,6 +22,7 @@ constexpr UINT kRedrawNow = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
 
 class Win32RuntimeTest : public ::testing::Test {
  protected:
+  Win32RuntimeTest() { form_->Show(); }
   HWND Child(const char* name) const { return form_->ControlWindow(name); }
   int XOf(HWND box, std::size_t position) const {
     return static_cast<short>(LOWORD(SendMessageW(box, EM_POSFROMCHAR, position, 0)));
@@ -37,7 +38,6 @@ class Win32RuntimeTest : public ::testing::Test {
 // The form's size in twips at the screen's DPI is the DPI tests' (journey_e2e), on the program's own window.
 TEST_F(Win32RuntimeTest, FormTabsInCreationOrder) {
   HWND window = form_->Window();
-  form_->Show();
   const char* tabOrder[] = {"Sorted", "Unsorted", "Extended", "Combo", "Single", "Results", "Check", "Button"};
   for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
     HWND item = GetNextDlgTabItem(window, Child(tabOrder[i - 1]), FALSE);
@@ -54,7 +54,6 @@ TEST_F(Win32RuntimeTest, FormTabsInCreationOrder) {
 TEST_F(Win32RuntimeTest, EveryCharacterStartingALineOrARunShowsInEveryKindOfTextBox) {
   // Wine's edit control faulted laying out a run of text that starts with U+02DC (byte 0x98) when the font maps
   // it to a mark, as DejaVu Sans does. A run starts at a line's start and also after digits and punctuation.
-  form_->Show();
   std::vector<std::wstring> characters;
   for (int byte = 1; byte < 256; ++byte) {
     const char ansi = static_cast<char>(byte);
@@ -106,7 +105,6 @@ TEST_F(Win32RuntimeTest, EveryCharacterStartingALineOrARunShowsInEveryKindOfText
 // (textbox_side_by_side.cpp), the runtime's calls on it by the runtime contract. What is left here: the scroll bar,
 // which follows text a few times a second.
 TEST_F(Win32RuntimeTest, TextBoxesScrollBarFollowsTheText) {
-  form_->Show();
   HWND results = Child("Results");
   std::wstring text;
   for (int i = 0; i < 200; ++i) text += L"Line " + std::to_wstring(i) + L" of the results\r\n";
@@ -130,7 +128,6 @@ TEST_F(Win32RuntimeTest, TextBoxesScrollBarFollowsTheText) {
 }
 
 TEST_F(Win32RuntimeTest, HourglassShowsOverTheWholeWindowUntilTheDefaultIsBack) {
-  form_->Show();
   const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
   HWND edit = Child("Single");
   auto hover = [edit] {
@@ -146,26 +143,7 @@ TEST_F(Win32RuntimeTest, HourglassShowsOverTheWholeWindowUntilTheDefaultIsBack) 
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_IBEAM));  // the edit field's own cursor again
 }
 
-/// The box's pixels as they are on the screen.
-std::vector<COLORREF> Capture(HWND box, int width, int height) {
-  std::vector<COLORREF> pixels;
-  HDC window = GetDC(box);
-  HDC memory = CreateCompatibleDC(window);
-  HBITMAP bitmap = CreateCompatibleBitmap(window, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(memory, x, y));
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(box, window);
-  return pixels;
-}
-
 TEST_F(Win32RuntimeTest, HebrewRunsShowRightToLeftAndTheCaretTabsAndSelectionFollowThem) {
-  form_->Show();
   HWND box = Child("Results");
   // "ab ", shalom, a tab, "x": the Hebrew word shows reversed between the Latin text on either side.
   const std::wstring text = L"ab \u05E9\u05DC\u05D5\u05DD\tx";
@@ -175,7 +153,7 @@ TEST_F(Win32RuntimeTest, HebrewRunsShowRightToLeftAndTheCaretTabsAndSelectionFol
   const int y = static_cast<short>(HIWORD(SendMessageW(box, EM_POSFROMCHAR, 0, 0))) + 2;
 
   // The platform's runs reach the view: the Hebrew word shows reversed (where each caret stands in it is
-  // VisualLine's, tests/native/VisualLineTest.cpp), and the tab starts where its first letter ends.
+  // VisualLine's, tests/native/TextViewModelTest.cpp), and the tab starts where its first letter ends.
   EXPECT_LT(x[6], x[3]);
   EXPECT_EQ(x[7], x[3]);
   // A tab reaches the next stop, eight letter widths apart as in the edit control (the average of the Latin
@@ -187,25 +165,29 @@ TEST_F(Win32RuntimeTest, HebrewRunsShowRightToLeftAndTheCaretTabsAndSelectionFol
   SelectObject(screen, old);
   ReleaseDC(box, screen);
   EXPECT_EQ((x[8] - x[0]) % (8 * ((letters.cx / 26 + 1) / 2)), 0) << x[8] - x[0];
-  // Where clicks land on such a line is VisualLine's (tests/native/VisualLineTest.cpp).
+  // Where clicks land on such a line is VisualLine's (tests/native/TextViewModelTest.cpp).
 
   // Selected, the word shows in the highlight's colours, wherever the runs put it; "ab" stays as it was.
   SendMessageW(box, EM_SETSEL, 3, 7);
   SetFocus(box);
-  RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   RECT client{};
   GetClientRect(box, &client);
-  const std::vector<COLORREF> pixels = Capture(box, client.right, client.bottom);
+  const std::vector<DWORD> pixels = winetest::ClientPixels(box, winetest::Repaint::kWhole);
+  // The pixels are 0xRRGGBB, the system's colours 0xBBGGRR.
+  const auto is = [](DWORD pixel, int colour) {
+    const COLORREF c = GetSysColor(colour);
+    return pixel == static_cast<DWORD>(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+  };
   int highlightText = 0;
   int windowText = 0;
   int highlightOutside = 0;
   for (int row = y - 2; row < y + 10 && row < client.bottom; ++row) {
     for (int column = 0; column < client.right; ++column) {
-      const COLORREF pixel = pixels[static_cast<std::size_t>(row * client.right + column)];
+      const DWORD pixel = pixels[static_cast<std::size_t>(row * client.right + column)];
       const bool inBand = column >= x[6] && column < x[3];  // the selected cells but the word's last
-      if (inBand && pixel == GetSysColor(COLOR_HIGHLIGHTTEXT)) ++highlightText;
-      if (inBand && pixel == GetSysColor(COLOR_WINDOWTEXT)) ++windowText;
-      if (column < x[2] && pixel == GetSysColor(COLOR_HIGHLIGHT)) ++highlightOutside;
+      if (inBand && is(pixel, COLOR_HIGHLIGHTTEXT)) ++highlightText;
+      if (inBand && is(pixel, COLOR_WINDOWTEXT)) ++windowText;
+      if (column < x[2] && is(pixel, COLOR_HIGHLIGHT)) ++highlightOutside;
     }
   }
   EXPECT_GT(highlightText, 0);
@@ -214,7 +196,6 @@ TEST_F(Win32RuntimeTest, HebrewRunsShowRightToLeftAndTheCaretTabsAndSelectionFol
 }
 
 TEST_F(Win32RuntimeTest, CharactersTheFontLacksAreMeasuredAndDrawnInAFaceThatHasThem) {
-  form_->Show();
   HWND box = Child("Results");
   // Wine's own Tahoma asked for any character set: it lacks the scripts below, which other faces may have.
   LOGFONTW wanted{};

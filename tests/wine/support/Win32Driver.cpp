@@ -47,7 +47,7 @@ void FocusIfOurs(HWND window) {
 }
 
 SeenDialog Describe(HWND dialog) {
-  SeenDialog seen{true, WindowText(dialog), L""};
+  SeenDialog seen{WindowText(dialog), L""};
   for (HWND child = FindWindowExW(dialog, nullptr, L"Static", nullptr); child != nullptr;
        child = FindWindowExW(dialog, child, L"Static", nullptr)) {
     std::wstring text = WindowText(child);

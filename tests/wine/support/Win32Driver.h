@@ -79,7 +79,6 @@ class Win32UserInput {
 
 /// What a modal dialog showed before it was answered.
 struct SeenDialog {
-  bool found = false;
   std::wstring caption;
   /// The longest static text of the dialog: the prompt.
   std::wstring text;
@@ -98,8 +97,6 @@ struct DialogAnswer {
 /// shows in what was seen instead of hanging the test; one that never comes is given up after ten seconds.
 class ModalDialogAnswerer {
  public:
-  ModalDialogAnswerer(HWND owner, int buttonId, std::optional<std::wstring> editText = std::nullopt)
-      : ModalDialogAnswerer(owner, {{buttonId, std::move(editText)}}) {}
   ModalDialogAnswerer(HWND owner, std::vector<DialogAnswer> answers);
   ModalDialogAnswerer(const ModalDialogAnswerer&) = delete;
   ModalDialogAnswerer& operator=(const ModalDialogAnswerer&) = delete;
@@ -110,8 +107,6 @@ class ModalDialogAnswerer {
     if (thread_.joinable()) thread_.join();
     return seen_;
   }
-  /// Joins the thread and returns the first dialog it saw.
-  SeenDialog Seen() { return SeenAll().empty() ? SeenDialog{} : seen_.front(); }
 
  private:
   void Run(HWND owner, const std::vector<DialogAnswer>& answers);
