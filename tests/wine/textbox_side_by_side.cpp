@@ -161,12 +161,25 @@ std::vector<std::string> Without(std::vector<std::string> told, std::initializer
   return told;
 }
 
-/// Whether both boxes must draw `text` alike: Latin-1 only, with line breaks only as CR LF in a multi-line box.
-bool DrawnAlike(const std::wstring& text, bool multiLine) {
+/// Whether the box's font has a glyph for every character of `text` (each one lacking is drawn in another face).
+bool FontHasAll(HWND box, const std::wstring& text) {
+  runtime::win32::ScreenDc dc(box);
+  runtime::win32::SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+  std::vector<WORD> glyphs(text.size());
+  return GetGlyphIndicesW(dc.Get(), text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                          GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR &&
+         std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
+}
+
+/// Whether both boxes must draw `text` alike: Latin-1 only, in the box's font, with line breaks only as CR LF in a
+/// multi-line box.
+bool DrawnAlike(HWND box, const std::wstring& text, bool multiLine) {
+  std::wstring drawn;
   for (std::size_t i = 0; i < text.size(); ++i)
     if (multiLine && text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
     else if (text[i] < 0x20 || (text[i] > 0x7E && text[i] < 0xA0) || text[i] > 0xFF) return false;
-  return true;
+    else drawn += text[i];
+  return FontHasAll(box, drawn);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -386,7 +399,7 @@ class BoxPair {
     state.notifications = logs_[i];
     // Ours brings its bars up to date at most every 0.4 s while text keeps coming; the user sees them then.
     if (i == kOurs) SendMessageW(box, WM_TIMER, Win32TextView::kScrollBarTimer, 0);
-    if (picture == Picture::kTaken && DrawnAlike(state.text, IsMultiLine(kind_))) {
+    if (picture == Picture::kTaken && DrawnAlike(box, state.text, IsMultiLine(kind_))) {
       state.pixels = 14695981039346656037ULL;  // FNV-1a
       // The platform's box repaints only what a change touched (see ClientPixels); ours whole, and is held to that.
       const auto repaint = i == kPlatform ? winetest::Repaint::kWhole : winetest::Repaint::kPending;
@@ -1098,13 +1111,18 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
   DWORD clipboardNumber_ = 0;
   std::map<std::string, int> exceptions_;
 
-  /// Whether our box's font has no glyph for `unit`, which is then drawn in another face.
-  bool Lacks(wchar_t unit) const {
-    runtime::win32::ScreenDc dc(pair_.Box(kOurs));
-    const auto face = reinterpret_cast<HGDIOBJ>(SendMessageW(pair_.Box(kOurs), WM_GETFONT, 0, 0));
-    runtime::win32::SelectedObject font(dc.Get(), face);
-    WORD glyph = 0;
-    return GetGlyphIndicesW(dc.Get(), &unit, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR || glyph == 0xFFFF;
+  /// Whether a point may land at `mine` where the platform's landed at `theirs` because what stands before is
+  /// measured apart: after a character beyond Latin-1, a lone mark or one the font lacks, each drawn in a face of its
+  /// own font fallback, a point may land characters (a click) or words (a double-click) apart. So may any point in a
+  /// single line holding a tab or a line break, which Wine's control lays out as it pleases.
+  bool FallsApart(const std::wstring& text, std::size_t theirs, std::size_t mine) const {
+    if (theirs == mine || (!multiLine_ && text.find_first_of(L"\t\r\n") != std::wstring::npos)) return true;
+    const std::wstring before = text.substr(0, std::max(theirs, mine));
+    for (std::size_t i = 0; i < before.size(); ++i)  // a mark is alone at a caret stop
+      if (IsCombiningMark(before[i]) ? IsCaretStop(before, i) || !FontHasAll(pair_.Box(kOurs), {before[i]})
+                                     : before[i] > 0xFF)
+        return true;
+    return false;
   }
 
   static bool Is(const Step* step, std::initializer_list<const char*> categories) {
@@ -1121,22 +1139,12 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
        [this](const std::string& field, const Step* step, const State*, const State& platform, const State& ours) {
          const bool elsewhere = platform.start != ours.start || platform.end != ours.end;
          if (!step || !step->byPoint || !elsewhere || (field == "firstVisible" && multiLine_)) return false;
-         // After a character beyond Latin-1, a lone mark or one the font lacks, each drawn in a face of its own font
-         // fallback, a point may land characters (a click) or words (a double-click) apart: each end that differs has
-         // one before it. So may any point in a single line holding a tab or a line break, which Wine's control lays
-         // out as it pleases.
-         const auto fallsApart = [&](std::size_t theirs, std::size_t mine) {
-           const std::wstring before = platform.text.substr(0, std::max(theirs, mine));
-           if (!multiLine_ && platform.text.find_first_of(L"\t\r\n") != std::wstring::npos) return true;
-           for (std::size_t i = 0; i < before.size() && theirs != mine; ++i)  // a mark is alone at a caret stop
-             if (IsCombiningMark(before[i]) ? IsCaretStop(before, i) || Lacks(before[i]) : before[i] > 0xFF) return true;
-           return theirs == mine;
-         };
          // In a single line a press measured apart scrolled otherwise, a drag's end lands as far into either view.
          const auto asFarIn = [&](long long theirs, long long mine) {
            const long long shifted = theirs - platform.firstVisible + ours.firstVisible;
-           return fallsApart(theirs, mine) || (!multiLine_ && Measured(platform.text) && shifted >= 0 &&
-                                               WithinACluster(platform.text, static_cast<std::size_t>(shifted), mine));
+           return FallsApart(platform.text, theirs, mine) ||
+                  (!multiLine_ && Measured(platform.text) && shifted >= 0 &&
+                   WithinACluster(platform.text, static_cast<std::size_t>(shifted), mine));
          };
          if (asFarIn(platform.start, ours.start) && asFarIn(platform.end, ours.end)) return true;
          // A point on the edge between two words, measured apart; where Wine's line breaker puts that edge inside a
@@ -1151,6 +1159,15 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
              (ours.start == clusterStart(platform.end) || clusterStart(ours.end) == clusterStart(platform.start)))
            return Measured(platform.text);
          const bool byWords = step->category == "double-click drag";  // may end a word further across blanks
+         // A double-click on the edge between two words measured apart anchors the drag at either edge of one word.
+         if (byWords && Measured(platform.text) && (platform.start == ours.start) != (platform.end == ours.end)) {
+           const auto [from, to] = platform.start == ours.start ? std::minmax(platform.end, ours.end)
+                                                                : std::minmax(platform.start, ours.start);
+           const std::wstring between = platform.text.substr(from, to - from);
+           const std::size_t blank = between.find_first_of(L" \t\r\n");
+           if (blank == std::wstring::npos || between.find_first_not_of(L" \t", blank) == std::wstring::npos)
+             return true;
+         }
          const auto nearBy = [&](std::size_t theirs, std::size_t mine) {
            const auto [from, to] = std::minmax(theirs, mine);
            return (byWords && platform.text.substr(from, to - from).find_first_not_of(L" \t") == std::wstring::npos) ||
@@ -1175,7 +1192,9 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
          if (field != "answers") return measured && (field == "hbar" || !multiLine_);  // hbar, or firstVisible
          if (!measured || High(platform.answers) != High(ours.answers)) return false;  // on the same line
          if (Is(step, {"EM_POSFROMCHAR"})) return true;
-         return Is(step, {"EM_CHARFROMPOS"}) && WithinACluster(platform.text, Low(platform.answers), Low(ours.answers));
+         const std::size_t theirs = Low(platform.answers), mine = Low(ours.answers);
+         return Is(step, {"EM_CHARFROMPOS"}) &&
+                (WithinACluster(platform.text, theirs, mine) || FallsApart(platform.text, theirs, mine));
        }},
       // Windows tells EN_HSCROLL and EN_VSCROLL when the user scrolls with a bar or the wheel ("EN_HSCROLL" in the
       // Win32 documentation); Wine's control, and ours, also where and in which order their own layout scrolls.
