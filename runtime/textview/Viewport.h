@@ -15,7 +15,7 @@ class Viewport {
   struct Extent {
     std::size_t lines = 1;
     long long visibleLines = 1;  // whole lines the text area holds (none or fewer when cut above its first line)
-    int width = 0;                 // of the text area
+    int width = 0;               // of the text area
     int widestLine = 0;
     int averageCharWidth = 1;
   };
