@@ -88,6 +88,9 @@ TEST(CaretStops, TheCaretStepsOverClustersJoinedSequencesAndLineBreaksBothWaysAn
   EXPECT_EQ(PreviousCodePoint(erased, 6), 5u);
 }
 
+// Through words and line breaks, word moves and the double-click are held to the platform's edit control side by
+// side (tests/wine/textbox_side_by_side.cpp); here, what a random run seldom meets, and where the platform's control
+// steps apart: inside a joined sequence and a CR CR LF.
 TEST(CaretStops, WordMovesAndTheDoubleClickFollowTheSoftBreaksAndStopAtTheLinesEnds) {
   TextDocument document;
   std::vector<std::vector<bool>> flags;  // the line breaker's answer for each line
@@ -99,15 +102,10 @@ TEST(CaretStops, WordMovesAndTheDoubleClickFollowTheSoftBreaksAndStopAtTheLinesE
       stops.push_back(move(document, stops.back(), breaks));
     return stops;
   };
-  // Breaks before "cd", after the line break and before "gh".
+  // From a line's start the double-click's word reaches back to the last break, which may be on the line before.
   document.Assign(L"ab cd\r\nef gh");
   flags = {{false, false, false, true, false}, {true, false, false, true, false}};
-  EXPECT_EQ(walk(0, WordRight), (Stops{0, 3, 5, 7, 10, 12}));
-  EXPECT_EQ(walk(12, WordLeft), (Stops{12, 10, 7, 5, 3, 0}));
-  EXPECT_EQ(WordAround(document, 4, breaks), (std::pair<std::size_t, std::size_t>{3, 5}));
-  EXPECT_EQ(WordAround(document, 1, breaks), (std::pair<std::size_t, std::size_t>{0, 3}));
-  EXPECT_EQ(WordAround(document, 7, breaks), (std::pair<std::size_t, std::size_t>{3, 7}))
-      << "from a line's start back to the last break, which may be on the line before";
+  EXPECT_EQ(WordAround(document, 7, breaks), (std::pair<std::size_t, std::size_t>{3, 7}));
   // A break inside a joined sequence counts at its edge; a line ending in CR CR LF ends before the CR.
   document.Assign(L"x\x2764\xFE0F\r\r\ny");
   flags = {{false, false, true, false}, {true}};
@@ -122,12 +120,9 @@ TEST(TextLayout, CharactersStandWhereTheirWidthsTabStopsAndPairsPutThem) {
                         int* out) { ++ranges; for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<int>((first + i) % 5) + 3; },
                     [](char32_t) { return 20; }, 16);
   LineLayout layout(widths);
-  // 'a' (97) is 5 wide, 'b' 6, a tab goes to the next multiple of 16, the pair is one character of 20.
+  // 'a' (97) is 5 wide, 'b' 6, a tab goes to the next multiple of 16, the pair is one character of 20. (Where each
+  // character stands is held to VisualLine's own sums by LeftToRightLinesAgreeWithTheLineLayout.)
   const std::wstring line = L"ab\tb\xD83D\xDE00" L"a";
-  EXPECT_EQ(layout.XOf(line, 2), 11);
-  EXPECT_EQ(layout.XOf(line, 3), 16);
-  EXPECT_EQ(layout.XOf(line, 4), 22);
-  EXPECT_EQ(layout.XOf(line, 6), 42);
   EXPECT_EQ(layout.Width(line), 47);
   EXPECT_EQ(ranges, 1) << "widths are asked once per block";
   // A line is surely within a width only when its widest Latin-1 characters (7 here) would not pass it; tabs and
@@ -136,10 +131,6 @@ TEST(TextLayout, CharactersStandWhereTheirWidthsTabStopsAndPairsPutThem) {
   EXPECT_FALSE(layout.SurelyWithin(L"abc", 20));
   EXPECT_FALSE(layout.SurelyWithin(L"a\tb", 1000));
   EXPECT_FALSE(layout.SurelyWithin(L"a\x0100", 1000));
-  // Without tab stops (a single-line box) a tab takes no room.
-  CharWidths noStops([](char32_t, std::size_t count, int* out) { std::fill(out, out + count, 5); },
-                     [](char32_t) { return 20; }, 0);
-  EXPECT_EQ(LineLayout(noStops).Width(L"a\tb"), 10);
   // Where clicks land is held to VisualLine's (LeftToRightLinesAgreeWithTheLineLayout); the first drawn column:
   int startX = 0;
   EXPECT_EQ(layout.FirstColumnReaching(line, 25, startX), 4u);
