@@ -125,10 +125,6 @@ std::vector<HWND> ControlsOf(HWND form) {
   return controls;
 }
 
-constexpr wchar_t kTypeString[] = L"Value Type : String";
-constexpr wchar_t kTypeDword[] = L"Value Type : DWORD";
-constexpr wchar_t kTypeBinary[] = L"Value Type : Binary";
-
 class Journey : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -145,13 +141,12 @@ class Journey : public ::testing::Test {
     Put(root_ + "\\Alpha", "NeedleValue", REG_SZ, {'x', 0});
     Put(root_ + "\\Alpha\\NeedleKey", nullptr, 0, {});
     Put(root_ + "\\Beta\\Gamma", "Deep", REG_SZ, {'d', 'e', 'e', 'p', 0});
-    PutLink(root_ + "\\Link", root_ + "\\Beta\\Gamma");
     PutLink(root_ + "\\Alpha\\NeedleKey\\NeedleLoop", root_);  // back to where the search starts
   }
 
   void TearDown() override {
     quillon_.reset();
-    for (const char* link : {"\\Link", "\\Alpha\\NeedleKey\\NeedleLoop"}) DeleteLink(root_ + link);
+    DeleteLink(root_ + "\\Alpha\\NeedleKey\\NeedleLoop");
     DeleteTree(root_);
     EXPECT_FALSE(KeyExists(root_)) << "test key left behind";
     if (!hadSettings_) DeleteTree("Software\\quillon");
@@ -247,28 +242,23 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   DoubleClick(c_["List2"], L"Software");
   DoubleClick(c_["List2"], name);
   EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_);
-  EXPECT_EQ(ListItems(c_["List2"]), (Strings{L"..", L"Alpha", L"Beta", L"Link"}));
+  EXPECT_EQ(ListItems(c_["List2"]), (Strings{L"..", L"Alpha", L"Beta"}));
   const Strings rootValues = ValueList(root_);
   ASSERT_EQ(rootValues.size(), 5u);
   EXPECT_EQ(ListItems(c_["List3"]), rootValues);
 
-  // A value of each kind the panel shows, read from the real registry (every kind is proven on the headless runtime).
-  const std::pair<const wchar_t*, Panel> kinds[] = {
-      {L"Str", {L"Str", kTypeString, L"Value Size : 11", L"plain text", L""}},
-      {L"Num", {L"Num", kTypeDword, L"Value Size : 4", L"-2", L""}},
-      {L"Bin", {L"Bin", kTypeBinary, L"Value Size : 4", std::wstring{wchar_t{0x02DC}, L'A', L'\n', wchar_t{0xFF}}, L"9841AFF"}},
-  };
-  for (const auto& [value, shown] : kinds) {
-    Click(c_["List3"], value);
-    EXPECT_EQ(ShownValue(), shown) << "value " << ::testing::PrintToString(std::wstring(value));
-  }
+  // A value read from the real registry, its byte 0x98 shown as U+02DC (every kind is proven on the headless runtime,
+  // how the real registry reads them by the registry contract).
+  Click(c_["List3"], L"Bin");
+  const std::wstring binText{wchar_t{0x02DC}, L'A', L'\n', wchar_t{0xFF}};
+  EXPECT_EQ(ShownValue(), (Panel{L"Bin", L"Value Type : Binary", L"Value Size : 4", binText, L"9841AFF"}));
 
   // A new key and a value of each kind, written to the real registry. (What Cancel, No and a refusal leave is
   // proven on the headless runtime, and the real prompts' and confirmations' answers by the runtime contract.)
   const std::string fresh = root_ + "\\Fresh";
   EXPECT_EQ(Press(L"New Key", {{IDOK, L"Fresh"}}), (std::vector<Seen>{{L"Quillon 1.0", L"Enter Key Name"}}));
   EXPECT_TRUE(KeyExists(fresh));
-  EXPECT_EQ(ListItems(c_["List2"]), (Strings{L"..", L"Alpha", L"Beta", L"Fresh", L"Link"}));
+  EXPECT_EQ(ListItems(c_["List2"]), (Strings{L"..", L"Alpha", L"Beta", L"Fresh"}));
 
   EXPECT_EQ(Press(L"New String Value", {{IDOK, L"S1"}, {IDOK, L"abc"}}),
             (std::vector<Seen>{{L"Quillon 1.0", L"Enter Value Name"}, {L"Quillon 1.0", L"Enter Data"}}));
@@ -277,28 +267,18 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   EXPECT_EQ(Stored(root_, "N1"), std::make_pair(DWORD{REG_DWORD}, Bytes{0xF9, 0xFF, 0xFF, 0xFF}));
   Press(L"New Binary Value", {{IDOK, L"B1"}, {IDOK, L" AB "}});
   EXPECT_EQ(Stored(root_, "B1"), std::make_pair(DWORD{REG_BINARY}, Bytes{'A', 'B'}));
-  Strings appended = rootValues;
-  appended.insert(appended.end(), {L"S1", L"N1", L"B1"});
-  EXPECT_EQ(ListItems(c_["List3"]), appended);
-  Click(c_["List3"], L"S1");
-  EXPECT_EQ(WindowText(c_["txtValue"]), L"abc");
 
-  // Deleting after the confirmation: the other values stay.
+  // Deleting after the confirmation: the other values stay. (How the value list follows new and deleted values is
+  // the headless runtime's.)
+  Click(c_["List3"], L"S1");
   EXPECT_EQ(Press(L"Delete Value", {{IDYES}}), (std::vector<Seen>{{L"Delete S1", L"Are Sure to Delete this Value?"}}));
   EXPECT_EQ(Stored(root_, "S1"), std::nullopt);
   EXPECT_NE(Stored(root_, "N1"), std::nullopt);
-  appended.erase(appended.end() - 3);
-  EXPECT_EQ(ListItems(c_["List3"]), appended);
 
   Click(c_["List2"], L"Fresh");
   EXPECT_EQ(Press(L"Delete Key", {{IDYES}}), (std::vector<Seen>{{L"Delete Fresh", L"Are Sure to Delete this key?"}}));
   EXPECT_FALSE(KeyExists(fresh));
-  // On a link, the link itself goes: the key it leads to keeps its value.
-  Click(c_["List2"], L"Link");
-  Press(L"Delete Key", {{IDYES}});
-  EXPECT_EQ(Stored(root_ + "\\Link", "Deep"), std::nullopt);
-  EXPECT_EQ(Stored(root_ + "\\Beta\\Gamma", "Deep"), std::make_pair(DWORD{REG_SZ}, Bytes{'d', 'e', 'e', 'p', 0}));
-  EXPECT_EQ(ListItems(c_["List2"]), (Strings{L"..", L"Alpha", L"Beta"}));
+  // (That a link deleted goes itself, not where it leads, is the headless runtime's and the registry contract's.)
 
   // Search below the shown key, names and data together. The path box still names the deleted key: go up and down
   // again to show the test key. The key's own values come after its subkeys; the link back is listed, not entered.
@@ -316,32 +296,23 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   input_.TypeIntoCombo(c_["txtGoTo"], L"half typed");
   ClickResultAt(valueLine.find(L": ") + 2);
   EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_ + L"\\Alpha");
-  EXPECT_EQ(ShownValue(), (Panel{L"NeedleValue", kTypeString, L"Value Size : 2", L"x", L""}));
+  const Panel needle{L"NeedleValue", L"Value Type : String", L"Value Size : 2", L"x", L""};
+  EXPECT_EQ(ShownValue(), needle);
   const std::wstring clicked = rootPath_ + L"\\Alpha\\NeedleValue";
   EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", clicked}));
   EXPECT_EQ(WindowText(c_["txtGoTo"]), L"half typed");
 
-  // A typed path with an alias, then the clicked one removed from the favourites.
-  const std::wstring typed = L"hkcu\\Software\\" + name + L"\\Beta\\Gamma\\Deep";
-  input_.TypeIntoCombo(c_["txtGoTo"], typed);
-  Press(L"Go To");
-  EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_ + L"\\Beta\\Gamma");
-  EXPECT_EQ(WindowText(c_["txtValue"]), L"deep");
-  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", clicked, typed}));
-  input_.PickFromCombo(c_["txtGoTo"], 1);
-  EXPECT_EQ(WindowText(c_["txtGoTo"]), clicked);
-  Press(L"Remove Favorite");
-  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", typed}));
-
   // Closed and started again: the favourite is offered and leads to its value, and is not stored a second time.
+  // (Typed paths, aliases and removal from any place are the headless runtime's, the real store the settings
+  // contract's.)
   Close();
   ASSERT_NO_FATAL_FAILURE(Start());
-  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", typed}));
+  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", clicked}));
   input_.PickFromCombo(c_["txtGoTo"], 1);
   Press(L"Go To");
-  EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_ + L"\\Beta\\Gamma");
-  EXPECT_EQ(ShownValue(), (Panel{L"Deep", kTypeString, L"Value Size : 5", L"deep", L""}));
-  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", typed}));
+  EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_ + L"\\Alpha");
+  EXPECT_EQ(ShownValue(), needle);
+  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", clicked}));
   Press(L"Remove Favorite");
   EXPECT_EQ(ComboItems(c_["txtGoTo"]), Strings{L""});
   Close();
