@@ -1,11 +1,11 @@
 // The text view's model: the document's lines and chunks against a plain string at the real chunk size, the one rule
 // for where the caret stands and where words start, where the characters stand on a line, lines with right-to-left
 // runs (cells, caret, clicks and selection in drawn order; left-to-right lines as the plain layout), one line's
-// geometry in either direction and the scroll arithmetic. The step of undo is held to the platform's edit control
-// side by side (tests/wine/textbox_side_by_side.cpp), which types, deletes and undoes in every kind of box.
+// geometry in either direction, the scroll arithmetic and the one step of undo.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -15,6 +15,7 @@
 #include "runtime/textview/LineGeometry.h"
 #include "runtime/textview/TextDocument.h"
 #include "runtime/textview/TextLayout.h"
+#include "runtime/textview/UndoStep.h"
 #include "runtime/textview/Viewport.h"
 #include "runtime/textview/VisualLine.h"
 #include "tests/native/TextDocumentCheck.h"
@@ -381,6 +382,39 @@ TEST(Viewport, ScrollsStayWithinTheTextAndTheCaretIsShownAThirdInsideTheEdgeItCr
   EXPECT_EQ(single.FirstColumn(), 0u);
   single.ShowFromColumn(14, line);
   EXPECT_EQ(single.ColumnShowing(50, 90, line), 2u) << "back to a third of the width";
+}
+
+/// Replaces [start, end) as the box does, recording the edit; with no text given, undoes.
+void Edit(TextDocument& document, UndoStep& undo, std::size_t start = 0, std::size_t end = 0,
+          std::optional<std::wstring> text = std::nullopt) {
+  if (!text) {
+    UndoStep::Replacement replacement = undo.Take();
+    return Edit(document, undo, replacement.start, replacement.end, std::move(replacement.text));
+  }
+  undo.Record(start, document.Substring(start, end - start), text->size());
+  document.Replace(start, end, *text);
+}
+
+TEST(UndoStep, RunsOfTypingOrDeletingAreOneStepAndUndoingTwiceRedoes) {
+  TextDocument document;
+  document.Assign(L"abcdef");
+  UndoStep undo;
+  EXPECT_FALSE(undo.CanUndo());
+  // Delete, Delete, then Backspace twice: one deletion of "bcde".
+  for (const std::size_t at : {3, 3, 2, 1}) Edit(document, undo, at, at + 1, L"");
+  EXPECT_EQ(document.Text(), L"af");
+  Edit(document, undo, 1, 1, L"x");  // typing where it was deleted replaces it
+  Edit(document, undo, 2, 2, L"y");
+  Edit(document, undo);
+  EXPECT_EQ(document.Text(), L"abcdef");
+  EXPECT_EQ(undo.Start(), 1u);
+  EXPECT_EQ(undo.End(), 5u) << "what was put back is what undoing selects";
+  Edit(document, undo);
+  EXPECT_EQ(document.Text(), L"axyf");
+
+  Edit(document, undo, 4, 4, L"!");  // typing elsewhere: a step of its own
+  Edit(document, undo);
+  EXPECT_EQ(document.Text(), L"axyf");
 }
 
 }  // namespace
