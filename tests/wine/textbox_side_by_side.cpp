@@ -1213,6 +1213,13 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       // Windows tells EN_HSCROLL and EN_VSCROLL when the user scrolls with a bar or the wheel ("EN_HSCROLL" in the
       // Win32 documentation); Wine's control, and ours, also where and in which order their own layout scrolls.
       {"when scrolling is told", {"scrolled"}, 110, [](const auto&...) { return true; }},
+      // While its thumb is dragged (SB_THUMBTRACK) Wine 8's control scrolls without placing its caret again, which
+      // stays where it was until the thumb is let go; ours shows it where its line went.
+      {"a caret left in place while the thumb is dragged", {"caretX", "caretY"}, 10,
+       [](const std::string&, const Step* step, const State* before, const State& platform, const State&) {
+         return before && Is(step, {"WM_VSCROLL SB_THUMBTRACK", "WM_HSCROLL SB_THUMBTRACK"}) &&
+                platform.caret.x == before->caret.x && platform.caret.y == before->caret.y;
+       }},
       // A multi-line box whose view follows the end of its text (as search results are appended) keeps the end in
       // view when a new size or text rectangle shows fewer lines; the platform's keeps its first line.
       {"a box following its end keeps it in view through a new size or font", {"firstVisible", "caretX", "caretY", "vbar", "hbar"},
