@@ -1344,6 +1344,17 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
          SendMessageW(pair_.Box(kOurs), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
          return to && InsideTheBox(*to) && (to->x < area.left || to->x >= area.right) && SameAnchor(platform, ours);
        }},
+      // A press on a character at the text rectangle's right edge scrolls the view sideways when the caret lands
+      // beyond it: where the two boxes measure that line apart (see above), one of them may scroll and the other not.
+      // The drag then ends on another character, under the pointer in both; the press's end is the same.
+      {"a drag in views a press scrolled apart", {"selection", "hbar", "scrolled"}, 5,
+       [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
+         const std::optional<POINT> to = step ? step->to : std::nullopt;
+         const auto underThePointer = [&](const State& state) { return std::abs(state.caret.x - to->x) <= 16; };
+         return to && InsideTheBox(*to) && platform.text == ours.text && Measured(platform.text) &&
+                platform.hbar != ours.hbar && (platform.start == ours.start || platform.end == ours.end) &&
+                underThePointer(platform) && underThePointer(ours);
+       }},
       // Windows' control, dragged beyond the box, keeps selecting towards the pointer and scrolls after it, up and
       // down too, and so does ours; Wine 8's takes the point into its rectangle and moves on a character a tick.
       {"a drag beyond the box follows the pointer",

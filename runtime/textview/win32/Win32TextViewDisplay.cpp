@@ -419,8 +419,10 @@ void Win32TextView::KeepViewWithinText(std::size_t pageLines) {
   if (!IsMultiLine()) {
     view_.ShowFromColumn(view_.FirstColumn(), SingleLineExtent());
   } else {
+    // A view following the end shows its last line whole; any other is kept within a page of the lines the text's
+    // rectangle held before the box's bottom cut it.
     textview::Viewport::Extent extent = ViewExtent();
-    if (pageLines) extent.visibleLines = static_cast<long long>(pageLines);
+    if (pageLines && !view_.FollowsEnd()) extent.visibleLines = static_cast<long long>(pageLines);
     view_.KeepWithinText(extent);
   }
   Changed();

@@ -131,15 +131,17 @@ void Win32TextView::OnMouseMove(LPARAM where) {
   if (!selecting_ || GetCapture() != window_) return;
   lastMouse_ = where;
   POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-  // Within the window, as the platform's control does, the point is taken into the text's rectangle first: a drag
-  // ending in the margin left of a line scrolled sideways selects up to the first character in view. Beyond the
-  // window the selection follows the pointer into the text out of view, and the view scrolls after it.
+  // Within the window, as the platform's control does, the point is taken into the text's rectangle first (a drag
+  // ending in the margin left of a line scrolled sideways selects up to the first character in view) and the view
+  // stays, even on a line shown only in part. Beyond the window the selection follows the pointer into the text out
+  // of view, and the view scrolls after it.
   RECT client{};
   GetClientRect(window_, &client);
-  if (PtInRect(&client, point)) point = IntoTextArea(point);
+  const bool inside = PtInRect(&client, point) != FALSE;
+  if (inside) point = IntoTextArea(point);
   const std::size_t position = PositionFromPoint(point.x, point.y);
   SetSelection(anchor_, position);
-  ScrollCaretIntoView();
+  if (!inside) ScrollCaretIntoView();
   view_.SetFollowsEnd(false);
 }
 
