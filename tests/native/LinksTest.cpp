@@ -74,20 +74,16 @@ TEST_F(Links, TheWindowGoesThroughLinksAsThePlatformDoesAndDeleteKeyDeletesTheLi
   EXPECT_EQ(w().CurrentKeyPath(), loop + L"\\A\\B");
   EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Up"}));
 
-  // Go To a typed path round the cycle, kept as a favourite as typed.
+  // Go To a typed path round the cycle.
   Headless(w().txtGoTo).UserType(L"HKCU\\QLoop\\A\\B\\Up\\A\\B\\Up\\Top");
   Press(w().cmdGoTo);
   EXPECT_EQ(w().CurrentKeyPath(), loop + L"\\A\\B\\Up\\A\\B\\Up");
   EXPECT_EQ(w().txtValue->Text(), L"t");
-  EXPECT_EQ(w().txtGoTo->List(w().txtGoTo->ListCount() - 1), L"HKCU\\QLoop\\A\\B\\Up\\A\\B\\Up\\Top");
 
   // Delete Key on a link deletes the link; a key holding one is refused as any key with subkeys; the key they lead
   // to keeps its value.
   Walk(kCu, {L"QLinkDel"});
-  for (const wchar_t* picked : {L"Twin", L"Holder", L"Nowhere"}) {
-    Confirm(w().List2, picked, w().cmdDeleteKey);
-    EXPECT_EQ(rt().Messages().back().title, std::wstring(L"Delete ") + picked);
-  }
+  for (const wchar_t* picked : {L"Twin", L"Holder", L"Nowhere"}) Confirm(w().List2, picked, w().cmdDeleteKey);
   EXPECT_EQ(registry.SubkeyNames("HKCU\\QLinkDel"), (std::vector<std::string>{"Holder", "Up"}));
   EXPECT_TRUE(registry.KeyExists("HKCU\\QLinkDel\\Holder\\In"));
   EXPECT_EQ(registry.GetValue("HKCU\\QLinkTarget", "Keep")->data, Bytes({'k', 0}));
