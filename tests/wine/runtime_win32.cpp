@@ -209,50 +209,44 @@ TEST_F(Win32RuntimeTest, CharactersTheFontLacksAreMeasuredAndDrawnInAFaceThatHas
   EXPECT_EQ(fallback->FontOf(L'a'), nullptr);
 
   HDC screen = GetDC(nullptr);
-  const wchar_t candidates[] = {0x05D0, 0x0628, 0x65E5, 0x306E, 0x0E01, 0xAC00, 0x0531, 0x10D0, 0x0915};
+  // Scripts of the basic plane, where the font's glyph table says whether it lacks a character, and beyond it, where
+  // the fonts' own tables say which face has one.
+  const char32_t candidates[] = {0x05D0, 0x0628, 0x65E5, 0x306E, 0x0E01,    0xAC00,    0x0531,
+                                 0x10D0, 0x0915, 0x1F600, 0x1D400, 0x10900};
   int filledIn = 0;
-  for (const wchar_t character : candidates) {
-    WORD glyph = 0;
-    HGDIOBJ old = SelectObject(screen, small.Get());
-    GetGlyphIndicesW(screen, &character, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
-    SelectObject(screen, old);
+  for (const char32_t character : candidates) {
+    const bool basic = character < 0x10000;
+    const std::wstring units = basic ? std::wstring(1, static_cast<wchar_t>(character))
+                                     : std::wstring{static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
+                                                    static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
+    const auto glyphIn = [&](HFONT font) {
+      WORD glyph = 0;
+      HGDIOBJ old = SelectObject(screen, font);
+      GetGlyphIndicesW(screen, units.c_str(), 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
+      SelectObject(screen, old);
+      return glyph;
+    };
     HFONT face = fallback->FontOf(character);
-    if (glyph != 0xFFFF) {
-      EXPECT_EQ(face, nullptr) << std::hex << static_cast<int>(character);
+    if (basic && glyphIn(small.Get()) != 0xFFFF) {
+      EXPECT_EQ(face, nullptr) << std::hex << static_cast<unsigned>(character);
       continue;
     }
     if (!face) continue;  // no face here has it
     ++filledIn;
-    // The face chosen has the character, and the box lays it out with that face's width.
-    old = SelectObject(screen, face);
-    GetGlyphIndicesW(screen, &character, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
-    INT width = 0;
-    GetCharWidth32W(screen, character, character, &width);
-    SelectObject(screen, old);
-    EXPECT_NE(glyph, 0xFFFF) << std::hex << static_cast<int>(character);
-    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(small.Get()), TRUE);
-    controls_.results.SetText(std::wstring(2, character));
-    // Before the first and before the second, in either direction: its width apart.
-    EXPECT_EQ(std::abs(XOf(box, 1) - XOf(box, 0)), width) << std::hex << static_cast<int>(character);
-    // A larger font (another DPI) brings a larger face along.
-    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(large.Get()), TRUE);
-    EXPECT_GT(std::abs(XOf(box, 1) - XOf(box, 0)), width) << std::hex << static_cast<int>(character);
-  }
-  // Beyond the basic plane, where the fonts' own tables say which face has a character: the box lays a pair out
-  // with the width the chosen face gives it.
-  for (const char32_t character : {U'\U0001F600', U'\U0001D400', U'\U00010900'}) {
-    HFONT face = fallback->FontOf(character);
-    if (!face) continue;
-    ++filledIn;
-    const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
-                             static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
+    // The face chosen has the character, and the box lays it out with the width that face gives it.
+    EXPECT_TRUE(!basic || glyphIn(face) != 0xFFFF) << std::hex << static_cast<unsigned>(character);
     HGDIOBJ old = SelectObject(screen, face);
     SIZE size{};
-    GetTextExtentPoint32W(screen, pair, 2, &size);
+    GetTextExtentPoint32W(screen, units.c_str(), static_cast<int>(units.size()), &size);
     SelectObject(screen, old);
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(small.Get()), TRUE);
-    controls_.results.SetText(std::wstring{pair[0], pair[1], pair[0], pair[1]});
-    EXPECT_EQ(std::abs(XOf(box, 2) - XOf(box, 0)), size.cx) << std::hex << static_cast<unsigned>(character);
+    controls_.results.SetText(units + units);
+    // Before the first and before the second, in either direction: its width apart.
+    const auto apart = [&] { return std::abs(XOf(box, units.size()) - XOf(box, 0)); };
+    EXPECT_EQ(apart(), size.cx) << std::hex << static_cast<unsigned>(character);
+    // A larger font (another DPI) brings a larger face along.
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(large.Get()), TRUE);
+    EXPECT_GT(apart(), size.cx) << std::hex << static_cast<unsigned>(character);
   }
   ReleaseDC(nullptr, screen);
   SendMessageW(box, WM_SETFONT, 0, TRUE);
