@@ -118,7 +118,6 @@ class Journey : public ::testing::Test {
     // The favourites go where the program keeps them; the journey removes them unless they were there before.
     hadSettings_ = KeyExists("Software\\quillon");
     // Values written in name order: Wine lists them by name, Windows in the order written.
-    Put(root_, "Num", REG_DWORD, {0xFE, 0xFF, 0xFF, 0xFF});
     Put(root_, "Path", REG_EXPAND_SZ, {'%', 'T', 'E', 'M', 'P', '%', '\\', 'n', 'e', 'e', 'd', 'l', 'e', 0});
     Put(root_, "Str", REG_SZ, {'p', 'l', 'a', 'i', 'n', ' ', 't', 'e', 'x', 't', 0});
     Put(root_ + "\\Alpha", "NeedleValue", REG_SZ, {'x', 0});
@@ -226,7 +225,7 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   DoubleClick(c_["List2"], name);
   EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_);
   EXPECT_EQ(ListItems(c_["List2"]), (Strings{L"..", L"Alpha", L"Beta"}));
-  EXPECT_EQ(ListItems(c_["List3"]), (Strings{L"", L"Num", L"Path", L"Str"}));
+  EXPECT_EQ(ListItems(c_["List3"]), (Strings{L"", L"Path", L"Str"}));
 
   // A new key and a string value, written to the real registry through the real prompts; the key deleted again
   // after the confirmation. (Each kind of value, Delete Value, and what Cancel, No and a refusal leave are proven on
@@ -258,18 +257,17 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   EXPECT_EQ(WindowText(c_["txtFindList"]), valueLine + key + L"\r\n" + key + L"\\NeedleLoop\r\nData : " + rootPath_ +
                                             L"\\Path\\%TEMP%\\needle\r\n");
 
-  // A click on the value line opens it through Go To, which keeps it as a favourite and leaves the typed text.
-  input_.TypeIntoCombo(c_["txtGoTo"], L"half typed");
+  // A click on the value line opens it through Go To, which keeps it as a favourite. (That the Go To box keeps what
+  // the user typed there is ResultNavigation's.)
   ClickResultAt(valueLine.find(L": ") + 2);
   EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_ + L"\\Alpha");
   const Panel needle{L"NeedleValue", L"Value Type : String", L"Value Size : 2", L"x", L""};
   EXPECT_EQ(ShownValue(), needle);
   const std::wstring clicked = rootPath_ + L"\\Alpha\\NeedleValue";
   EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", clicked}));
-  EXPECT_EQ(WindowText(c_["txtGoTo"]), L"half typed");
 
-  // Closed and started again: the favourite is offered and leads to its value, and is not stored a second time.
-  // (Typed paths, aliases and removal from any place are the headless runtime's, the real store the settings
+  // Closed and started again: the favourite is offered and leads to its value. (Typed paths, aliases, favourites
+  // picked and not stored again, and removal from any place are the headless runtime's, the real store the settings
   // contract's.)
   Close();
   ASSERT_NO_FATAL_FAILURE(Start());
@@ -278,7 +276,6 @@ TEST_F(Journey, AWorkingSessionWithTheRealProgram) {
   Press(L"Go To");
   EXPECT_EQ(WindowText(c_["txtKey"]), rootPath_ + L"\\Alpha");
   EXPECT_EQ(ShownValue(), needle);
-  EXPECT_EQ(ComboItems(c_["txtGoTo"]), (Strings{L"", clicked}));
   Press(L"Remove Favorite");
   EXPECT_EQ(ComboItems(c_["txtGoTo"]), Strings{L""});
   Close();
@@ -492,8 +489,6 @@ TEST(WindowDpi, TheProgramStartsLaidOutInTwipsAtTheScreensDpi) {
       }
     });
     EXPECT_EQ(fontsChecked, 9);
-    PostMessageW(form, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.ExitCode(), 0u);
   }
   SetStartingDpi(96);
 }

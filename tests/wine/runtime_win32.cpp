@@ -2,7 +2,7 @@
 // show any text and behave as edit controls, in any script (right-to-left runs drawn in their order with the caret,
 // clicks and the selection following them, and characters the box's font lacks measured and drawn in a face that
 // has them) and the hourglass. The message loop's end is the real program's: closed, it exits with code 0
-// (app_Startup, journey_e2e).
+// (journey_e2e).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
