@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "registry/win32/Win32Registry.h"
+#include "runtime/win32/Win32Handles.h"
 #include "runtime/win32/Win32Runtime.h"
 #include "tests/wine/support/QuillonProcess.h"
 #include "tests/wine/support/Win32Driver.h"
@@ -445,15 +446,13 @@ void ExpectLaidOutAt(HWND form, int dpi, const std::function<void(HWND, const ru
 
 /// The line height of the window's font at a height: what a list box's entries and a text box's lines take.
 LONG LineHeightOf(LONG fontHeight) {
-  HFONT font = CreateFontW(fontHeight, 0, 0, 0, kWindowFont.weight, FALSE, FALSE, FALSE,
-                           static_cast<DWORD>(kWindowFont.charSet), 0, 0, 0, 0, kWindowFont.faceName);
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, font);
+  const runtime::win32::UniqueFont font(CreateFontW(fontHeight, 0, 0, 0, kWindowFont.weight, FALSE, FALSE, FALSE,
+                                                    static_cast<DWORD>(kWindowFont.charSet), 0, 0, 0, 0,
+                                                    kWindowFont.faceName));
+  const runtime::win32::ScreenDc screen(nullptr);
+  const runtime::win32::SelectedObject selected(screen.Get(), font.Get());
   TEXTMETRICW metrics{};
-  GetTextMetricsW(screen, &metrics);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
-  DeleteObject(font);
+  GetTextMetricsW(screen.Get(), &metrics);
   return metrics.tmHeight;
 }
 

@@ -159,11 +159,10 @@ TEST_F(Win32RuntimeTest, HebrewRunsShowRightToLeftAndTheCaretTabsAndSelectionFol
   // A tab reaches the next stop, eight letter widths apart as in the edit control (the average of the Latin
   // letters, rounded as the control does), not one blank further.
   SIZE letters{};
-  HDC screen = GetDC(box);
-  HGDIOBJ old = SelectObject(screen, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
-  GetTextExtentPoint32W(screen, L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 52, &letters);
-  SelectObject(screen, old);
-  ReleaseDC(box, screen);
+  const runtime::win32::ScreenDc screen(box);
+  const auto boxFont = reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0));
+  const runtime::win32::SelectedObject selected(screen.Get(), boxFont);
+  GetTextExtentPoint32W(screen.Get(), L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 52, &letters);
   EXPECT_EQ((x[8] - x[0]) % (8 * ((letters.cx / 26 + 1) / 2)), 0) << x[8] - x[0];
   // Where clicks land on such a line is VisualLine's (tests/native/TextViewModelTest.cpp).
 
@@ -208,7 +207,7 @@ TEST_F(Win32RuntimeTest, CharactersTheFontLacksAreMeasuredAndDrawnInAFaceThatHas
   auto fallback = runtime::win32::FontFallback::For(small.Get());
   EXPECT_EQ(fallback->FontOf(L'a'), nullptr);
 
-  HDC screen = GetDC(nullptr);
+  const runtime::win32::ScreenDc screen(nullptr);
   // Scripts of the basic plane, where the font's glyph table says whether it lacks a character, and beyond it, where
   // the fonts' own tables say which face has one.
   const char32_t candidates[] = {0x05D0, 0x0628, 0x65E5, 0x306E, 0x0E01,    0xAC00,    0x0531,
@@ -221,9 +220,8 @@ TEST_F(Win32RuntimeTest, CharactersTheFontLacksAreMeasuredAndDrawnInAFaceThatHas
                                                     static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
     const auto glyphIn = [&](HFONT font) {
       WORD glyph = 0;
-      HGDIOBJ old = SelectObject(screen, font);
-      GetGlyphIndicesW(screen, units.c_str(), 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
-      SelectObject(screen, old);
+      const runtime::win32::SelectedObject selected(screen.Get(), font);
+      GetGlyphIndicesW(screen.Get(), units.c_str(), 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
       return glyph;
     };
     HFONT face = fallback->FontOf(character);
@@ -235,10 +233,9 @@ TEST_F(Win32RuntimeTest, CharactersTheFontLacksAreMeasuredAndDrawnInAFaceThatHas
     ++filledIn;
     // The face chosen has the character, and the box lays it out with the width that face gives it.
     EXPECT_TRUE(!basic || glyphIn(face) != 0xFFFF) << std::hex << static_cast<unsigned>(character);
-    HGDIOBJ old = SelectObject(screen, face);
+    const runtime::win32::SelectedObject selected(screen.Get(), face);
     SIZE size{};
-    GetTextExtentPoint32W(screen, units.c_str(), static_cast<int>(units.size()), &size);
-    SelectObject(screen, old);
+    GetTextExtentPoint32W(screen.Get(), units.c_str(), static_cast<int>(units.size()), &size);
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(small.Get()), TRUE);
     controls_.results.SetText(units + units);
     // Before the first and before the second, in either direction: its width apart.
@@ -248,7 +245,6 @@ TEST_F(Win32RuntimeTest, CharactersTheFontLacksAreMeasuredAndDrawnInAFaceThatHas
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(large.Get()), TRUE);
     EXPECT_GT(apart(), size.cx) << std::hex << static_cast<unsigned>(character);
   }
-  ReleaseDC(nullptr, screen);
   SendMessageW(box, WM_SETFONT, 0, TRUE);
   if (filledIn == 0) GTEST_SKIP() << "no face here fills in for Tahoma";
 }
