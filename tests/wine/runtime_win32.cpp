@@ -114,9 +114,7 @@ TEST_F(Win32RuntimeTest, TextBoxesScrollBarFollowsTheText) {
   // The bar follows at most every 0.4 s while text keeps coming.
   Sleep(700);
   input_.Process();
-  SCROLLINFO bar{};
-  bar.cbSize = sizeof bar;
-  bar.fMask = SIF_ALL;
+  SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
   GetScrollInfo(results, SB_VERT, &bar);
   EXPECT_EQ(bar.nMax, 200);  // the empty line after the last CR LF counts
   EXPECT_EQ(bar.nPos, SendMessageW(results, EM_GETFIRSTVISIBLELINE, 0, 0));
@@ -197,13 +195,10 @@ TEST_F(Win32RuntimeTest, HebrewRunsShowRightToLeftAndTheCaretTabsAndSelectionFol
 TEST_F(Win32RuntimeTest, CharactersTheFontLacksAreMeasuredAndDrawnInAFaceThatHasThem) {
   HWND box = Child("Results");
   // Wine's own Tahoma asked for any character set: it lacks the scripts below, which other faces may have.
-  LOGFONTW wanted{};
-  wanted.lfHeight = -13;
-  wanted.lfCharSet = DEFAULT_CHARSET;
-  wcscpy(wanted.lfFaceName, L"Tahoma");
-  runtime::win32::UniqueFont small(CreateFontIndirectW(&wanted));
-  wanted.lfHeight = -26;
-  runtime::win32::UniqueFont large(CreateFontIndirectW(&wanted));
+  const auto tahoma = [](int height) {
+    return CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+  };
+  const runtime::win32::UniqueFont small(tahoma(-13)), large(tahoma(-26));
   auto fallback = runtime::win32::FontFallback::For(small.Get());
   EXPECT_EQ(fallback->FontOf(L'a'), nullptr);
 
