@@ -51,16 +51,14 @@ TEST_F(Search, DataTextOfEachTypeAndTheBinaryOptionWhichOnlyDataEnablesAndEveryK
   registry.PutBinary(key, "b", {'a', 'b', 0, 'a'});
   registry.PutValue(key, "e", registry::kRegExpandSz, {'%', 'a', '%', 0});
   registry.PutString(key, "lines", "one\r\ntwo");
-  registry.PutString(key, "big", std::string(5000, 'x') + "needle");
   const std::wstring p = L"HKEY_CURRENT_USER\\D\\", d = L"Data : " + p;
 
   Options(false, true, true, L"");
   FindBelow(L"HKEY_CURRENT_USER\\D");
-  const std::wstring needle = std::wstring(5000, L'x') + L"needle";
+  // (Data too long for the walk's buffer is CaseFoldsAlikeInAsciiAndOtherTextAndLongResultsArriveWhole's.)
   const std::pair<const wchar_t*, std::wstring> shown[] = {
-      {L"", L"dflt"},  {L"s", L"abc"}, {L"x", L"xyz"}, {L"n65", L"A"}, {L"n0", L""},
-      {L"be", L"ab"},  {L"m", L""},    {L"b", L""},    {L"e", L"%a%"}, {L"lines", L"one\r\ntwo"},
-      {L"big", needle}};
+      {L"", L"dflt"}, {L"s", L"abc"}, {L"x", L"xyz"}, {L"n65", L"A"},  {L"n0", L""},
+      {L"be", L"ab"}, {L"m", L""},    {L"b", L""},    {L"e", L"%a%"}, {L"lines", L"one\r\ntwo"}};
   std::wstring all;
   for (const auto& [name, data] : shown)
     all += L"Value : " + p + name + L"\r\nData : " + p + name + L"\\" + data + L"\r\n";
@@ -78,10 +76,6 @@ TEST_F(Search, DataTextOfEachTypeAndTheBinaryOptionWhichOnlyDataEnablesAndEveryK
   w().txtFind->SetText(L"ba");
   Press(w().cmdFind);
   EXPECT_TRUE(ResultLines().empty());
-
-  w().txtFind->SetText(L"[!x]ee?le");
-  Press(w().cmdFind);
-  EXPECT_EQ(ResultLines(), (Strings{d + L"big\\" + needle}));
 }
 
 TEST_F(Search, GuardAndMalformedSearchTextRefuseBeforeAnyWalk) {
