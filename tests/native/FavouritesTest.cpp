@@ -89,7 +89,6 @@ TEST_F(Favourites, GoToTableOfPathsHivesAndValues) {
   } cases[] = {
       {L"hcu\\Software", L"HKEY_CURRENT_USER\\Software|SoftwareValue"},
       {L"HKLM", L"HKEY_LOCAL_MACHINE|<none>"},
-      {L"hklm\\", L"HKEY_LOCAL_MACHINE|<none>"},
       {L"HKLM\\  ", L"HKEY_LOCAL_MACHINE|<none>"},
       // A last component naming a value selects the first value holding it, compared trimmed and in lower case.
       {L"HKCU\\Software\\Example\\Setting", L"HKEY_CURRENT_USER\\Software\\Example|Setting"},
@@ -108,7 +107,6 @@ TEST_F(Favourites, GoToTableOfPathsHivesAndValues) {
     GoTo(c.text);
     EXPECT_EQ(Where(), c.where) << c.text;
     EXPECT_EQ(w().txtKey->Text(), w().CurrentKeyPath()) << c.text;
-    EXPECT_EQ(Listed().back(), c.text);
   }
   EXPECT_EQ(w().txtValue->Text(), L"named like the hive");  // the value found is shown
   GoTo(L"HKLM");
