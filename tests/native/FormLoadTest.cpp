@@ -52,18 +52,17 @@ TEST(Startup, TheWindowsControlsLieInsideItsClientAreaAndTheSwitchMinimisesItOnl
       EXPECT_LE(row.top + row.height, kClientHeightTwips) << row.name;
     }
   }
-  for (const wchar_t* arguments : {L"-st", L"-ST"}) {
-    runtime::HeadlessRuntime forms;
-    registry::MemoryRegistry reg;
-    frmRegEdit window{forms, reg, nullptr};
-    const auto& shown = dynamic_cast<const runtime::HeadlessForm&>(window.Form());
-    ShowMainWindow(window, arguments);
-    EXPECT_TRUE(shown.Visible());
-    EXPECT_EQ(shown.StateWhenShown(), runtime::kNormal) << "the window became visible before it was minimised";
-    EXPECT_EQ(shown.WindowState(), arguments == std::wstring(L"-st") ? runtime::kMinimized : runtime::kNormal);
-    window.Show();  // Load runs on the first Show only
-    EXPECT_EQ(window.List1->ListCount(), 7);
-  }
+  // (That any other switch shows the normal window is app_Startup's, with the real program.)
+  runtime::HeadlessRuntime forms;
+  registry::MemoryRegistry reg;
+  frmRegEdit window{forms, reg, nullptr};
+  const auto& shown = dynamic_cast<const runtime::HeadlessForm&>(window.Form());
+  ShowMainWindow(window, L"-st");
+  EXPECT_TRUE(shown.Visible());
+  EXPECT_EQ(shown.StateWhenShown(), runtime::kNormal) << "the window became visible before it was minimised";
+  EXPECT_EQ(shown.WindowState(), runtime::kMinimized);
+  window.Show();  // Load runs on the first Show only
+  EXPECT_EQ(window.List1->ListCount(), 7);
 }
 
 }  // namespace

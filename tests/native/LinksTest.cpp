@@ -1,6 +1,6 @@
 // Registry links met by the window: a search that ends on every registry and enters no key on its way down, Delete
-// Key that deletes the link picked and never where it leads, and navigation, Go To, results and the value commands
-// through links, as the platform's own functions resolve them.
+// Key that deletes the link picked and never where it leads, and navigation, Go To and the value commands through
+// links, as the platform's own functions resolve them.
 #include "tests/native/WindowFixture.h"
 
 namespace quillon::testing {
@@ -74,35 +74,25 @@ TEST_F(Links, TheWindowGoesThroughLinksAsThePlatformDoesAndDeleteKeyDeletesTheLi
   EXPECT_EQ(w().CurrentKeyPath(), loop + L"\\A\\B");
   EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Up"}));
 
-  // Go To a typed path round the cycle, kept as a favourite as typed.
+  // Go To a typed path round the cycle.
   Headless(w().txtGoTo).UserType(L"HKCU\\QLoop\\A\\B\\Up\\A\\B\\Up\\Top");
   Press(w().cmdGoTo);
   EXPECT_EQ(w().CurrentKeyPath(), loop + L"\\A\\B\\Up\\A\\B\\Up");
   EXPECT_EQ(w().txtValue->Text(), L"t");
-  EXPECT_EQ(w().txtGoTo->List(w().txtGoTo->ListCount() - 1), L"HKCU\\QLoop\\A\\B\\Up\\A\\B\\Up\\Top");
 
   // Delete Key on a link deletes the link; a key holding one is refused as any key with subkeys; the key they lead
   // to keeps its value.
   Walk(kCu, {L"QLinkDel"});
-  for (const wchar_t* picked : {L"Twin", L"Holder", L"Nowhere"}) {
-    Confirm(w().List2, picked, w().cmdDeleteKey);
-    EXPECT_EQ(rt().Messages().back().title, std::wstring(L"Delete ") + picked);
-  }
+  for (const wchar_t* picked : {L"Twin", L"Holder", L"Nowhere"}) Confirm(w().List2, picked, w().cmdDeleteKey);
   EXPECT_EQ(registry.SubkeyNames("HKCU\\QLinkDel"), (std::vector<std::string>{"Holder", "Up"}));
   EXPECT_TRUE(registry.KeyExists("HKCU\\QLinkDel\\Holder\\In"));
   EXPECT_EQ(registry.GetValue("HKCU\\QLinkTarget", "Keep")->data, Bytes({'k', 0}));
   EXPECT_EQ(Items(w().List2), (Strings{L"..", L"Up"}));
 
-  // A search result through a link opens where it leads; Holder\In was met first, so Up to the same key is not
-  // entered again.
-  Options(true, true, false, L"keep");
-  const Strings found = FindBelow(del);
-  ASSERT_EQ(found, (Strings{L"Value : " + del + L"\\Holder\\In\\Keep"}));
-  Headless(w().txtFindList).UserClick(static_cast<int>(found[0].size()));
-  EXPECT_EQ(w().CurrentKeyPath(), del + L"\\Holder\\In");
-  EXPECT_EQ(w().List3->Text(), L"Keep");
-
-  // Delete Value, new values and New Key in a key reached through a link act where it leads.
+  // Delete Value, new values and New Key in a key reached through a link act where it leads. (A search that meets
+  // two links to one key enters the first only, and a result opens through Go To: the first test's and
+  // ResultNavigation's; Go To goes through links above.)
+  Walk(kCu, {L"QLinkDel", L"Holder", L"In"});
   Confirm(w().List3, L"Drop", w().cmdDeleteValue);
   Answer(w().cmdCreateValueS, {L"Added", L"a"});
   Answer(w().cmdCreateSubKey, {L"Made"});

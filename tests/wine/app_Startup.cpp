@@ -1,6 +1,7 @@
 // quillon.exe started as a user starts it: "-st" in lower case starts the loaded window minimised, in any other case
-// the switch gives the normal window; closing the window ends the program with code 0. And its icon group "AAA" as
-// the platform reads it, with SetFormIcon over user32 putting its icons on real windows with real owners.
+// the switch gives the normal window (that closing it ends the program with code 0 is the journey's). And its icon
+// group "AAA" as the platform reads it, with SetFormIcon over user32 putting its icons on real windows with real
+// owners.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -17,7 +18,7 @@
 namespace quillon::winetest {
 namespace {
 
-TEST(Startup, OnlyTheLowerCaseSwitchMinimisesTheLoadedWindowAndClosingItEndsTheProgram) {
+TEST(Startup, OnlyTheLowerCaseSwitchMinimisesTheLoadedWindow) {
   for (const auto& [arguments, minimised] : {std::pair{L"-st", true}, std::pair{L"-ST", false}}) {
     QuillonProcess quillon(arguments);
     ASSERT_TRUE(quillon.Started()) << "cannot start quillon.exe; build it first or set QUILLON_EXE";
@@ -27,8 +28,6 @@ TEST(Startup, OnlyTheLowerCaseSwitchMinimisesTheLoadedWindowAndClosingItEndsTheP
     EXPECT_EQ(WindowText(window), L"Quillon") << "loaded before it was shown";
     // The window's icons cannot be read from here (Wine refuses WM_GETICON between processes); the test below
     // loads them from the executable instead.
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(quillon.ExitCode(), 0u);
   }
 }
 

@@ -2,7 +2,7 @@
 // show any text and behave as edit controls, in any script (right-to-left runs drawn in their order with the caret,
 // clicks and the selection following them, and characters the box's font lacks measured and drawn in a face that
 // has them) and the hourglass. The message loop's end is the real program's: closed, it exits with code 0
-// (app_Startup, journey_e2e).
+// (journey_e2e).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -114,9 +114,7 @@ TEST_F(Win32RuntimeTest, TextBoxesScrollBarFollowsTheText) {
   // The bar follows at most every 0.4 s while text keeps coming.
   Sleep(700);
   input_.Process();
-  SCROLLINFO bar{};
-  bar.cbSize = sizeof bar;
-  bar.fMask = SIF_ALL;
+  SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
   GetScrollInfo(results, SB_VERT, &bar);
   EXPECT_EQ(bar.nMax, 200);  // the empty line after the last CR LF counts
   EXPECT_EQ(bar.nPos, SendMessageW(results, EM_GETFIRSTVISIBLELINE, 0, 0));
@@ -159,11 +157,10 @@ TEST_F(Win32RuntimeTest, HebrewRunsShowRightToLeftAndTheCaretTabsAndSelectionFol
   // A tab reaches the next stop, eight letter widths apart as in the edit control (the average of the Latin
   // letters, rounded as the control does), not one blank further.
   SIZE letters{};
-  HDC screen = GetDC(box);
-  HGDIOBJ old = SelectObject(screen, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
-  GetTextExtentPoint32W(screen, L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 52, &letters);
-  SelectObject(screen, old);
-  ReleaseDC(box, screen);
+  const runtime::win32::ScreenDc screen(box);
+  const auto boxFont = reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0));
+  const runtime::win32::SelectedObject selected(screen.Get(), boxFont);
+  GetTextExtentPoint32W(screen.Get(), L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 52, &letters);
   EXPECT_EQ((x[8] - x[0]) % (8 * ((letters.cx / 26 + 1) / 2)), 0) << x[8] - x[0];
   // Where clicks land on such a line is VisualLine's (tests/native/TextViewModelTest.cpp).
 
@@ -198,63 +195,51 @@ TEST_F(Win32RuntimeTest, HebrewRunsShowRightToLeftAndTheCaretTabsAndSelectionFol
 TEST_F(Win32RuntimeTest, CharactersTheFontLacksAreMeasuredAndDrawnInAFaceThatHasThem) {
   HWND box = Child("Results");
   // Wine's own Tahoma asked for any character set: it lacks the scripts below, which other faces may have.
-  LOGFONTW wanted{};
-  wanted.lfHeight = -13;
-  wanted.lfCharSet = DEFAULT_CHARSET;
-  wcscpy(wanted.lfFaceName, L"Tahoma");
-  runtime::win32::UniqueFont small(CreateFontIndirectW(&wanted));
-  wanted.lfHeight = -26;
-  runtime::win32::UniqueFont large(CreateFontIndirectW(&wanted));
+  const auto tahoma = [](int height) {
+    return CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+  };
+  const runtime::win32::UniqueFont small(tahoma(-13)), large(tahoma(-26));
   auto fallback = runtime::win32::FontFallback::For(small.Get());
   EXPECT_EQ(fallback->FontOf(L'a'), nullptr);
 
-  HDC screen = GetDC(nullptr);
-  const wchar_t candidates[] = {0x05D0, 0x0628, 0x65E5, 0x306E, 0x0E01, 0xAC00, 0x0531, 0x10D0, 0x0915};
+  const runtime::win32::ScreenDc screen(nullptr);
+  // Scripts of the basic plane, where the font's glyph table says whether it lacks a character, and beyond it, where
+  // the fonts' own tables say which face has one.
+  const char32_t candidates[] = {0x05D0, 0x0628, 0x65E5, 0x306E, 0x0E01,    0xAC00,    0x0531,
+                                 0x10D0, 0x0915, 0x1F600, 0x1D400, 0x10900};
   int filledIn = 0;
-  for (const wchar_t character : candidates) {
-    WORD glyph = 0;
-    HGDIOBJ old = SelectObject(screen, small.Get());
-    GetGlyphIndicesW(screen, &character, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
-    SelectObject(screen, old);
+  for (const char32_t character : candidates) {
+    const bool basic = character < 0x10000;
+    const std::wstring units = basic ? std::wstring(1, static_cast<wchar_t>(character))
+                                     : std::wstring{static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
+                                                    static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
+    const auto glyphIn = [&](HFONT font) {
+      WORD glyph = 0;
+      const runtime::win32::SelectedObject selected(screen.Get(), font);
+      GetGlyphIndicesW(screen.Get(), units.c_str(), 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
+      return glyph;
+    };
     HFONT face = fallback->FontOf(character);
-    if (glyph != 0xFFFF) {
-      EXPECT_EQ(face, nullptr) << std::hex << static_cast<int>(character);
+    if (basic && glyphIn(small.Get()) != 0xFFFF) {
+      EXPECT_EQ(face, nullptr) << std::hex << static_cast<unsigned>(character);
       continue;
     }
     if (!face) continue;  // no face here has it
     ++filledIn;
-    // The face chosen has the character, and the box lays it out with that face's width.
-    old = SelectObject(screen, face);
-    GetGlyphIndicesW(screen, &character, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
-    INT width = 0;
-    GetCharWidth32W(screen, character, character, &width);
-    SelectObject(screen, old);
-    EXPECT_NE(glyph, 0xFFFF) << std::hex << static_cast<int>(character);
+    // The face chosen has the character, and the box lays it out with the width that face gives it.
+    EXPECT_TRUE(!basic || glyphIn(face) != 0xFFFF) << std::hex << static_cast<unsigned>(character);
+    const runtime::win32::SelectedObject selected(screen.Get(), face);
+    SIZE size{};
+    GetTextExtentPoint32W(screen.Get(), units.c_str(), static_cast<int>(units.size()), &size);
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(small.Get()), TRUE);
-    controls_.results.SetText(std::wstring(2, character));
+    controls_.results.SetText(units + units);
     // Before the first and before the second, in either direction: its width apart.
-    EXPECT_EQ(std::abs(XOf(box, 1) - XOf(box, 0)), width) << std::hex << static_cast<int>(character);
+    const auto apart = [&] { return std::abs(XOf(box, units.size()) - XOf(box, 0)); };
+    EXPECT_EQ(apart(), size.cx) << std::hex << static_cast<unsigned>(character);
     // A larger font (another DPI) brings a larger face along.
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(large.Get()), TRUE);
-    EXPECT_GT(std::abs(XOf(box, 1) - XOf(box, 0)), width) << std::hex << static_cast<int>(character);
+    EXPECT_GT(apart(), size.cx) << std::hex << static_cast<unsigned>(character);
   }
-  // Beyond the basic plane, where the fonts' own tables say which face has a character: the box lays a pair out
-  // with the width the chosen face gives it.
-  for (const char32_t character : {U'\U0001F600', U'\U0001D400', U'\U00010900'}) {
-    HFONT face = fallback->FontOf(character);
-    if (!face) continue;
-    ++filledIn;
-    const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
-                             static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
-    HGDIOBJ old = SelectObject(screen, face);
-    SIZE size{};
-    GetTextExtentPoint32W(screen, pair, 2, &size);
-    SelectObject(screen, old);
-    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(small.Get()), TRUE);
-    controls_.results.SetText(std::wstring{pair[0], pair[1], pair[0], pair[1]});
-    EXPECT_EQ(std::abs(XOf(box, 2) - XOf(box, 0)), size.cx) << std::hex << static_cast<unsigned>(character);
-  }
-  ReleaseDC(nullptr, screen);
   SendMessageW(box, WM_SETFONT, 0, TRUE);
   if (filledIn == 0) GTEST_SKIP() << "no face here fills in for Tahoma";
 }

@@ -1,5 +1,7 @@
 #include "tests/wine/support/Win32Driver.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 
@@ -54,6 +56,14 @@ SeenDialog Describe(HWND dialog) {
     if (text.size() > seen.text.size()) seen.text = std::move(text);
   }
   return seen;
+}
+
+/// The index of the entry that equals `item` exactly, or -1; a test fails when there is none.
+int IndexOf(HWND list, const std::wstring& item) {
+  const std::vector<std::wstring> items = ListItems(list);
+  const auto found = std::find(items.begin(), items.end(), item);
+  EXPECT_NE(found, items.end()) << "no entry " << ::testing::PrintToString(item);
+  return found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
 
 }  // namespace
@@ -123,12 +133,6 @@ HWND FindTopLevel(DWORD process, const std::function<bool(HWND)>& accept) {
   return search.found;
 }
 
-int IndexOf(HWND list, const std::wstring& item) {
-  const std::vector<std::wstring> items = ListItems(list);
-  const auto found = std::find(items.begin(), items.end(), item);
-  return found == items.end() ? -1 : static_cast<int>(found - items.begin());
-}
-
 Win32UserInput::Win32UserInput(runtime::Win32Runtime& runtime)
     : process_([&runtime] {
         // Input often causes further messages (focus changes, notifications posted back); a few passes take all.
@@ -151,6 +155,14 @@ POINT Win32UserInput::ListItemMiddle(HWND list, int index) {
 void Win32UserInput::ClickListItem(HWND list, int index, WPARAM keys) {
   PostClick(list, ListItemMiddle(list, index), keys);
   Process();
+}
+
+void Win32UserInput::ClickListItem(HWND list, const std::wstring& item) {
+  if (const int index = IndexOf(list, item); index >= 0) ClickListItem(list, index);
+}
+
+void Win32UserInput::DoubleClickListItem(HWND list, const std::wstring& item) {
+  if (const int index = IndexOf(list, item); index >= 0) DoubleClickListItem(list, index);
 }
 
 void Win32UserInput::DoubleClickListItem(HWND list, int index) {

@@ -36,8 +36,6 @@ std::vector<DWORD> ClientPixels(HWND window, Repaint repaint);
 bool IsClass(HWND window, const wchar_t* name);
 std::vector<std::wstring> ListItems(HWND list);
 std::vector<std::wstring> ComboItems(HWND combo);
-/// The index of the entry that equals `item` exactly, or -1.
-int IndexOf(HWND list, const std::wstring& item);
 /// A visible top-level window of `process` for which `accept` holds, or null.
 HWND FindTopLevel(DWORD process, const std::function<bool(HWND)>& accept);
 
@@ -57,6 +55,9 @@ class Win32UserInput {
 
   void ClickListItem(HWND list, int index, WPARAM keys = 0);
   void DoubleClickListItem(HWND list, int index);
+  /// Clicks, or double-clicks, the entry that equals `item` exactly; a test fails when none does.
+  void ClickListItem(HWND list, const std::wstring& item);
+  void DoubleClickListItem(HWND list, const std::wstring& item);
   /// Clicks the middle of a button or check box.
   void ClickButton(HWND button);
   /// Clicks an edit control on the left edge of character `caret`, which puts the caret before it.
