@@ -78,11 +78,13 @@ bool SoftBreakBefore(const TextDocument& document, std::size_t position, const S
 // A break the line breaker puts inside a cluster (before the selector of a joined emoji, say) moves to the
 // cluster's edge in the direction of the move: the caret never stands inside one.
 
-/// The last soft break before `position`; it may lie on an earlier line, and an empty line's start is one.
+/// The last soft break before `position` on its line, or the line's start: the platform's word break procedure is
+/// given one line, so from a line's start a word starts there.
 std::size_t BreakBefore(const TextDocument& document, std::size_t position, const SoftBreaksOfLine& breaks) {
-  if (position == 0) return 0;
+  const std::size_t lineStart = document.LineStart(document.LineOf(position));
+  if (position <= lineStart) return position;
   std::size_t at = position - 1;
-  while (at > 0 && !SoftBreakBefore(document, at, breaks) && document.LineLength(document.LineOf(at)) != 0) --at;
+  while (at > lineStart && !SoftBreakBefore(document, at, breaks)) --at;
   return SnapToCaretStop(document, at);
 }
 

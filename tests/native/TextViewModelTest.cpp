@@ -103,10 +103,11 @@ TEST(CaretStops, WordMovesAndTheDoubleClickFollowTheSoftBreaksAndStopAtTheLinesE
       stops.push_back(move(document, stops.back(), breaks));
     return stops;
   };
-  // From a line's start the double-click's word reaches back to the last break, which may be on the line before.
+  // A word starts no earlier than its line, even where the line breaker sees no break at the line's start.
   document.Assign(L"ab cd\r\nef gh");
-  flags = {{false, false, false, true, false}, {true, false, false, true, false}};
-  EXPECT_EQ(WordAround(document, 7, breaks), (std::pair<std::size_t, std::size_t>{3, 7}));
+  flags = {{false, false, false, true, false}, {false, false, false, true, false}};
+  EXPECT_EQ(WordAround(document, 7, breaks), (std::pair<std::size_t, std::size_t>{7, 10}));
+  EXPECT_EQ(walk(9, WordLeft), (Stops{9, 7, 5, 3, 0}));
   // A break inside a joined sequence counts at its edge; a line ending in CR CR LF ends before the CR.
   document.Assign(L"x\x2764\xFE0F\r\r\ny");
   flags = {{false, false, true, false}, {true}};
