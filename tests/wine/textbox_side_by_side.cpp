@@ -1427,18 +1427,24 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
       // A double-click's word starts no earlier than its line: Windows' word break procedure is given the line alone
       // ("EditWordBreakProc" in the Win32 documentation), and so is ours. Wine 8's reads the whole text: from a caret
       // at a line's start its word reaches back to the last break on the line before, or inside its CR CR LF.
-      {"a double-click's word starts on its line", {"selection"}, 10,
+      {"a double-click's word starts on its line", {"selection", "caretX"}, 10,
        [this](const std::string&, const Step* step, const State*, const State& platform, const State& ours) {
          const std::wstring& text = platform.text;
-         // The two share the end the step left the caret at; their other ends are the words' starts.
-         const auto startsFromTheLineBefore = [&](DWORD caret) {
-           const DWORD theirs = platform.start == caret ? platform.end : platform.start;
-           const DWORD mine = ours.start == caret ? ours.end : ours.start;
-           return (ours.start == caret || ours.end == caret) && theirs < mine && mine >= 2 &&
-                  text.compare(mine - 2, 2, L"\r\n") == 0 && text.find(L'\n', theirs) == mine - 1;
+         const auto fromTheLineBefore = [&](DWORD theirs, DWORD mine) {
+           return theirs < mine && mine >= 2 && text.compare(mine - 2, 2, L"\r\n") == 0 &&
+                  text.find(L'\n', theirs) == mine - 1;
+         };
+         // Each selection is a word's start and the caret, which stands where the platform's does, or within a
+         // cluster of it where the two measure apart.
+         const auto matches = [&](DWORD theirStart, DWORD theirCaret, DWORD myStart, DWORD myCaret) {
+           return fromTheLineBefore(theirStart, myStart) &&
+                  (myCaret == theirCaret || (Measured(text) && WithinACluster(text, theirCaret, myCaret)));
          };
          return multiLine_ && step && step->category.rfind("double-click", 0) == 0 && text == ours.text &&
-                (startsFromTheLineBefore(platform.end) || startsFromTheLineBefore(platform.start));
+                (matches(platform.start, platform.end, ours.start, ours.end) ||
+                 matches(platform.start, platform.end, ours.end, ours.start) ||
+                 matches(platform.end, platform.start, ours.start, ours.end) ||
+                 matches(platform.end, platform.start, ours.end, ours.start));
        }},
       // A word move ends where the line breaker allows a break, and Wine's allows one between a blank and a mark after
       // it; ours ends at that cluster's edge, before it moving left and after it moving right.
