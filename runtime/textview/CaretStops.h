@@ -48,8 +48,8 @@ using SoftBreaksOfLine = std::function<const std::vector<bool>&(std::size_t line
 /// line's start or end first to the other side of the line break.
 std::size_t WordLeft(const TextDocument& document, std::size_t caret, const SoftBreaksOfLine& breaks);
 std::size_t WordRight(const TextDocument& document, std::size_t caret, const SoftBreaksOfLine& breaks);
-/// The word a double-click at `caret` selects, [start, end): from the last soft break before it (on an earlier line
-/// when the caret stands at its line's start, as in the platform's control) to the first from it on, within its line.
+/// The word a double-click at `caret` selects, [start, end): from the last soft break before it to the first from it
+/// on, both within its line (from a caret at a line's start, the word starts there).
 std::pair<std::size_t, std::size_t> WordAround(const TextDocument& document, std::size_t caret,
                                                const SoftBreaksOfLine& breaks);
 
