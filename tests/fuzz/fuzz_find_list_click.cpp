@@ -31,9 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The entry as the whole text reads: the last ": " at or before the caret, up to the next CR LF.
   const std::size_t caretAt = std::min<std::size_t>(static_cast<std::size_t>(std::max<int>(caret, 0)), results.size());
   std::size_t labelEnd = 0;
-  for (std::size_t i = caretAt; i >= 1 && labelEnd == 0; --i) {
+  for (std::size_t i = caretAt; i >= 1 && labelEnd == 0; --i)
     if (i < results.size() && results[i - 1] == L':' && results[i] == L' ') labelEnd = i;
-  }
   if (labelEnd == 0) {
     fuzz::Require(start == caretAt && length == 0, "no entry: the caret stays where the click put it");
     return 0;

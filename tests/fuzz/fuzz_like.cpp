@@ -76,9 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::optional<bool> matched = runtime::Like(text, pattern);
   const bool wellFormed = runtime::CheckPattern(pattern) == runtime::PatternProblem::kWellFormed;
   fuzz::Require(matched.has_value() == wellFormed, "Like refuses exactly the malformed patterns");
-  if (text.size() * pattern.size() <= 4096) {
+  if (text.size() * pattern.size() <= 4096)
     fuzz::Require(matched == ReferenceLike(text, pattern).Match(), "Like answers as the rules read plainly");
-  }
   // Each character itself, or in a one-character list where it means something.
   std::wstring itself;
   for (const wchar_t c : text) itself += std::wstring(L"*?#[").find(c) == std::wstring::npos ? std::wstring(1, c)

@@ -82,9 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(names.size() == 1 + static_cast<std::size_t>(std::count(parent.begin(), parent.end(), '\\')),
                   "every key the walk entered opens");
     for (std::size_t later = 1; later < names.size(); ++later) {
-      for (std::size_t earlier = 0; earlier < later; ++earlier) {
+      for (std::size_t earlier = 0; earlier < later; ++earlier)
         fuzz::Require(!IsSameOrBelow(names[earlier], names[later]), "no key on the way down is entered again");
-      }
     }
   }
   return 0;

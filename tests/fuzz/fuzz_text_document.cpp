@@ -85,9 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (TextDocument& document : documents) document.Assign(text);
       expected = text;
     } else {
-      for (TextDocument& document : documents) {
+      for (TextDocument& document : documents)
         document.SetLineBreaks(document.GetLineBreaks() == LineBreaks::kCrLf ? LineBreaks::kNone : LineBreaks::kCrLf);
-      }
     }
     for (const TextDocument& document : documents) Compare(document, expected);
   }

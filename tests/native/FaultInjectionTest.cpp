@@ -213,9 +213,8 @@ INSTANTIATE_TEST_SUITE_P(Journeys, FaultInjection, ::testing::Range<std::size_t>
 using Vanishing = WindowTest;
 
 TEST_F(Vanishing, KeysAndValuesRemovedWhileASearchYieldsAreNeitherReportedNorWalked) {
-  for (const char* key : {"W", "W\\a", "W\\a\\deep", "W\\b", "W\\b\\sub", "W\\c"}) {
+  for (const char* key : {"W", "W\\a", "W\\a\\deep", "W\\b", "W\\b\\sub", "W\\c"})
     registry.PutString(std::string("HKCU\\") + key, std::string(key).back() == 'W' ? "wv" : "v", "1");
-  }
   registry.PutString("HKCU\\W\\a", "v2", "1");
   Walk(L"HKEY_CURRENT_USER", {L"W"});
   const std::wstring path = L"HKEY_CURRENT_USER\\W\\";

@@ -83,10 +83,7 @@ TEST_F(Favourites, KeysOutOfStepInTheStoreAreNumberedAgainBeforeTheyAreUsed) {
 }
 
 TEST_F(Favourites, GoToTableOfPathsHivesAndValues) {
-  const struct {
-    const wchar_t* text;
-    const wchar_t* where;
-  } cases[] = {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
       {L"hcu\\Software", L"HKEY_CURRENT_USER\\Software|SoftwareValue"},
       {L"HKLM", L"HKEY_LOCAL_MACHINE|<none>"},
       {L"HKLM\\  ", L"HKEY_LOCAL_MACHINE|<none>"},
@@ -102,11 +99,11 @@ TEST_F(Favourites, GoToTableOfPathsHivesAndValues) {
       {L"HKLM\\Software\\HKEY_LOCAL_MACHINE", L"HKEY_LOCAL_MACHINE\\Software|<none>"},
       {L"HKLM\\Software\\hkey_local_machine", L"HKEY_LOCAL_MACHINE\\Software|Hkey_Local_Machine"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [text, where] : cases) {
     ClickEntry(w().List1, L"HKEY_CLASSES_ROOT");
-    GoTo(c.text);
-    EXPECT_EQ(Where(), c.where) << c.text;
-    EXPECT_EQ(w().txtKey->Text(), w().CurrentKeyPath()) << c.text;
+    GoTo(text);
+    EXPECT_EQ(Where(), where) << text;
+    EXPECT_EQ(w().txtKey->Text(), w().CurrentKeyPath()) << text;
   }
   EXPECT_EQ(w().txtValue->Text(), L"named like the hive");  // the value found is shown
   GoTo(L"HKLM");

@@ -34,9 +34,8 @@ TEST(Startup, TheArgumentTextFollowsTheProgramNameAndOnlyTheExactSwitchMinimises
       {L"quillon.exe   -st  ", L"-st  "},  // trailing blanks belong to the argument text
       {L"\"C:\\never closed -st", L""},     // an unclosed quote runs the name to the end
   };
-  for (const auto& [commandLine, arguments] : commandLines) {
+  for (const auto& [commandLine, arguments] : commandLines)
     EXPECT_EQ(std::wstring(ArgumentText(commandLine)), arguments) << std::wstring(commandLine).c_str();
-  }
   for (const wchar_t* arguments : {L"-st", L" -st ", L"\t-st", L"-st \t"}) EXPECT_TRUE(IsMinimisedStart(arguments));
   for (const wchar_t* arguments : {L"", L"-ST", L"-sT", L"-st x", L"x -st", L"\"-st\"", L"-s t", L"/st", L"--st",
                                    L"-st\n", L"-stx"}) {

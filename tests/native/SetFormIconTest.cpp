@@ -7,6 +7,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -51,12 +52,8 @@ class FakeIconPlatform : public IconPlatform {
 };
 
 TEST(SetFormIcon, TheWindowAndTheLastOfItsOwnersShowTheIconAtTheSystemsTwoSizesAndAFailedLoadClearsThem) {
-  const struct {
-    std::uint32_t hWnd;
-    IconTarget target;
-    FakeIconPlatform::Failure failure;
-    const char* shown;
-  } cases[] = {
+  // The window, which windows get the icon, how the platform fails, and the icons each window shows then.
+  const std::tuple<std::uint32_t, IconTarget, FakeIconPlatform::Failure, const char*> cases[] = {
       // The window and the end of its owner chain; the owner between is not touched.
       {100, IconTarget::kWindowAndOwner, FakeIconPlatform::kNone, "7:1/1 100:3233/1617 200:1/1 300:3233/1617 "},
       {7, IconTarget::kWindowAndOwner, FakeIconPlatform::kNone, "7:3233/1617 100:1/1 200:1/1 300:1/1 "},
@@ -68,10 +65,10 @@ TEST(SetFormIcon, TheWindowAndTheLastOfItsOwnersShowTheIconAtTheSystemsTwoSizesA
       {100, IconTarget::kWindowAndOwner, FakeIconPlatform::kOwnerWalkRaisesAt200,
        "7:1/1 100:3233/1617 200:3233/1617 300:1/1 "},
   };
-  for (const auto& c : cases) {
-    FakeIconPlatform platform(c.failure);
-    SetFormIcon(platform, c.hWnd, "AAA", c.target);
-    EXPECT_EQ(platform.Shown(), c.shown) << "window " << c.hWnd << ", failure " << c.failure;
+  for (const auto& [hWnd, target, failure, shown] : cases) {
+    FakeIconPlatform platform(failure);
+    SetFormIcon(platform, hWnd, "AAA", target);
+    EXPECT_EQ(platform.Shown(), shown) << "window " << hWnd << ", failure " << failure;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "runtime/strings/TextFunctions.h"
 
@@ -13,11 +14,7 @@ namespace {
 using testing::PrintToString;
 
 TEST(Like, FollowsThePatternRulesAndRefusesMalformedPatterns) {
-  const struct {
-    const wchar_t* pattern;
-    const wchar_t* text;
-    bool matches;
-  } cases[] = {
+  const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {  // pattern, text, whether it matches
       {L"*policies*", L"systempoliciesx", true}, {L"*policies*", L"policy", false}, {L"*[ab]x*", L"cx", false},
       // One character each, exactly; "#" only for 0 to 9; case counts.
       {L"", L"", true}, {L"", L"a", false}, {L"?", L"", false}, {L"?", L"ab", false}, {L"a?", L"a\u00e9", true},
@@ -34,10 +31,9 @@ TEST(Like, FollowsThePatternRulesAndRefusesMalformedPatterns) {
       // The empty list matches the empty run; the negated empty list any one character.
       {L"a[]b", L"ab", true}, {L"[]", L"x", false}, {L"[]]", L"]", true}, {L"[!]", L"x", true}, {L"[!]", L"", false},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Like(c.text, c.pattern), std::optional<bool>(c.matches))
-        << "pattern " << PrintToString(std::wstring(c.pattern)) << " text " << PrintToString(std::wstring(c.text));
-  }
+  for (const auto& [pattern, text, matches] : cases)
+    EXPECT_EQ(Like(text, pattern), std::optional<bool>(matches))
+        << "pattern " << PrintToString(std::wstring(pattern)) << " text " << PrintToString(std::wstring(text));
   const std::pair<const wchar_t*, PatternProblem> malformed[] = {
       {L"[", PatternProblem::kUnclosedList},         {L"[a][", PatternProblem::kUnclosedList},
       {L"[z-a", PatternProblem::kUnclosedList},      {L"[z-a]", PatternProblem::kReversedRange},

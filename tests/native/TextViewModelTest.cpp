@@ -297,10 +297,9 @@ TEST(VisualLine, LeftToRightLinesAgreeWithTheLineLayout) {
       if (column < text.size() && !line.IsCellStart(column)) continue;
       ASSERT_EQ(line.XOf(column), layout.XOf(text, column)) << "seed " << seed << " column " << column;
     }
-    for (int x = -2; x < line.Width() + 3; ++x) {
+    for (int x = -2; x < line.Width() + 3; ++x)
       ASSERT_EQ(line.ColumnAt(x), layout.ColumnAt(text, x))
           << "seed " << seed << " x " << x << " line " << ::testing::PrintToString(text);
-    }
   }
 }
 

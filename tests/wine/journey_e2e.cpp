@@ -357,9 +357,8 @@ std::pair<DWORD, DWORD> CountGuiObjects() {
     }
   };
   EnumThreadWindows(GetCurrentThreadId(), Counter::Count, reinterpret_cast<LPARAM>(&objects.first));
-  for (UINT_PTR slot = 1; slot < 0x10000; ++slot) {
+  for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
     if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0) ++objects.second;
-  }
   return objects;
 }
 
