@@ -1326,11 +1326,23 @@ class TextBoxSideBySide : public ::testing::TestWithParam<Kind> {
                 (step->category == "key Escape" || step->category.rfind("context menu", 0) == 0) &&
                 Without(platform.Told(false), {"WM_CLOSE"}) == ours.Told(false);
        }},
-      // EM_CHARFROMPOS below the last line of a multi-line box: Wine 8's control answers the last line's start,
-      // Windows' (and ours) the character nearest to the point ("EM_CHARFROMPOS" in the Win32 documentation).
-      {"a point below the last line names its nearest character", {"answers"}, 20,
-       [this](const std::string&, const Step* step, const State*, const State&, const State&) {
-         if (!multiLine_ || !Is(step, {"EM_CHARFROMPOS"})) return false;
+      // A point above the first line or below the last of a multi-line box (EM_CHARFROMPOS, Up, Down, Page Up, Page
+      // Down, a click): Wine 8's control prepares the glyphs of the line the point names before it takes the point
+      // into the text (EDIT_CharFromPos), so the line it lands on may have none yet, and it answers that line's start.
+      // Windows' (and ours) names the character nearest to the point ("EM_CHARFROMPOS" in the Win32 documentation).
+      {"a point beyond the first or last line names its nearest character", {"answers", "selection", "caretX"}, 20,
+       [this](const std::string& field, const Step* step, const State*, const State& platform, const State& ours) {
+         if (!multiLine_ || !step) return false;
+         const std::wstring& text = platform.text;
+         const std::size_t lastLine = text.rfind(L"\r\n") == std::wstring::npos ? 0 : text.rfind(L"\r\n") + 2;
+         const auto alongTheLine = [&](DWORD theirs, DWORD mine) {
+           return theirs == mine ||
+                  ((theirs == 0 || theirs == lastLine) && mine > theirs && text.find(L"\r\n", theirs) >= mine);
+         };
+         if (field != "answers")  // its caret at the first or last line's start, ours further along that line
+           return step->byPoint && text == ours.text && alongTheLine(platform.start, ours.start) &&
+                  alongTheLine(platform.end, ours.end);
+         if (!Is(step, {"EM_CHARFROMPOS"})) return false;
          const int y = std::atoi(step->description.c_str() + step->description.rfind(',') + 1);
          HWND box = pair_.Box(kOurs);
          RECT area{};

@@ -189,6 +189,7 @@ std::size_t Win32TextView::AdjustTextArea() {
   const LONG lines = IsMultiLine() ? std::max<LONG>(1, (area.bottom - area.top) / lineHeight_) : 1;
   area.bottom = std::min<LONG>(area.top + lines * lineHeight_, ClientArea().bottom);
   KeepViewWithinText(static_cast<std::size_t>(lines));
+  PlaceCaret();  // at once, as the platform's control does, whether or not the box is painted again
   return static_cast<std::size_t>(lines);
 }
 
