@@ -87,13 +87,9 @@ TEST_F(Editing, EachValueKindStoresItsTypeAndBytesNumbersAsCLngConvertsAndOverfl
   for (runtime::CommandButton* button : {w().cmdCreateValueS, w().cmdCreateValueN, w().cmdDeleteValue}) Press(button);
   EXPECT_TRUE(rt().Prompts().empty());  // no hive chosen yet
   WalkToQuill();
-  const struct {
-    runtime::CommandButton* button;
-    const wchar_t* dataPrompt;
-    std::optional<std::wstring> data;
-    std::uint32_t type;
-    Bytes bytes;
-  } cases[] = {
+  // The button, the data prompt it asks, the data answered, the value's type and bytes stored.
+  using Case = std::tuple<runtime::CommandButton*, const wchar_t*, std::optional<std::wstring>, std::uint32_t, Bytes>;
+  const Case cases[] = {
       {w().cmdCreateValueS, L"Enter Data", L"abc", 1, {'a', 'b', 'c', 0}},
       {w().cmdCreateValueS, L"Enter Data", std::nullopt, 1, {0}},
       {w().cmdCreateValueS, L"Enter Data", L" \u00e9\u20ac ", 1, {' ', 0xE9, 0x80, ' ', 0}},
@@ -107,11 +103,12 @@ TEST_F(Editing, EachValueKindStoresItsTypeAndBytesNumbersAsCLngConvertsAndOverfl
   };
   Strings expected = Items(w().List3);
   for (const auto& c : cases) {
+    const auto& [button, dataPrompt, data, type, bytes] = c;
     const std::string name = "v" + std::to_string(&c - cases);
-    Answer(c.button, {std::wstring(name.begin(), name.end()), c.data});
-    ExpectValue(kQuill, name, c.type, c.bytes);
+    Answer(button, {std::wstring(name.begin(), name.end()), data});
+    ExpectValue(kQuill, name, type, bytes);
     EXPECT_EQ(rt().Prompts().rbegin()[1].prompt, L"Enter Value Name");
-    EXPECT_EQ(rt().Prompts().back().prompt, c.dataPrompt);
+    EXPECT_EQ(rt().Prompts().back().prompt, dataPrompt);
     expected.emplace_back(name.begin(), name.end());
   }
   // A listed name is overwritten without a question and listed again; an empty or cancelled name writes the default.

@@ -168,18 +168,14 @@ TEST_F(ResultNavigation, EachCaretPositionOpensTheEntryOfItsLineOrOfTheLineAbove
   // On the first line's label there is no line above: nothing happens.
   EXPECT_EQ(ClickAt(L"Key", 2) + ClickAt(L" : ", 0), L"");
   EXPECT_EQ(w().CurrentKeyPath(), L"");
-  const struct {
-    const wchar_t* anchor;
-    std::size_t offset;
-    const std::wstring& entry;
-  } cases[] = {
+  const std::tuple<const wchar_t*, std::size_t, const std::wstring&> cases[] = {  // where the click lands, the entry
       {L"Value : ", 13, kValueEntry},         // inside the entry
       {L"Value : ", 2, kKeyEntry},            // on a label: the line above
       {L" : " L"HKEY_CURRENT_USER\\Software\\Example\\Note", 1, kValueEntry},  // just before ":" the test sees " :"
       {L" : " L"HKEY_CURRENT_USER\\Software\\Example\\Note", 2, kDataEntry},   // between ":" and the blank
       {L"see: ", 0, kDataEntry},              // before an inner ": " the whole entry
   };
-  for (const auto& c : cases) EXPECT_EQ(ClickAt(c.anchor, c.offset), c.entry) << c.anchor << c.offset;
+  for (const auto& [anchor, offset, entry] : cases) EXPECT_EQ(ClickAt(anchor, offset), entry) << anchor << offset;
   EXPECT_EQ(Listed(), (Strings{kValueEntry, kKeyEntry, kDataEntry}));
   // The data entry's value name was walked as a key; the data text is then looked up among the values reached.
   EXPECT_EQ(w().CurrentKeyPath(), kKeyEntry);

@@ -19,12 +19,7 @@ class ValueView : public WindowTest {
 };
 
 TEST_F(ValueView, EachTypeIsShownAsItsTableSaysAndBinaryLinesHold51ThenFiftyBytes) {
-  const struct {
-    std::wstring name;
-    std::uint32_t type;
-    Bytes data;
-    std::wstring panel;
-  } cases[] = {
+  const std::tuple<std::wstring, std::uint32_t, Bytes, std::wstring> cases[] = {  // name, type, data, panel
       {L"abc", registry::kRegSz, {'a', 'b', 'c', 0}, L"Value Type : String|Value Size : 4|abc|"},
       {L"noNul", registry::kRegSz, {'x', 'y', 'z'}, L"Value Type : String|Value Size : 3|xyz|"},
       {L"twoParts", registry::kRegSz, {'a', 'b', 0, 'c', 0}, L"Value Type : String|Value Size : 5|ab|"},
@@ -43,14 +38,15 @@ TEST_F(ValueView, EachTypeIsShownAsItsTableSaysAndBinaryLinesHold51ThenFiftyByte
       // Other types show their size only; the type caption still names the previous value's type.
       {L"multi", registry::kRegMultiSz, {'a', 0, 0}, L"Value Type : Binary|Value Size : 3||"},
   };
-  for (const auto& c : cases) registry.PutValue(kKey, std::string(c.name.begin(), c.name.end()), c.type, c.data);
+  for (const auto& [name, type, bytes, panel] : cases)
+    registry.PutValue(kKey, std::string(name.begin(), name.end()), type, bytes);
   Bytes data;
   for (int i = 0; i < 120; ++i) data.push_back(static_cast<std::uint8_t>('A' + i % 26));
   registry.PutBinary(kKey, "long", data);
   ShowKey();
-  for (const auto& c : cases) {
-    EXPECT_EQ(Show(c.name), c.panel);
-    EXPECT_EQ(Show(c.name), c.panel) << "the same selection again: nothing accumulates";
+  for (const auto& [name, type, bytes, panel] : cases) {
+    EXPECT_EQ(Show(name), panel);
+    EXPECT_EQ(Show(name), panel) << "the same selection again: nothing accumulates";
   }
 
   // Binary lines hold 51, then fifty bytes.
