@@ -372,8 +372,10 @@ void Win32Label::SizeToCaption() noexcept {
   RECT extent{};
   DrawTextW(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent,
             DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  // Drawn again whole: what the label showed at its old width is no part of the caption at the new one (a word that
+  // did not fit there was wrapped out of sight).
   SetWindowPos(Window(), nullptr, 0, 0, extent.right - extent.left, extent.bottom - extent.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 HBRUSH Win32Label::OnControlColor(HDC dc) noexcept {

@@ -1,8 +1,8 @@
 // What only the Win32 runtime can show and the program depends on: the dialog manager's tab order, text boxes that
 // show any text and behave as edit controls, in any script (right-to-left runs drawn in their order with the caret,
 // clicks and the selection following them, and characters the box's font lacks measured and drawn in a face that
-// has them) and the hourglass. The message loop's end is the real program's: closed, it exits with code 0
-// (journey_e2e).
+// has them), labels sized to their captions and the hourglass. The message loop's end is the real program's: closed,
+// it exits with code 0 (journey_e2e).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -80,11 +80,9 @@ TEST_F(Win32RuntimeTest, EveryCharacterStartingALineOrARunShowsInEveryKindOfText
   std::wstring mismatches;
   std::thread typist([&] {
     HWND dialog = nullptr;
-    for (int attempt = 0; attempt < 1000 && !dialog; ++attempt, Sleep(10)) {
-      dialog = winetest::FindTopLevel(GetCurrentProcessId(), [this](HWND window) {
-        return GetWindow(window, GW_OWNER) == form_->Window();
-      });
-    }
+    const auto owned = [this](HWND window) { return GetWindow(window, GW_OWNER) == form_->Window(); };
+    for (int attempt = 0; attempt < 1000 && !dialog; ++attempt, Sleep(10))
+      dialog = winetest::FindTopLevel(GetCurrentProcessId(), owned);
     HWND field = dialog ? FindWindowExW(dialog, nullptr, L"Edit", nullptr) : nullptr;
     if (!field) return;
     for (const std::wstring& ch : characters) {
@@ -123,6 +121,19 @@ TEST_F(Win32RuntimeTest, TextBoxesScrollBarFollowsTheText) {
   input_.Process();
   GetScrollInfo(results, SB_VERT, &bar);
   EXPECT_EQ(bar.nMax, 400);
+}
+
+// As a label made with it: "Value Size : 35" showed as "Value      : 35", the word its old width wrapped out of sight.
+TEST_F(Win32RuntimeTest, ALabelSizedToItsCaptionShowsAllOfANewOne) {
+  const auto label = [&](const wchar_t* caption, int top) -> runtime::Label& {
+    return form_->AddLabel(
+        {"Label", runtime::ControlKind::Label, caption, 120, top, 720, 195, runtime::kAutoSize, 8.25, nullptr});
+  };
+  runtime::Label& changed = label(L"Value Size", 3000);
+  winetest::ClientPixels(winetest::WindowOf(changed), winetest::Repaint::kWhole);  // shown before the change
+  changed.SetCaption(L"Value Size : 35");
+  EXPECT_EQ(winetest::ClientPixels(winetest::WindowOf(changed), winetest::Repaint::kPending),
+            winetest::ClientPixels(winetest::WindowOf(label(L"Value Size : 35", 3300)), winetest::Repaint::kWhole));
 }
 
 TEST_F(Win32RuntimeTest, HourglassShowsOverTheWholeWindowUntilTheDefaultIsBack) {

@@ -20,9 +20,7 @@ namespace quillon::winetest {
 
 /// The window of a control of a Win32 form, from its runtime interface.
 template <typename Control>
-HWND WindowOf(Control& control) {
-  return dynamic_cast<runtime::win32::Win32Control&>(control).Window();
-}
+HWND WindowOf(Control& control) { return dynamic_cast<runtime::win32::Win32Control&>(control).Window(); }
 
 /// A form of the runtime with its Win32 side in reach (its window, its controls' windows by name).
 std::unique_ptr<runtime::win32::Win32Form> CreateWin32Form(runtime::Win32Runtime& runtime, int clientWidthTwips,
